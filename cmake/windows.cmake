@@ -1,0 +1,59 @@
+# Cross build for 32-bit Windows: the framework, the Windows layer, Jotwell.exe and the Wine tests.
+set(JOTWELL_WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid winhttp advapi32 user32 gdi32 kernel32)
+set(JOTWELL_DEFS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+
+if(MINGW)
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+  set(JOTWELL_STATIC -static -static-libgcc -static-libstdc++)
+endif()
+target_compile_definitions(jotwell_core PUBLIC ${JOTWELL_DEFS})
+
+add_library(jotwell_win STATIC ${JOTWELL_WIN_SOURCES})
+target_include_directories(jotwell_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_compile_definitions(jotwell_win PUBLIC ${JOTWELL_DEFS})
+target_link_libraries(jotwell_win PUBLIC jotwell_core ${JOTWELL_WIN_LIBS})
+
+# Resources are compiled as UTF-8 (each .rc carries #pragma code_page(65001)).
+if(MINGW)
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -F pe-i386")
+endif()
+set(JOTWELL_RC ${CMAKE_SOURCE_DIR}/res/Jotwell.rc)
+
+add_executable(Jotwell WIN32 app/WinMain.cpp ${JOTWELL_RC})
+target_link_libraries(Jotwell PRIVATE jotwell_win)
+target_link_options(Jotwell PRIVATE ${JOTWELL_STATIC})
+
+target_link_options(jotwell_core_tests PRIVATE ${JOTWELL_STATIC})
+
+# Windows-layer tests under Wine: one binary, with the program's resources linked in.
+file(GLOB JOTWELL_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+if(JOTWELL_WIN_TESTS)
+  add_executable(jotwell_win_tests ${JOTWELL_WIN_TESTS} ${JOTWELL_RC})
+  target_link_libraries(jotwell_win_tests PRIVATE jotwell_win gtest)
+  target_link_options(jotwell_win_tests PRIVATE ${JOTWELL_STATIC})
+  add_test(NAME win_tests COMMAND jotwell_win_tests)
+endif()
+
+# Helper programs of the end-to-end tests (message-logging target windows and the like).
+file(GLOB JOTWELL_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*.cpp)
+foreach(src ${JOTWELL_E2E_TOOLS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_compile_definitions(${name} PRIVATE ${JOTWELL_DEFS})
+  target_link_libraries(${name} PRIVATE ${JOTWELL_WIN_LIBS})
+  target_link_options(${name} PRIVATE ${JOTWELL_STATIC})
+endforeach()
+
+# End-to-end tests: shell scripts that start Jotwell.exe under Wine on Xvfb and drive it.
+file(GLOB JOTWELL_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
+foreach(script ${JOTWELL_E2E_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND bash ${script} $<TARGET_FILE_DIR:Jotwell>)
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+endforeach()
+
+# The same Windows tests once more under the Japanese code page (932).
+if(TARGET jotwell_win_tests)
+  add_test(NAME win_tests_cp932 COMMAND jotwell_win_tests)
+  set_tests_properties(win_tests_cp932 PROPERTIES ENVIRONMENT "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
+endif()

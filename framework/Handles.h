@@ -1,0 +1,160 @@
+// Move-only owners for Win32 resources: each releases what it holds on every path.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// A kernel handle closed with CloseHandle (mutexes, threads, files).
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : m_h(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& o) noexcept : m_h(o.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) { Reset(); m_h = o.Release(); }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+    HANDLE Release() { HANDLE h = m_h; m_h = nullptr; return h; }
+    void Reset(HANDLE h = nullptr) {
+        if (m_h) CloseHandle(m_h);
+        m_h = (h == INVALID_HANDLE_VALUE) ? nullptr : h;
+    }
+
+private:
+    HANDLE m_h = nullptr;
+};
+
+// An open registry key closed with RegCloseKey.
+class RegKey {
+public:
+    RegKey() = default;
+    explicit RegKey(HKEY k) : m_k(k) {}
+    ~RegKey() { Close(); }
+    RegKey(RegKey&& o) noexcept : m_k(o.Release()) {}
+    RegKey& operator=(RegKey&& o) noexcept {
+        if (this != &o) { Close(); m_k = o.Release(); }
+        return *this;
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+
+    HKEY Get() const { return m_k; }
+    HKEY* Receive() { Close(); return &m_k; }
+    explicit operator bool() const { return m_k != nullptr; }
+    HKEY Release() { HKEY k = m_k; m_k = nullptr; return k; }
+    // Closes the key now; false when RegCloseKey failed.
+    bool Close() {
+        if (!m_k) return true;
+        const LONG rc = RegCloseKey(m_k);
+        m_k = nullptr;
+        return rc == ERROR_SUCCESS;
+    }
+
+private:
+    HKEY m_k = nullptr;
+};
+
+// Movable global memory, freed unless handed over (to the clipboard) with Release.
+class GlobalMemory {
+public:
+    GlobalMemory() = default;
+    GlobalMemory(UINT flags, SIZE_T bytes) : m_h(GlobalAlloc(flags, bytes)) {}
+    ~GlobalMemory() { if (m_h) GlobalFree(m_h); }
+    GlobalMemory(GlobalMemory&& o) noexcept : m_h(o.Release()) {}
+    GlobalMemory& operator=(GlobalMemory&& o) noexcept {
+        if (this != &o) { if (m_h) GlobalFree(m_h); m_h = o.Release(); }
+        return *this;
+    }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+
+    HGLOBAL Get() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+    HGLOBAL Release() { HGLOBAL h = m_h; m_h = nullptr; return h; }
+
+private:
+    HGLOBAL m_h = nullptr;
+};
+
+// A lock on global memory, unlocked at the end of the scope.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL h) : m_h(h), m_p(h ? GlobalLock(h) : nullptr) {}
+    ~GlobalLockGuard() { if (m_p) GlobalUnlock(m_h); }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+
+    void* Get() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+    SIZE_T Size() const { return m_h ? GlobalSize(m_h) : 0; }
+
+private:
+    HGLOBAL m_h;
+    void* m_p;
+};
+
+// The clipboard, open for the lifetime of this object.
+class ClipboardSession {
+public:
+    explicit ClipboardSession(HWND owner) : m_open(OpenClipboard(owner) != FALSE) {}
+    ~ClipboardSession() { if (m_open) CloseClipboard(); }
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+
+    bool IsOpen() const { return m_open; }
+
+private:
+    bool m_open;
+};
+
+// A COM interface pointer, released by its owner.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(ComPtr&& o) noexcept : m_p(o.m_p) { o.m_p = nullptr; }
+    ComPtr& operator=(ComPtr&& o) noexcept {
+        if (this != &o) { Reset(); m_p = o.m_p; o.m_p = nullptr; }
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    T* Get() const { return m_p; }
+    T* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+    // For out-parameters: releases what is held and hands out the slot.
+    T** Receive() { Reset(); return &m_p; }
+    void** ReceiveVoid() { return reinterpret_cast<void**>(Receive()); }
+    void Reset() { if (m_p) { m_p->Release(); m_p = nullptr; } }
+
+    template <typename U>
+    HRESULT As(ComPtr<U>& out) const {
+        if (!m_p) return E_POINTER;
+        return m_p->QueryInterface(__uuidof(U), out.ReceiveVoid());
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+// OLE initialised for the calling thread for the lifetime of this object.
+class OleInitScope {
+public:
+    OleInitScope() : m_hr(OleInitialize(nullptr)) {}
+    ~OleInitScope() { if (SUCCEEDED(m_hr)) OleUninitialize(); }
+    OleInitScope(const OleInitScope&) = delete;
+    OleInitScope& operator=(const OleInitScope&) = delete;
+    bool Succeeded() const { return SUCCEEDED(m_hr); }
+
+private:
+    HRESULT m_hr;
+};

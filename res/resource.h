@@ -1,0 +1,66 @@
+// Resource and command identifiers, shared by the resource scripts and the code.
+#pragma once
+
+// Resources named 128: menu, accelerators, main icon, toolbar, document string.
+#define IDR_MAINFRAME                   128
+#define IDR_TRAYICON                    129   // tray icon and its tip string
+#define IDR_POPUP_ENTRY                 130   // entry list popup menu
+#define IDR_POPUP_TRAY                  132   // tray popup menu
+#define IDD_ABOUTBOX                    100
+#define IDD_MODIFY                      131
+#define IDC_DRAG                        105   // drag cursor
+
+// Controls.
+#define IDC_MODIFY_TEXT                 1000
+#define IDC_ABOUT_UPDATE                1037
+
+// The program's own commands.
+#define ID_ALWAYS_ON_TOP                32771
+#define ID_INSERT_LINE                  32772
+#define ID_DELETE_LINE                  32774
+#define ID_MODIFY_TEXT                  32775
+#define ID_ACTIVE_DEST_WINDOW           32776
+#define ID_MODIFY_EXPLANATION           32777
+#define ID_EDIT_FILE_BY_TEXT_EDITOR     32779
+#define ID_REFRESH                      32780
+#define ID_INIT_WINDOW_POS              32782
+#define ID_CLOSE_WINDOW                 32784
+#define ID_DISPLAY                      32785
+#define ID_AUTO_INPUT                   32786
+#define ID_OPEN_WEBINPUT_FILE           32787
+#define ID_TAG_INDEX_REPORT             32788
+#define ID_CONVERT_HALF_WIDTH           32790
+#define ID_PREFIX_LINES                 32791
+
+// Strings of the program.
+#define IDS_COLUMN_TEXT                 57345
+#define IDS_COLUMN_EXPLANATION          57346
+#define IDS_MODIFY_TEXT                 57347
+#define IDS_MODIFY_EXPLANATION          57348
+#define IDS_DELETE_CONFIRM              57349
+
+// The framework's standard identifiers.
+#define AFX_IDS_APP_TITLE               57344
+#define ID_FILE_NEW                     57600
+#define ID_FILE_OPEN                    57601
+#define ID_FILE_SAVE                    57603
+#define ID_FILE_SAVE_AS                 57604
+#define ID_FILE_MRU_FILE1               57616
+#define ID_FILE_MRU_LAST                57631
+#define ID_EDIT_COPY                    57634
+#define ID_APP_ABOUT                    57664
+#define ID_APP_EXIT                     57665
+#define ID_VIEW_TOOLBAR                 59392
+#define AFX_IDW_TOOLBAR                 0xE800
+#define AFX_IDW_PANE_FIRST              0xE900
+
+#define AFX_IDS_UNTITLED                61443
+#define AFX_IDP_FAILED_TO_OPEN_DOC      61704
+#define AFX_IDP_FAILED_TO_SAVE_DOC      61705
+#define AFX_IDP_ASK_TO_SAVE             61706
+#define AFX_IDP_FILE_NOT_FOUND          61707
+#define AFX_IDP_PARSE_STRING_SIZE       61708
+#define AFX_IDP_FILE_ACCESS_DENIED      61709
+#define AFX_IDP_FILE_SHARING            61710
+#define AFX_IDP_FILE_DISK_FULL          61711
+#define AFX_IDS_ALL_FILES               61712
