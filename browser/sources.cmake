@@ -1,5 +1,6 @@
 # Files of browser/: portable core files and Windows-layer files (see the top-level CMakeLists.txt).
 list(APPEND JOTWELL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ChainedBrowserAccess.cpp
 )
 list(APPEND JOTWELL_WIN_SOURCES
 )
