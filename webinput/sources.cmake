@@ -1,5 +1,6 @@
 # Files of webinput/: portable core files and Windows-layer files (see the top-level CMakeLists.txt).
 list(APPEND JOTWELL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/WebInputSettings.cpp
 )
 list(APPEND JOTWELL_WIN_SOURCES
 )

@@ -1,0 +1,34 @@
+// Feeds arbitrary bytes to the web input setting parser, as a single-byte and as
+// a Shift-JIS file, and checks the model's invariants.
+#include "webinput/WebInputSettings.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    static const LeadBytes single;
+    static const LeadBytes sjis = LeadBytes::ForCodePage(932);
+    for (const LeadBytes* lead : {&single, &sjis}) {
+        WebInputSettings s;
+        const bool loaded = s.LoadText(text, *lead);
+        bool anyField = false;
+        for (const PageSection& p : s.Pages)
+            for (const FieldSetting& f : p.Fields) {
+                anyField = true;
+                if (f.Name.empty() || f.Value.empty() || f.Name == "$DEFAULT") std::abort();
+            }
+        if (anyField != loaded) std::abort();
+        for (const ValueTable& t : s.Tables) {
+            if (t.Name.empty() || t.Name[0] != '$') std::abort();
+            for (const auto& e : t.Entries) {
+                if (s.LookupTable(t.Name, e.first).empty()) std::abort();
+            }
+        }
+        TableExpression expr;
+        WebInputSettings::ParseTableExpression(text, *lead, expr);
+    }
+    return 0;
+}

@@ -1,0 +1,62 @@
+// The web input setting file: which browser pages to fill, which elements to set
+// and with what. A plain value model (cheap to copy, so a worker can keep a
+// snapshot), its line parser and the value-table lookup.
+#pragma once
+
+#include "document/AnsiText.h"
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One key line of a page section: an element name or "#index", and a value expression.
+struct FieldSetting {
+    std::string Name;
+    std::string Value;
+};
+
+// A page header "[title prefix:frame name]" with the fields that follow it.
+struct PageSection {
+    std::string TitlePrefix;  // empty matches every page title
+    std::string FrameName;    // empty = every frame
+    std::vector<FieldSetting> Fields;
+};
+
+// A table header "[$name]" with its key lines and its "$DEFAULT" line.
+struct ValueTable {
+    std::string Name;  // the header text, leading "$" included, not trimmed
+    std::string Default;
+    std::map<std::string, std::string> Entries;
+};
+
+// The parts of a table-lookup value "$table[reference]".
+struct TableExpression {
+    std::string TableName;  // the text before the first "[", "$" included
+    std::string Reference;  // the text between that "[" and the final "]"
+};
+
+class WebInputSettings {
+public:
+    std::vector<PageSection> Pages;
+    std::vector<ValueTable> Tables;
+
+    // Rebuilds the model from the file; a missing path or a file that cannot be
+    // read gives an empty model. Returns whether any field was stored (the state
+    // of the Web menu).
+    bool Load(const std::string& path, const LeadBytes& lead);
+    // The same from text already in memory (lines end in LF or CR LF).
+    bool LoadText(std::string_view text, const LeadBytes& lead);
+
+    // The value of `key` in the first table named `tableName`, else that table's
+    // default; empty when either is empty or there is no such table.
+    std::string LookupTable(const std::string& tableName, const std::string& key) const;
+
+    void Clear();
+
+    // Splits a value of the form "$name[reference]"; false when it has another form.
+    static bool ParseTableExpression(std::string_view value, const LeadBytes& lead, TableExpression& out);
+};
+
+// Reads a whole file as bytes; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& out);
