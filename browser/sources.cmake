@@ -1,6 +1,9 @@
 # Files of browser/: portable core files and Windows-layer files (see the top-level CMakeLists.txt).
 list(APPEND JOTWELL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/AutoInput.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChainedBrowserAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TagIndexReport.cpp
 )
 list(APPEND JOTWELL_WIN_SOURCES
 )

@@ -1,0 +1,19 @@
+// Small text helpers shared by form auto-input and the tag index report.
+#pragma once
+
+#include "document/AnsiText.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The number at the start of `s` as atol reads it (leading white space, a sign,
+// then digits; none gives 0), held to the 32-bit range instead of overflowing.
+std::int32_t ParseLeadingNumber(std::string_view s);
+
+// Whether `text` begins with `prefix`, byte for byte; an empty prefix always matches.
+bool StartsWith(std::string_view text, std::string_view prefix);
+
+// At most `maxBytes` bytes of `s`, never ending in the first half of a double-byte character.
+std::string CutToBytes(std::string_view s, std::size_t maxBytes, const LeadBytes& lead);
