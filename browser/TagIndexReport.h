@@ -1,0 +1,17 @@
+// The HTML tag index report: every browser window's title and address, its
+// frames, and each element's index, name attribute and the start of its outer
+// HTML, as lines ending in "\n" (the caller writes them to a text-mode file).
+#pragma once
+
+#include "browser/BrowserAccess.h"
+#include "browser/UserNotifications.h"
+#include "document/AnsiText.h"
+
+#include <string>
+
+// Appends the report to `out`. A failure outside a frame visit ends it with the
+// message "GPF : Error:<step>"; `out` then keeps the lines written so far. The
+// frame error line's second number is the failure's status code (an HRESULT over
+// COM), in decimal.
+void WriteTagIndexReport(BrowserAccess& browsers, UserNotifications& notify, const LeadBytes& lead,
+                         std::string& out);
