@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>  // OleInitialize; not in <windows.h> under WIN32_LEAN_AND_MEAN
 
 #include <utility>
 

@@ -1,0 +1,38 @@
+// Putting a text into another program's window once that window is known: the
+// clipboard step, the click at the drop point, bringing the window forward, clearing
+// the field, and the four delivery methods of the destination rules.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// How long one sent message may take before the target counts as not responding.
+constexpr UINT kDeliverySendTimeoutMs = 3000;
+
+// Puts text (with each backslash-n expanded to CR LF) on the clipboard as CF_TEXT.
+// TRUE when the clipboard now holds it.
+BOOL PutTextOnClipboard(HWND owner, const std::string& text);
+
+// A left click (button down and up) at x, y in window's client coordinates; when Alt
+// is held, Alt is released for the whole system and the click is repeated.
+void ClickAt(HWND window, int x, int y);
+
+// Brings a top-level window with a caption or border to the front.
+void ActivateTopLevel(HWND window);
+
+// Ctrl+A then Delete, as key messages sent to window.
+void ClearTarget(HWND window);
+
+// Posts WM_PASTE. FALSE when the window no longer exists.
+BOOL DeliverByPaste(HWND window);
+
+// Ctrl down, V down, WM_COMMAND for command (unless 0), V up, Ctrl up. FALSE when the
+// window no longer exists or stopped answering.
+BOOL DeliverByCtrlV(HWND window, DWORD command);
+
+// Sends WM_USER + offset with wParam. FALSE when the window no longer exists or did not answer.
+BOOL DeliverByUser(HWND window, DWORD offset, DWORD wParam);
+
+// Ctrl+V as system keyboard input, to whatever has the keyboard focus. Always TRUE.
+BOOL DeliverByKeybd();
