@@ -64,3 +64,6 @@
 #define AFX_IDP_FILE_SHARING            61710
 #define AFX_IDP_FILE_DISK_FULL          61711
 #define AFX_IDS_ALL_FILES               61712
+
+// Resource type of a toolbar layout (the framework's RT_TOOLBAR).
+#define RT_TOOLBAR_DATA                 241
