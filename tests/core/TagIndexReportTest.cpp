@@ -1,0 +1,167 @@
+#include "browser/TagIndexReport.h"
+
+#include "FakeBrowser.h"
+
+#include <gtest/gtest.h>
+
+using fake::Document;
+using fake::FakeBrowser;
+using fake::Frame;
+using fake::RecordingNotifications;
+
+namespace {
+
+const LeadBytes kSingleByte;
+
+std::string Report(FakeBrowser& browser, RecordingNotifications& notify, const LeadBytes& lead = kSingleByte) {
+    std::string out;
+    WriteTagIndexReport(browser, notify, lead, out);
+    return out;
+}
+
+Frame FrameWithElements(const std::string& title) {
+    Frame f;
+    f.document->title = title;
+    f.document->Add(std::nullopt, "<HTML><HEAD><TITLE>" + title + "</TITLE></HEAD>");
+    f.document->Add(std::nullopt, "<HEAD><TITLE>" + title + "</TITLE></HEAD>");
+    f.document->Add(std::nullopt, "<TITLE>" + title + "</TITLE>");
+    return f;
+}
+
+}  // namespace
+
+TEST(TagIndexReport, FramesetPageWithAnUnreadableFrameAndAFolder) {
+    FakeBrowser browser;
+    Document& order = browser.AddPage("Order", "http://shop.test/order");
+    order.Add(std::nullopt, "<HTML><HEAD><TITLE>Order</TITLE></HEAD>");
+    order.hasFrameList = true;
+    order.frames.push_back(FrameWithElements("Menu"));
+    order.frames.push_back(FrameWithElements("Body"));
+    order.frames[1].failDocument = true;
+    browser.AddFolder();
+    Document& plain = browser.AddPage("Plain", "file:///c:/plain.html");
+    plain.Add(std::string("user"), "<INPUT name=user>");
+    plain.Add(std::nullopt, "<P>");
+    plain.elements.back().notAnElement = true;
+
+    RecordingNotifications notify;
+    EXPECT_EQ(
+        "\n\n**** IE[1/3] TITLE:Order  (http://shop.test/order) ****\n"
+        "\n=== Frame[1/2]  Menu ===\n"
+        "[#  0]() <HTML><HEAD><TITLE>Menu</TITLE></HEAD>\n"
+        "[#  1]() <HEAD><TITLE>Menu</TITLE></HEAD>\n"
+        "[#  2]() <TITLE>Menu</TITLE>\n"
+        "\n=== Frame[2] : Error!!! fail to get frame document:-2147024891 ===\n"
+        "\n=== NoFrame ===\n"
+        "[#  0]() <HTML><HEAD><TITLE>Order</TITLE></HEAD>\n"
+        "\n\n**** IE[3/3] TITLE:Plain  (file:///c:/plain.html) ****\n"
+        "\n=== NoFrame ===\n"
+        "[#  0](user) <INPUT name=user>\n"
+        "[#  1]- error item(1) -\n",
+        Report(browser, notify));
+    EXPECT_TRUE(notify.messages.empty());
+}
+
+TEST(TagIndexReport, FramesWithoutTroubleDoNotListTheTopDocument) {
+    FakeBrowser browser;
+    Document& page = browser.AddPage("P", "u");
+    page.Add(std::nullopt, "<HTML>");
+    page.hasFrameList = true;
+    page.frames.push_back(FrameWithElements("A"));
+    page.frames.push_back(FrameWithElements("B"));
+    page.frames[0].document->failElements = true;  // header only
+    page.frames[1].hasWindow = false;                // skipped
+    RecordingNotifications notify;
+    EXPECT_EQ("\n\n**** IE[1/1] TITLE:P  (u) ****\n\n=== Frame[1/2]  A ===\n", Report(browser, notify));
+}
+
+TEST(TagIndexReport, WideIndexesAndCuts) {
+    FakeBrowser browser;
+    const std::string title41 = std::string(40, 'T') + "X";
+    Document& page = browser.AddPage(title41, "u");
+    page.hasFrameList = true;
+    Frame frame;
+    frame.document->title = title41;  // frame headers are not cut
+    for (int k = 0; k < 1001; ++k) frame.document->Add(std::nullopt, "<B>");
+    frame.document->elements[1000].outerHtml = std::string(80, 'h') + "cut";
+    page.frames.push_back(frame);
+    RecordingNotifications notify;
+    const std::string out = Report(browser, notify);
+    EXPECT_EQ(0u, out.find("\n\n**** IE[1/1] TITLE:" + std::string(40, 'T') + "  (u) ****\n"));
+    EXPECT_NE(std::string::npos, out.find("=== Frame[1/1]  " + title41 + " ===\n"));
+    EXPECT_NE(std::string::npos, out.find("\n[#999]() <B>\n[#1000]() " + std::string(80, 'h') + "\n"));
+    EXPECT_EQ(out.size() - 1, out.rfind('\n'));
+}
+
+TEST(TagIndexReport, DoubleByteTitleIsCutAtACharacterBoundary) {
+    const LeadBytes sjis = LeadBytes::ForCodePage(932);
+    FakeBrowser browser;
+    // 39 single bytes, then a two-byte character that would straddle byte 40.
+    browser.AddPage(std::string(39, 'a') + "\x82\xA0" + "z", "u").hasElements = false;
+    browser.AddPage(std::string(38, 'a') + "\x82\xA0" + "z", "u").hasElements = false;
+    RecordingNotifications notify;
+    EXPECT_EQ("\n\n**** IE[1/2] TITLE:" + std::string(39, 'a') + "  (u) ****\n" +
+                  "\n\n**** IE[2/2] TITLE:" + std::string(38, 'a') + "\x82\xA0  (u) ****\n",
+              Report(browser, notify, sjis));
+    // Under a single-byte code page the cut is exactly 40 bytes.
+    EXPECT_EQ(0u, Report(browser, notify).find("\n\n**** IE[1/2] TITLE:" + std::string(39, 'a') + "\x82  (u)"));
+}
+
+TEST(TagIndexReport, NoWindowsOrNoListGiveAnEmptyReport) {
+    FakeBrowser browser;
+    RecordingNotifications notify;
+    EXPECT_EQ("", Report(browser, notify));
+    browser.AddPage("P");
+    browser.listMissing = true;
+    EXPECT_EQ("", Report(browser, notify));
+    EXPECT_TRUE(notify.messages.empty());
+}
+
+TEST(TagIndexReport, FailuresOutsideFramesEndTheReportWithTheStep) {
+    {
+        FakeBrowser browser;
+        browser.failCount = true;
+        RecordingNotifications notify;
+        EXPECT_EQ("", Report(browser, notify));
+        EXPECT_EQ(std::vector<std::string>{"GPF : Error:1"}, notify.messages);
+    }
+    {
+        FakeBrowser browser;
+        browser.AddPage("P", "u").failTitle = true;
+        browser.AddPage("Q", "u");
+        RecordingNotifications notify;
+        EXPECT_EQ("", Report(browser, notify));
+        EXPECT_EQ(std::vector<std::string>{"GPF : Error:2"}, notify.messages);
+    }
+    {
+        FakeBrowser browser;
+        Document& page = browser.AddPage("P", "u");
+        page.Add(std::string("a"), "<A>");
+        page.Add(std::string("b"), "<B>").failOuterHtml = true;
+        RecordingNotifications notify;
+        EXPECT_EQ("\n\n**** IE[1/1] TITLE:P  (u) ****\n\n=== NoFrame ===\n[#  0](a) <A>\n", Report(browser, notify));
+        EXPECT_EQ(std::vector<std::string>{"GPF : Error:8"}, notify.messages);
+    }
+    {
+        FakeBrowser browser;
+        browser.AddPage("P", "u").failLength = true;
+        RecordingNotifications notify;
+        Report(browser, notify);
+        EXPECT_EQ(std::vector<std::string>{"GPF : Error:7"}, notify.messages);
+    }
+    {
+        // A failing element inside a frame is a frame error, not a message.
+        FakeBrowser browser;
+        Document& page = browser.AddPage("P", "u");
+        page.hasFrameList = true;
+        page.frames.push_back(FrameWithElements("F"));
+        page.frames[0].document->elements[1].failName = true;
+        page.hasElements = false;
+        RecordingNotifications notify;
+        EXPECT_EQ("\n\n**** IE[1/1] TITLE:P  (u) ****\n\n=== Frame[1/1]  F ===\n"
+                  "[#  0]() <HTML><HEAD><TITLE>F</TITLE></HEAD>\n"
+                  "\n=== Frame[1] : Error!!! fail to get frame document:-1 ===\n",
+                  Report(browser, notify));
+        EXPECT_TRUE(notify.messages.empty());
+    }
+}
