@@ -1,4 +1,16 @@
 # Files of framework/: the small application framework (Windows layer only).
 list(APPEND JOTWELL_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Archive.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CommandLineInfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DocTemplate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Document.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameWnd.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RecentFileList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SystemCodePage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/View.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WinApp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Wnd.cpp
 )

@@ -1,0 +1,67 @@
+// The application framework: a small document/view framework over Win32 with the class
+// names and operations the program is written against (application, document, template,
+// frame, view, dialogs, profile). Include this instead of <windows.h> in the Windows layer.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <commdlg.h>
+
+#include <string>
+#include <vector>
+
+#include "resource.h"
+
+// 8-bit text in the system's ANSI code page.
+using CString = std::string;
+
+class CWinApp;
+class CWnd;
+class CFrameWnd;
+class CDocument;
+class CView;
+
+// A growable array of strings with the operations the program uses.
+class CStringArray {
+public:
+    int GetSize() const { return static_cast<int>(m_items.size()); }
+    int GetCount() const { return GetSize(); }
+    bool IsEmpty() const { return m_items.empty(); }
+    const CString& GetAt(int i) const { return m_items[static_cast<size_t>(i)]; }
+    const CString& operator[](int i) const { return GetAt(i); }
+    CString& operator[](int i) { return m_items[static_cast<size_t>(i)]; }
+    CString& ElementAt(int i) { return m_items[static_cast<size_t>(i)]; }
+    void SetAt(int i, const CString& s) { m_items[static_cast<size_t>(i)] = s; }
+    // Sets element i, growing the array with empty strings as needed.
+    void SetAtGrow(int i, const CString& s);
+    int Add(const CString& s) { m_items.push_back(s); return GetSize() - 1; }
+    void InsertAt(int i, const CString& s, int count = 1);
+    void RemoveAt(int i, int count = 1);
+    void RemoveAll() { m_items.clear(); }
+    void SetSize(int n) { m_items.resize(static_cast<size_t>(n)); }
+    void Reserve(size_t n) { m_items.reserve(n); }
+    std::vector<CString>& Items() { return m_items; }
+    const std::vector<CString>& Items() const { return m_items; }
+
+private:
+    std::vector<CString> m_items;
+};
+
+// Global services of the framework.
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+
+// Loads a string resource; empty when there is none.
+CString AfxLoadString(UINT id);
+// Replaces %1 in the string resource `id` by `arg`.
+CString AfxFormatString1(UINT id, const CString& arg);
+// A message box with the application's title, owned by the main window. MB_OK and
+// MB_OKCANCEL boxes get the exclamation icon unless the caller chose one.
+int AfxMessageBox(const CString& text, UINT type = MB_OK);
+int AfxMessageBox(UINT idText, UINT type = MB_OK);

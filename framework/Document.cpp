@@ -1,0 +1,243 @@
+#include "framework/Document.h"
+
+#include <algorithm>
+
+#include "framework/DocTemplate.h"
+#include "framework/FileDialog.h"
+#include "framework/FrameWnd.h"
+#include "framework/Handles.h"
+#include "framework/View.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+CString FileNameOf(const CString& path) {
+    const size_t slash = path.find_last_of("\\/:");
+    return slash == CString::npos ? path : path.substr(slash + 1);
+}
+
+CString FolderOf(const CString& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == CString::npos ? CString(".") : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+DWORD AfxReadWholeFile(const char* path, std::string& bytes) {
+    UniqueHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return GetLastError();
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.Get(), &size)) return GetLastError();
+    if (size.QuadPart > 0x7FFFFFFF) return ERROR_NOT_ENOUGH_MEMORY;
+    std::string data;
+    try {
+        data.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    size_t done = 0;
+    while (done < data.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 24));
+        if (!ReadFile(file.Get(), &data[done], want, &got, nullptr)) return GetLastError();
+        if (got == 0) break;  // the file shrank while we read it
+        done += got;
+    }
+    data.resize(done);
+    bytes.swap(data);
+    return ERROR_SUCCESS;
+}
+
+DWORD AfxWriteFileSafely(const char* path, const std::string& bytes) {
+    char temp[MAX_PATH] = {};
+    if (!GetTempFileNameA(FolderOf(path).c_str(), "MFC", 0, temp)) return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    {
+        UniqueHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            error = GetLastError();
+        } else {
+            size_t done = 0;
+            while (error == ERROR_SUCCESS && done < bytes.size()) {
+                DWORD wrote = 0;
+                const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+                if (!WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0)
+                    error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+                done += wrote;
+            }
+            if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
+            if (error == ERROR_SUCCESS && !CloseHandle(file.Release())) error = GetLastError();
+        }
+    }
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error != ERROR_SUCCESS) DeleteFileA(temp);
+    return error;
+}
+
+CDocument::~CDocument() {
+    for (CView* v : m_views) v->m_pDocument = nullptr;
+}
+
+BOOL CDocument::OnCmdMsg(UINT id, CCmdUI* ui) {
+    static const CommandEntry<CDocument> map[] = {
+        {ID_FILE_SAVE, &CDocument::OnFileSave, nullptr},
+        {ID_FILE_SAVE_AS, &CDocument::OnFileSaveAs, nullptr},
+    };
+    return DispatchCommand(this, map, id, ui);
+}
+
+BOOL CDocument::OnNewDocument() {
+    DeleteContents();
+    m_strPathName.clear();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::ReportFileError(DWORD error, const char* path, UINT fallbackId) {
+    UINT id = fallbackId;
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+        id = AFX_IDP_FILE_NOT_FOUND;
+        break;
+    case ERROR_ACCESS_DENIED:
+        id = AFX_IDP_FILE_ACCESS_DENIED;
+        break;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        id = AFX_IDP_FILE_SHARING;
+        break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        id = AFX_IDP_FILE_DISK_FULL;
+        break;
+    default:
+        break;
+    }
+    char full[MAX_PATH] = {};
+    if (!GetFullPathNameA(path, MAX_PATH, full, nullptr)) lstrcpynA(full, path, MAX_PATH);
+    if (id == fallbackId)
+        AfxMessageBox(fallbackId, MB_OK | MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(AfxFormatString1(id, full), MB_OK | MB_ICONEXCLAMATION);
+}
+
+BOOL CDocument::OnOpenDocument(const char* path) {
+    std::string bytes;
+    const DWORD error = AfxReadWholeFile(path, bytes);
+    if (error != ERROR_SUCCESS) {
+        ReportFileError(error, path, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return FALSE;
+    }
+    DeleteContents();
+    SetModifiedFlag(TRUE);  // in case the load fails part way
+    try {
+        CArchive ar{std::string_view(bytes)};
+        Serialize(ar);
+    } catch (const std::exception&) {
+        DeleteContents();
+        AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(const char* path) {
+    DWORD error = ERROR_SUCCESS;
+    try {
+        CArchive ar;
+        Serialize(ar);
+        error = AfxWriteFileSafely(path, ar.Output());
+    } catch (const std::exception&) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    if (error != ERROR_SUCCESS) {
+        ReportFileError(error, path, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::SaveModified() {
+    if (!IsModified()) return TRUE;
+    const CString name = m_strPathName.empty() ? m_strTitle : m_strPathName;
+    switch (AfxMessageBox(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, name), MB_YESNOCANCEL)) {
+    case IDCANCEL:
+        return FALSE;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return TRUE;
+    }
+}
+
+BOOL CDocument::DoFileSave() {
+    const DWORD attributes = m_strPathName.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(m_strPathName.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return DoSave(nullptr);
+    return DoSave(m_strPathName.c_str());
+}
+
+BOOL CDocument::DoSave(const char* path, BOOL replace) {
+    CString newName = path ? CString(path) : CString();
+    if (newName.empty()) {
+        CString filter;
+        CString ext;
+        if (m_pDocTemplate) {
+            filter = m_pDocTemplate->GetDocString(CDocTemplate::filterName);
+            ext = m_pDocTemplate->GetDocString(CDocTemplate::filterExt);
+        }
+        if (!ext.empty() && ext[0] == '.') ext.erase(0, 1);
+        CString dialogFilter;
+        if (!filter.empty()) dialogFilter = filter + "|*." + ext + "|";
+        dialogFilter += AfxLoadString(AFX_IDS_ALL_FILES) + "|*.*||";
+        CString initial = m_strPathName.empty() ? CString() : FileNameOf(m_strPathName);
+        if (initial.empty() && m_pDocTemplate) {
+            initial = m_pDocTemplate->GetDocString(CDocTemplate::fileNewName);
+            if (!initial.empty() && !ext.empty()) initial += "." + ext;
+        }
+        CFileDialog dlg(FALSE, ext.empty() ? nullptr : ext.c_str(), initial.c_str(),
+                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, dialogFilter.c_str(),
+                        AfxGetMainWnd());
+        if (dlg.DoModal() != IDOK) return FALSE;
+        newName = dlg.GetPathName();
+    }
+    if (!OnSaveDocument(newName.c_str())) return FALSE;
+    if (replace) SetPathName(newName.c_str());
+    return TRUE;
+}
+
+void CDocument::SetPathName(const char* path, BOOL addToMru) {
+    char full[MAX_PATH] = {};
+    if (!GetFullPathNameA(path, MAX_PATH, full, nullptr)) lstrcpynA(full, path, MAX_PATH);
+    m_strPathName = full;
+    SetTitle(FileNameOf(m_strPathName));
+    if (addToMru && AfxGetApp()) AfxGetApp()->AddToRecentFileList(m_strPathName.c_str());
+}
+
+void CDocument::SetTitle(const CString& title) {
+    m_strTitle = title;
+    for (CView* v : m_views)
+        if (CFrameWnd* frame = v->GetParentFrame()) frame->OnUpdateFrameTitle();
+}
+
+void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject) {
+    for (CView* v : m_views)
+        if (v != sender) v->OnUpdate(sender, hint, hintObject);
+}
+
+void CDocument::AddView(CView* view) {
+    m_views.push_back(view);
+    view->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* view) {
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    view->m_pDocument = nullptr;
+}

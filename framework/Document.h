@@ -1,0 +1,66 @@
+// CDocument: a document kept in a file. Opening reads the whole file before anything is
+// replaced, so a failed read leaves the document as it was; saving writes a temporary file
+// in the same folder and replaces the old file only after the new one is complete.
+#pragma once
+
+#include <vector>
+
+#include "framework/Archive.h"
+#include "framework/CmdTarget.h"
+
+class CView;
+class CDocTemplate;
+
+class CDocument : public CCmdTarget {
+public:
+    CDocument() = default;
+    ~CDocument() override;
+
+    virtual BOOL OnNewDocument();
+    virtual BOOL OnOpenDocument(const char* path);
+    virtual BOOL OnSaveDocument(const char* path);
+    virtual void DeleteContents() {}
+    virtual void Serialize(CArchive& ar) {}
+    BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+
+    // Asks to save unsaved changes: false when the user cancelled.
+    virtual BOOL SaveModified();
+    // Saves to the document's file, or through Save As when it has none or the file is
+    // missing or read-only.
+    BOOL DoFileSave();
+    // Saves under `path`, or asks for a name when `path` is null.
+    BOOL DoSave(const char* path, BOOL replace = TRUE);
+
+    void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
+
+    const CString& GetPathName() const { return m_strPathName; }
+    virtual void SetPathName(const char* path, BOOL addToMru = TRUE);
+    const CString& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const CString& title);
+    BOOL IsModified() const { return m_bModified; }
+    void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
+
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+    const std::vector<CView*>& Views() const { return m_views; }
+    CDocTemplate* m_pDocTemplate = nullptr;
+
+protected:
+    void OnFileSave() { DoFileSave(); }
+    void OnFileSaveAs() { DoSave(nullptr); }
+
+private:
+    void ReportFileError(DWORD error, const char* path, UINT fallbackId);
+
+    CString m_strPathName;
+    CString m_strTitle;
+    BOOL m_bModified = FALSE;
+    std::vector<CView*> m_views;
+};
+
+// Writes `bytes` to `path` through a temporary file in the same folder, which replaces the
+// old file only once it is completely written; on failure the old file is untouched.
+// Returns ERROR_SUCCESS or the system error.
+DWORD AfxWriteFileSafely(const char* path, const std::string& bytes);
+// Reads the whole file, sharing it for reading only. Returns ERROR_SUCCESS or the error.
+DWORD AfxReadWholeFile(const char* path, std::string& bytes);

@@ -1,0 +1,63 @@
+// CWinApp: the application object: start-up and message loop, the profile in the
+// registry, the recent-file list and the document template.
+#pragma once
+
+#include <memory>
+
+#include "framework/CmdTarget.h"
+#include "framework/CommandLineInfo.h"
+#include "framework/RecentFileList.h"
+
+class CDocTemplate;
+
+class CWinApp : public CCmdTarget {
+public:
+    CWinApp();
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance();
+    // The message loop; returns the exit code.
+    virtual int Run();
+    BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+    // Gives the windows from the message's target up to the main window a chance to
+    // translate the message (accelerators, tooltips).
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Profile: HKEY_CURRENT_USER\Software\<company>\<application>\<section>, value <entry>.
+    void SetRegistryKey(const char* company);
+    UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
+    CString GetProfileString(const char* section, const char* entry, const char* defaultValue = "");
+    BOOL WriteProfileInt(const char* section, const char* entry, int value);
+    BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+    // The application's key, created when missing; null without a registry key.
+    HKEY GetAppRegistryKey();
+
+    void LoadStdProfileSettings(UINT maxMru = 4);
+    void AddDocTemplate(CDocTemplate* docTemplate);
+    void ParseCommandLine(CCommandLineInfo& info);
+    BOOL ProcessShellCommand(CCommandLineInfo& info);
+    virtual CDocument* OpenDocumentFile(const char* path);
+    virtual void AddToRecentFileList(const char* path);
+    void Enable3dControlsStatic() {}
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    CString m_pszAppName;
+    CString m_pszRegistryKey;
+    CString m_pszProfileName;
+    int m_argc = 0;
+    char** m_argv = nullptr;
+
+protected:
+    void OnFileNew();
+    void OnFileOpen();
+    void OnUpdateRecentFileMenu(CCmdUI* ui);
+    BOOL OnOpenRecentFile(UINT id);
+
+    std::unique_ptr<CDocTemplate> m_pDocTemplate;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
+};
+
+// Runs the application object: InitInstance, the message loop, ExitInstance.
+int AfxWinMain(HINSTANCE instance, int showCmd);

@@ -1,0 +1,192 @@
+#include "framework/Wnd.h"
+
+#include <unordered_map>
+
+#include "framework/FrameWnd.h"
+
+namespace {
+
+// Windows and their objects. Windows are created and used on the user-interface thread.
+std::unordered_map<HWND, CWnd*>& HandleMap() {
+    static std::unordered_map<HWND, CWnd*> map;
+    return map;
+}
+
+// The object whose window is being created on this thread, picked up by the CBT hook.
+thread_local CWnd* t_creating = nullptr;
+thread_local HHOOK t_hook = nullptr;
+
+}  // namespace
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (!wnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const CWnd::CurrentMessage saved = wnd->m_current;
+    wnd->m_current = {msg, wParam, lParam};
+    LRESULT result = 0;
+    if (msg == WM_NCDESTROY) {
+        result = wnd->Default();
+        wnd->Detach();
+        wnd->PostNcDestroy();
+        return result;
+    }
+    result = wnd->WindowProc(msg, wParam, lParam);
+    wnd->m_current = saved;
+    return result;
+}
+
+LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && t_creating) {
+        CWnd* wnd = t_creating;
+        t_creating = nullptr;
+        wnd->Attach(reinterpret_cast<HWND>(wParam));
+    }
+    return CallNextHookEx(t_hook, code, wParam, lParam);
+}
+
+const char* AfxFrameClassName() {
+    static const char* name = [] {
+        WNDCLASSA wc = {};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = "JotwellFrame";
+        RegisterClassA(&wc);
+        return "JotwellFrame";
+    }();
+    return name;
+}
+
+CWnd::~CWnd() {
+    if (m_hWnd) {
+        HWND h = m_hWnd;
+        Detach();
+        ::DestroyWindow(h);
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    auto it = HandleMap().find(hwnd);
+    return it == HandleMap().end() ? nullptr : it->second;
+}
+
+void CWnd::Attach(HWND hwnd) {
+    m_hWnd = hwnd;
+    HandleMap()[hwnd] = this;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+}
+
+void CWnd::Detach() {
+    if (!m_hWnd) return;
+    if (m_pfnSuper) SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    HandleMap().erase(m_hWnd);
+    m_hWnd = nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                    int cx, int cy, HWND parent, HMENU menuOrId, void* param) {
+    CREATESTRUCTA cs = {};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = title;
+    cs.style = static_cast<LONG>(style);
+    cs.x = x;
+    cs.y = y;
+    cs.cx = cx;
+    cs.cy = cy;
+    cs.hwndParent = parent;
+    cs.hMenu = menuOrId;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = param;
+    if (!PreCreateWindow(cs)) return FALSE;
+    if (!cs.lpszClass) cs.lpszClass = AfxFrameClassName();
+
+    // Windows created from inside WM_CREATE nest here; the outermost call owns the hook.
+    const bool ownsHook = (t_hook == nullptr);
+    if (ownsHook) t_hook = SetWindowsHookExA(WH_CBT, &AfxCbtHook, nullptr, GetCurrentThreadId());
+    t_creating = this;
+    HWND hwnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
+                                cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
+                                cs.lpCreateParams);
+    t_creating = nullptr;
+    if (ownsHook) {
+        UnhookWindowsHookEx(t_hook);
+        t_hook = nullptr;
+    }
+    if (!hwnd) {
+        Detach();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (!m_hWnd) return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+CString CWnd::GetWindowText() const {
+    const int n = ::GetWindowTextLengthA(m_hWnd);
+    CString s(static_cast<size_t>(n) + 1, '\0');
+    const int got = ::GetWindowTextA(m_hWnd, &s[0], n + 1);
+    s.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return s;
+}
+
+CFrameWnd* CWnd::GetParentFrame() const {
+    for (HWND h = ::GetParent(m_hWnd); h; h = ::GetParent(h))
+        if (CFrameWnd* f = dynamic_cast<CFrameWnd*>(FromHandlePermanent(h))) return f;
+    return nullptr;
+}
+
+LRESULT CWnd::Default() {
+    if (m_pfnSuper)
+        return CallWindowProcA(m_pfnSuper, m_hWnd, m_current.msg, m_current.wParam, m_current.lParam);
+    return DefWindowProcA(m_hWnd, m_current.msg, m_current.wParam, m_current.lParam);
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    const HWND control = reinterpret_cast<HWND>(lParam);
+    if (control) {
+        if (CWnd* child = FromHandlePermanent(control))
+            if (child->OnCommandReflect(HIWORD(wParam))) return TRUE;
+        if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+    }
+    return OnCmdMsg(id, nullptr);
+}
+
+LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lParam));
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(wParam, lParam)) return 0;
+        break;
+    case WM_NOTIFY: {
+        NMHDR* nm = reinterpret_cast<NMHDR*>(lParam);
+        LRESULT result = 0;
+        if (CWnd* child = FromHandlePermanent(nm->hwndFrom))
+            if (child != this && child->OnNotifyReflect(nm, &result)) return result;
+        if (OnNotify(wParam, nm, &result)) return result;
+        break;
+    }
+    default:
+        break;
+    }
+    return Default();
+}
