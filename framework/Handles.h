@@ -159,3 +159,45 @@ public:
 private:
     HRESULT m_hr;
 };
+
+// A BSTR freed with SysFreeString.
+class UniqueBstr {
+public:
+    UniqueBstr() = default;
+    explicit UniqueBstr(BSTR b) : m_b(b) {}
+    ~UniqueBstr() { Reset(); }
+    UniqueBstr(UniqueBstr&& o) noexcept : m_b(o.m_b) { o.m_b = nullptr; }
+    UniqueBstr& operator=(UniqueBstr&& o) noexcept {
+        if (this != &o) { Reset(); m_b = o.m_b; o.m_b = nullptr; }
+        return *this;
+    }
+    UniqueBstr(const UniqueBstr&) = delete;
+    UniqueBstr& operator=(const UniqueBstr&) = delete;
+
+    BSTR Get() const { return m_b; }
+    BSTR* Receive() { Reset(); return &m_b; }
+    UINT Length() const { return m_b ? SysStringLen(m_b) : 0; }
+    // Hands the string over (e.g. into a VARIANT that will free it).
+    BSTR Release() { BSTR b = m_b; m_b = nullptr; return b; }
+    void Reset() { if (m_b) { SysFreeString(m_b); m_b = nullptr; } }
+
+private:
+    BSTR m_b = nullptr;
+};
+
+// A VARIANT cleared with VariantClear (releasing the string or interface it holds).
+class UniqueVariant {
+public:
+    UniqueVariant() { VariantInit(&m_v); }
+    ~UniqueVariant() { VariantClear(&m_v); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+    VARIANT& Get() { return m_v; }
+    const VARIANT& Get() const { return m_v; }
+    // For out-parameters: clears what is held first.
+    VARIANT* Receive() { VariantClear(&m_v); return &m_v; }
+
+private:
+    VARIANT m_v;
+};

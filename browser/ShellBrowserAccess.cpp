@@ -1,0 +1,260 @@
+#include "browser/ShellBrowserAccess.h"
+
+#include "browser/WideText.h"
+#include "framework/Handles.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <exdisp.h>
+#include <mshtml.h>
+#include <shldisp.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace {
+
+void Check(HRESULT hr, const char* what) {
+    if (FAILED(hr)) throw BrowserError(what, static_cast<std::int32_t>(hr));
+}
+
+// The same object as another interface: nothing when it is not of that kind.
+template <typename U, typename T>
+ComPtr<U> QueryOrNothing(const ComPtr<T>& from, const char* what) {
+    ComPtr<U> out;
+    if (!from) return out;
+    const HRESULT hr = from.As(out);
+    if (hr == E_NOINTERFACE) out.Reset();
+    else Check(hr, what);
+    return out;
+}
+
+std::string Text(const UniqueBstr& b) {
+    return WideToAnsi(b.Get(), static_cast<int>(b.Length()));
+}
+
+UniqueBstr Bstr(const std::string& text) {
+    UniqueBstr b(AnsiToBstr(text));
+    if (!b.Get()) throw BrowserError("out of memory", static_cast<std::int32_t>(E_OUTOFMEMORY));
+    return b;
+}
+
+void SetIndex(UniqueVariant& v, std::int32_t index) {
+    VARIANT* p = v.Receive();
+    p->vt = VT_I4;
+    p->lVal = index;
+}
+
+class ComElement : public HtmlElement {
+public:
+    explicit ComElement(ComPtr<IHTMLElement> e) : m_e(std::move(e)) {}
+
+    std::optional<std::string> NameAttribute() override {
+        UniqueBstr attribute = Bstr("name");
+        UniqueVariant value;
+        Check(m_e->getAttribute(attribute.Get(), 0, value.Receive()), "getAttribute");
+        if (value.Get().vt == VT_NULL) return std::nullopt;
+        if (value.Get().vt != VT_BSTR)
+            Check(VariantChangeType(&value.Get(), &value.Get(), 0, VT_BSTR), "VariantChangeType");
+        const BSTR s = value.Get().bstrVal;
+        return WideToAnsi(s, s ? static_cast<int>(SysStringLen(s)) : 0);
+    }
+
+    std::string OuterHtml() override {
+        UniqueBstr html;
+        Check(m_e->get_outerHTML(html.Receive()), "outerHTML");
+        return Text(html);
+    }
+
+    void WriteText(const std::string& text) override {
+        UniqueBstr value = Bstr(text);
+        Check(m_e->put_innerText(value.Get()), "innerText");
+    }
+
+private:
+    ComPtr<IHTMLElement> m_e;
+};
+
+class ComElementCollection : public ElementCollection {
+public:
+    explicit ComElementCollection(ComPtr<IHTMLElementCollection> c) : m_c(std::move(c)) {}
+
+    std::int32_t Length() override {
+        long length = 0;
+        Check(m_c->get_length(&length), "all.length");
+        return static_cast<std::int32_t>(length);
+    }
+
+    std::unique_ptr<HtmlElement> ItemAt(std::int32_t index) override {
+        UniqueVariant key;
+        SetIndex(key, index);
+        return Item(key);
+    }
+
+    std::unique_ptr<HtmlElement> ItemNamed(const std::string& name) override {
+        UniqueVariant key;
+        UniqueBstr text = Bstr(name);
+        VARIANT* p = key.Receive();
+        p->vt = VT_BSTR;
+        p->bstrVal = text.Release();
+        return Item(key);
+    }
+
+private:
+    std::unique_ptr<HtmlElement> Item(UniqueVariant& key) {
+        UniqueVariant omitted;
+        omitted.Get().vt = VT_ERROR;
+        omitted.Get().scode = DISP_E_PARAMNOTFOUND;
+        ComPtr<IDispatch> item;
+        Check(m_c->item(key.Get(), omitted.Get(), item.Receive()), "all.item");
+        ComPtr<IHTMLElement> element = QueryOrNothing<IHTMLElement>(item, "IHTMLElement");
+        if (!element) return nullptr;
+        return std::make_unique<ComElement>(std::move(element));
+    }
+
+    ComPtr<IHTMLElementCollection> m_c;
+};
+
+std::unique_ptr<HtmlDocument> MakeDocument(ComPtr<IHTMLDocument2> d);
+
+class ComFrameWindow : public FrameWindow {
+public:
+    explicit ComFrameWindow(ComPtr<IHTMLWindow2> w) : m_w(std::move(w)) {}
+
+    std::unique_ptr<HtmlDocument> Document() override {
+        ComPtr<IHTMLDocument2> document;
+        Check(m_w->get_document(document.Receive()), "frame document");
+        return MakeDocument(std::move(document));
+    }
+
+    std::string Name() override {
+        UniqueBstr name;
+        Check(m_w->get_name(name.Receive()), "frame name");
+        return Text(name);
+    }
+
+private:
+    ComPtr<IHTMLWindow2> m_w;
+};
+
+class ComFrameList : public FrameList {
+public:
+    explicit ComFrameList(ComPtr<IHTMLFramesCollection2> f) : m_f(std::move(f)) {}
+
+    std::int32_t Count() override {
+        long length = 0;
+        Check(m_f->get_length(&length), "frames.length");
+        return static_cast<std::int32_t>(length);
+    }
+
+    std::unique_ptr<FrameWindow> Item(std::int32_t index) override {
+        UniqueVariant key;
+        SetIndex(key, index);
+        UniqueVariant result;
+        Check(m_f->item(&key.Get(), result.Receive()), "frames.item");
+        if (result.Get().vt != VT_DISPATCH || !result.Get().pdispVal) return nullptr;
+        ComPtr<IHTMLWindow2> window;
+        const HRESULT hr =
+            result.Get().pdispVal->QueryInterface(IID_IHTMLWindow2, window.ReceiveVoid());
+        if (hr == E_NOINTERFACE) return nullptr;
+        Check(hr, "IHTMLWindow2");
+        return std::make_unique<ComFrameWindow>(std::move(window));
+    }
+
+private:
+    ComPtr<IHTMLFramesCollection2> m_f;
+};
+
+class ComDocument : public HtmlDocument {
+public:
+    explicit ComDocument(ComPtr<IHTMLDocument2> d) : m_d(std::move(d)) {}
+
+    std::string Title() override {
+        UniqueBstr title;
+        Check(m_d->get_title(title.Receive()), "title");
+        return Text(title);
+    }
+
+    std::string Url() override {
+        UniqueBstr url;
+        Check(m_d->get_URL(url.Receive()), "URL");
+        return Text(url);
+    }
+
+    std::unique_ptr<FrameList> Frames() override {
+        ComPtr<IHTMLFramesCollection2> frames;
+        Check(m_d->get_frames(frames.Receive()), "frames");
+        if (!frames) return nullptr;
+        return std::make_unique<ComFrameList>(std::move(frames));
+    }
+
+    std::unique_ptr<ElementCollection> Elements() override {
+        ComPtr<IHTMLElementCollection> all;
+        Check(m_d->get_all(all.Receive()), "all");
+        if (!all) return nullptr;
+        return std::make_unique<ComElementCollection>(std::move(all));
+    }
+
+private:
+    ComPtr<IHTMLDocument2> m_d;
+};
+
+std::unique_ptr<HtmlDocument> MakeDocument(ComPtr<IHTMLDocument2> d) {
+    if (!d) return nullptr;
+    return std::make_unique<ComDocument>(std::move(d));
+}
+
+class ComBrowserWindow : public BrowserWindow {
+public:
+    explicit ComBrowserWindow(ComPtr<IWebBrowser2> b) : m_b(std::move(b)) {}
+
+    std::unique_ptr<HtmlDocument> Document() override {
+        ComPtr<IDispatch> dispatch;
+        Check(m_b->get_Document(dispatch.Receive()), "Document");
+        return MakeDocument(QueryOrNothing<IHTMLDocument2>(dispatch, "IHTMLDocument2"));
+    }
+
+private:
+    ComPtr<IWebBrowser2> m_b;
+};
+
+class ShellWindowList : public WindowList {
+public:
+    explicit ShellWindowList(ComPtr<IShellWindows> w) : m_w(std::move(w)) {}
+
+    std::int32_t Count() override {
+        long count = 0;
+        Check(m_w->get_Count(&count), "ShellWindows.Count");
+        return static_cast<std::int32_t>(count);
+    }
+
+    std::unique_ptr<BrowserWindow> Item(std::int32_t index) override {
+        UniqueVariant key;
+        SetIndex(key, index);
+        ComPtr<IDispatch> item;
+        Check(m_w->Item(key.Get(), item.Receive()), "ShellWindows.Item");
+        ComPtr<IWebBrowser2> browser = QueryOrNothing<IWebBrowser2>(item, "IWebBrowser2");
+        if (!browser) return nullptr;
+        return std::make_unique<ComBrowserWindow>(std::move(browser));
+    }
+
+private:
+    ComPtr<IShellWindows> m_w;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowList> ShellBrowserAccess::OpenWindowList() {
+    ComPtr<IUnknown> unknown;
+    const DWORD context = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, context, IID_IUnknown, unknown.ReceiveVoid())))
+        return nullptr;
+    if (FAILED(OleRun(unknown.Get()))) return nullptr;
+    ComPtr<IShellWindows> windows;
+    if (FAILED(unknown.As(windows)) || !windows) return nullptr;
+    long count = 0;
+    if (FAILED(windows->get_Count(&count))) return nullptr;
+    return std::make_unique<ShellWindowList>(std::move(windows));
+}
