@@ -1,3 +1,6 @@
-#include <windows.h>
+#include "app/JotwellApp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+// The one application object.
+CJotwellApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCmd) { return AfxWinMain(instance, showCmd); }

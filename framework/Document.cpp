@@ -128,6 +128,10 @@ void CDocument::ReportFileError(DWORD error, const char* path, UINT fallbackId) 
 }
 
 BOOL CDocument::OnOpenDocument(const char* path) {
+    if (!path || !*path) {  // a document that has no file yet
+        AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
     std::string bytes;
     const DWORD error = AfxReadWholeFile(path, bytes);
     if (error != ERROR_SUCCESS) {

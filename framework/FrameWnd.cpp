@@ -102,6 +102,7 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
 
 BOOL CFrameWnd::OnCmdMsg(UINT id, CCmdUI* ui) {
     if (m_pView && m_pView->OnCmdMsg(id, ui)) return TRUE;
+    if (OnFrameCommand(id, ui)) return TRUE;
     if (CWinApp* app = AfxGetApp()) return app->OnCmdMsg(id, ui);
     return FALSE;
 }

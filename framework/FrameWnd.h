@@ -22,7 +22,10 @@ public:
     BOOL LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreateContext* context);
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    // Commands go to the view (and its document), then the frame, then the application.
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+    // The frame's own commands.
+    virtual BOOL OnFrameCommand(UINT id, CCmdUI* ui) { return FALSE; }
 
     CView* GetActiveView() const { return m_pView; }
     CDocument* GetActiveDocument() const;

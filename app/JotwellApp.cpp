@@ -1,0 +1,65 @@
+#include "app/JotwellApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/StartupOptions.h"
+#include "document/JotwellDoc.h"
+#include "frame/MainFrame.h"
+#include "framework/DocTemplate.h"
+#include "view/JotwellView.h"
+
+const char kInstanceMutexName[] = "JotwellApp";
+
+CJotwellApp* JotwellApp() { return dynamic_cast<CJotwellApp*>(AfxGetApp()); }
+
+BOOL CJotwellApp::InitInstance() {
+    // Another instance runs: end without a word.
+    if (UniqueHandle other{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName)}) return FALSE;
+    m_hMutex.Reset(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    m_bStarted = FALSE;
+    m_bWebEnabled = TRUE;
+
+    Enable3dControlsStatic();
+    SetRegistryKey("Velmora");
+    LoadStdProfileSettings(10);
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CJotwellDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(CJotwellView)));
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    // Without a file on the command line, start with the file used last.
+    if (cmdInfo.m_strFileName.empty() && cmdInfo.m_nShellCommand != CCommandLineInfo::FileOpen) {
+        const CString last = GetProfileString("Recent File List", "File1", "");
+        if (!last.empty()) {
+            cmdInfo.m_strFileName = last;
+            cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
+        }
+    }
+    if (!ProcessShellCommand(cmdInfo)) {
+        cmdInfo.m_strFileName.clear();
+        cmdInfo.m_nShellCommand = CCommandLineInfo::FileNew;
+        if (!ProcessShellCommand(cmdInfo)) return FALSE;
+    }
+    m_bStarted = TRUE;
+
+    if (IsTrayStartArgument(m_argc, m_argv) && m_pMainWnd)
+        m_pMainWnd->PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (m_pMainWnd) DragAcceptFiles(m_pMainWnd->m_hWnd, TRUE);
+    return TRUE;
+}
+
+int CJotwellApp::ExitInstance() {
+    if (m_hMutex) ReleaseMutex(m_hMutex.Get());
+    return CWinApp::ExitInstance();
+}
+
+BOOL CJotwellApp::OnCmdMsg(UINT id, CCmdUI* ui) {
+    static const CommandEntry<CJotwellApp> map[] = {
+        {ID_APP_ABOUT, &CJotwellApp::OnAppAbout, nullptr},
+    };
+    return DispatchCommand(this, map, id, ui) || CWinApp::OnCmdMsg(id, ui);
+}
+
+void CJotwellApp::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}

@@ -1,0 +1,26 @@
+// The application object: single instance, the profile's home, the document template,
+// the start-up file and the "/Tray" start.
+#pragma once
+
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
+
+class CJotwellApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+
+    UniqueHandle m_hMutex;       // marks a running instance for the life of the process
+    BOOL m_bStarted = FALSE;     // the start-up document is open
+    BOOL m_bWebEnabled = FALSE;  // the Web menu may be enabled
+
+protected:
+    void OnAppAbout();
+};
+
+// The running application object.
+CJotwellApp* JotwellApp();
+
+// Name of the mutex that marks a running instance.
+extern const char kInstanceMutexName[];

@@ -1,0 +1,112 @@
+#include "document/JotwellDoc.h"
+
+#include "document/DocumentSettings.h"
+#include "document/EntryFile.h"
+#include "framework/SystemCodePage.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
+
+IMPLEMENT_DYNCREATE(CJotwellDoc)
+
+CJotwellDoc::CJotwellDoc() {
+    CWinApp* app = AfxGetApp();
+    if (app) {
+        m_bAlwaysOnTop = static_cast<BOOL>(app->GetProfileInt("Option", "AlwaysOnTop", 1));
+        m_bActiveDestWindow = static_cast<BOOL>(app->GetProfileInt("Option", "ActiveDestWindow", 1));
+        m_nSeparate = ColumnWidthOrDefault(static_cast<int>(app->GetProfileInt("Pos", "Separate", 64)), 64);
+        m_nEndPart = ColumnWidthOrDefault(static_cast<int>(app->GetProfileInt("Pos", "EndPart", 24)), 24);
+        m_strWebInputFile = app->GetProfileString("WebInput", "File", "");
+    }
+    m_bWebInputLoaded = FALSE;
+    m_bTagIndexRequested = FALSE;
+    m_rules.Load();
+}
+
+BOOL CJotwellDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
+    static const CommandEntry<CJotwellDoc> map[] = {
+        {ID_ALWAYS_ON_TOP, &CJotwellDoc::ToggleAlwaysOnTop, &CJotwellDoc::OnUpdateAlwaysOnTop},
+        {ID_ACTIVE_DEST_WINDOW, &CJotwellDoc::ToggleActiveDestWindow, &CJotwellDoc::OnUpdateActiveDestWindow},
+        {ID_REFRESH, &CJotwellDoc::OnRefresh, nullptr},
+        {ID_EDIT_FILE_BY_TEXT_EDITOR, &CJotwellDoc::OnEditFileByTextEditor, nullptr},
+    };
+    return DispatchCommand(this, map, id, ui) || CDocument::OnCmdMsg(id, ui);
+}
+
+BOOL CJotwellDoc::OnNewDocument() {
+    if (!CDocument::OnNewDocument()) return FALSE;
+    EnsurePlaceholder();
+    return TRUE;
+}
+
+BOOL CJotwellDoc::OnOpenDocument(const char* path) {
+    const BOOL ok = CDocument::OnOpenDocument(path);
+    // A failed read leaves the entries as they were; whatever happened, the list ends
+    // with its placeholder.
+    EnsurePlaceholder();
+    return ok;
+}
+
+void CJotwellDoc::EnsurePlaceholder() {
+    const int n = GetEntryCount();
+    if (n == 0 || !m_aText[n - 1].empty() || !m_aExplanation[n - 1].empty()) {
+        m_aText.Add(CString());
+        m_aExplanation.Add(CString());
+    }
+}
+
+void CJotwellDoc::DeleteContents() {
+    m_aText.RemoveAll();
+    m_aExplanation.RemoveAll();
+    CDocument::DeleteContents();
+}
+
+void CJotwellDoc::Serialize(CArchive& ar) {
+    const LeadBytes& lead = SystemLeadBytes();
+    if (ar.IsLoading()) {
+        std::string_view line;
+        std::string text;
+        std::string explanation;
+        while (ar.ReadString(line)) {
+            ParseEntryLine(line, lead, text, explanation);
+            m_aText.Add(text);
+            m_aExplanation.Add(explanation);
+        }
+        m_aText.Add(CString());
+        m_aExplanation.Add(CString());
+        return;
+    }
+    const int n = GetEntryCount();
+    std::string line;
+    for (int i = 0; i + 1 < n; ++i) {
+        line.clear();
+        AppendEntryLine(line, m_aText[i], m_aExplanation[i], lead);
+        const bool last = (i == n - 2);
+        if (!last || LastLineNeedsLineEnd(m_aText[i], m_aExplanation[i])) line.append(kEntryLineEnd);
+        ar.WriteString(line);
+    }
+}
+
+void CJotwellDoc::ToggleAlwaysOnTop() {
+    m_bAlwaysOnTop = m_bAlwaysOnTop ? FALSE : TRUE;
+    if (CWnd* main = AfxGetMainWnd())
+        main->SetWindowPos(m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE);
+    if (CWinApp* app = AfxGetApp()) app->WriteProfileInt("Option", "AlwaysOnTop", m_bAlwaysOnTop ? 1 : 0);
+}
+
+void CJotwellDoc::ToggleActiveDestWindow() {
+    m_bActiveDestWindow = m_bActiveDestWindow ? FALSE : TRUE;
+    if (CWinApp* app = AfxGetApp()) app->WriteProfileInt("Option", "ActiveDestWindow", m_bActiveDestWindow ? 1 : 0);
+}
+
+void CJotwellDoc::OnRefresh() {
+    if (!SaveModified()) return;
+    const CString path = GetPathName();
+    OnOpenDocument(path.c_str());
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CJotwellDoc::OnEditFileByTextEditor() {
+    if (!SaveModified()) return;
+    ShellExecuteA(nullptr, "open", GetPathName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
