@@ -50,7 +50,9 @@ std::string ExtractValueAttribute(std::string_view outerHtml, const LeadBytes& l
     if (eq == std::string_view::npos) return std::string();
     const std::size_t start = eq + 1;
     std::size_t end = start;
-    while (end < s.size() && !EndsValue(s[end])) end += lead.CharLength(s, end);
+    // White space and ">" never occur inside a double-byte character, so a plain
+    // byte scan finds them even after a stray lead byte.
+    while (end < s.size() && !EndsValue(s[end])) ++end;
     if (end >= s.size()) return std::string();
     return std::string(s.substr(start, end - start));
 }

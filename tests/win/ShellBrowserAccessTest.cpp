@@ -29,6 +29,7 @@ TEST(ShellBrowserAccess, WindowListOpensOrFailsCleanly) {
     ASSERT_TRUE(ole.Succeeded());
     ShellBrowserAccess shell;
     std::unique_ptr<WindowList> windows = shell.OpenWindowList();
+    const bool opened = windows != nullptr;
     if (windows) {
         std::int32_t count = -1;
         EXPECT_NO_THROW(count = windows->Count());
@@ -43,8 +44,9 @@ TEST(ShellBrowserAccess, WindowListOpensOrFailsCleanly) {
     settings.LoadText("[]\n[:]\nq=v\n[Anything]\n#0=x\n", SystemLeadBytes());
     AutoInput input(settings, notify, SystemLeadBytes());
     const int result = input.Run(shell);
-    if (!windows && report.empty()) {
-        EXPECT_EQ(0, result);
+    if (!opened) {
+        EXPECT_EQ("", report);  // the report file keeps an empty body
+        EXPECT_EQ(0, result);   // every page section was skipped
     }
     EXPECT_TRUE(notify.messages.empty());
     EXPECT_EQ(0, notify.beeps);
