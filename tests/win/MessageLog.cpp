@@ -1,0 +1,306 @@
+#include "tests/win/MessageLog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <set>
+
+namespace {
+
+std::mutex g_logMutex;
+std::vector<LoggedMessage> g_log;
+bool g_logMouseMoves = false;
+
+// The posted message this thread's pump is dispatching right now, until its window
+// procedure has logged it; anything else that arrives meanwhile was sent.
+thread_local const MSG* t_dispatching = nullptr;
+
+const char kOldProcProperty[] = "JotwellTestsOldProc";
+
+bool IsMouseMove(UINT message) {
+    return message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE || message == WM_MOUSELEAVE ||
+           message == WM_NCMOUSELEAVE || message == WM_MOUSEHOVER || message == WM_NCMOUSEHOVER;
+}
+
+void Log(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool posted = false;
+    if (t_dispatching && t_dispatching->hwnd == hwnd && t_dispatching->message == message &&
+        t_dispatching->wParam == wParam && t_dispatching->lParam == lParam) {
+        posted = true;
+        t_dispatching = nullptr;
+    }
+    if (IsNoiseMessage(message)) return;
+    MessageLog::Record(LoggedMessage{hwnd, message, wParam, lParam, posted});
+}
+
+// Alt pressed and released alone would open the (absent) window menu in a modal loop.
+bool IsKeyMenu(UINT message, WPARAM wParam) {
+    return message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU;
+}
+
+LRESULT CALLBACK LoggingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Log(hwnd, message, wParam, lParam);
+    if (IsKeyMenu(message, wParam)) return 0;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK LoggingSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC oldProc = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProperty));
+    Log(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+        RemovePropA(hwnd, kOldProcProperty);
+    }
+    return oldProc ? CallWindowProcA(oldProc, hwnd, message, wParam, lParam)
+                   : DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+std::string Hex(ULONG_PTR value) {
+    char text[24] = {};
+    std::snprintf(text, sizeof(text), "0x%lx", static_cast<unsigned long>(value));
+    return text;
+}
+
+std::string FlagsText(unsigned flags) {
+    std::string text = (flags & kPosted) ? "posted" : (flags & kSent) ? "sent" : "any";
+    if (flags & kOptional) text += ",optional";
+    return text;
+}
+
+std::string Describe(const ExpectedMessage& row) {
+    std::string text = MessageName(row.message) + " " + FlagsText(row.flags);
+    text += " w=" + ((row.flags & kWparam) ? Hex(row.wParam) : std::string("*"));
+    text += " l=" + ((row.flags & kLparam) ? Hex(static_cast<ULONG_PTR>(row.lParam)) : std::string("*"));
+    return text;
+}
+
+std::string Describe(const LoggedMessage& row) {
+    return MessageName(row.message) + (row.posted ? " posted" : " sent") + " w=" + Hex(row.wParam) +
+           " l=" + Hex(static_cast<ULONG_PTR>(row.lParam));
+}
+
+bool Matches(const ExpectedMessage& expected, const LoggedMessage& actual, std::string* why) {
+    if (expected.message != actual.message) {
+        *why = "message differs";
+        return false;
+    }
+    if ((expected.flags & kSent) && actual.posted) {
+        *why = "posted, expected sent";
+        return false;
+    }
+    if ((expected.flags & kPosted) && !actual.posted) {
+        *why = "sent, expected posted";
+        return false;
+    }
+    const WPARAM wMask = expected.wParamMask ? expected.wParamMask : ~static_cast<WPARAM>(0);
+    if ((expected.flags & kWparam) && ((expected.wParam ^ actual.wParam) & wMask) != 0) {
+        *why = "wParam differs";
+        return false;
+    }
+    const LPARAM lMask = expected.lParamMask ? expected.lParamMask : ~static_cast<LPARAM>(0);
+    if ((expected.flags & kLparam) && ((expected.lParam ^ actual.lParam) & lMask) != 0) {
+        *why = "lParam differs";
+        return false;
+    }
+    return true;
+}
+
+std::string SideBySide(const std::vector<LoggedMessage>& actual, const ExpectedMessage* expected) {
+    std::vector<std::string> left;
+    for (const ExpectedMessage* row = expected; row->message != 0; ++row) left.push_back(Describe(*row));
+    std::vector<std::string> right;
+    for (const LoggedMessage& row : actual) right.push_back(Describe(row));
+    std::size_t width = std::string("expected").size();
+    for (const std::string& s : left) width = std::max(width, s.size());
+
+    std::string text = "  " + std::string("expected") + std::string(width - 8, ' ') + " | actual\n";
+    const std::size_t rows = std::max(left.size(), right.size());
+    for (std::size_t i = 0; i < rows; ++i) {
+        const std::string l = i < left.size() ? left[i] : "";
+        const std::string r = i < right.size() ? right[i] : "";
+        text += "  " + l + std::string(width - l.size(), ' ') + " | " + r + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+namespace MessageLog {
+
+void Record(const LoggedMessage& message) {
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    if (!g_logMouseMoves && IsMouseMove(message.message)) return;
+    g_log.push_back(message);
+}
+
+std::vector<LoggedMessage> Messages(HWND window) {
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    std::vector<LoggedMessage> result;
+    for (const LoggedMessage& m : g_log) {
+        if (!window || m.hwnd == window) result.push_back(m);
+    }
+    return result;
+}
+
+void Clear() {
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    g_log.clear();
+}
+
+void SetLogMouseMoves(bool log) {
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    g_logMouseMoves = log;
+}
+
+}  // namespace MessageLog
+
+bool IsNoiseMessage(UINT message) {
+    if (message >= 0xC000) return true;  // registered messages
+    if (message >= WM_IME_STARTCOMPOSITION && message <= WM_IME_KEYLAST) return true;
+    if (message >= WM_IME_SETCONTEXT && message <= WM_IME_KEYUP) return true;
+    switch (message) {
+    case WM_GETICON:
+    case WM_GETOBJECT:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEACTIVATE:
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_SYNCPAINT:
+    case WM_TIMER:
+    case 0x0118:  // WM_SYSTIMER (caret blink)
+    case WM_DEVICECHANGE:
+    case WM_DISPLAYCHANGE:
+    case WM_ENTERIDLE:
+    case 0x031F:  // WM_DWMNCRENDERINGCHANGED
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string MessageName(UINT message) {
+    struct Name {
+        UINT Message;
+        const char* Text;
+    };
+#define JOTWELL_MSG(m) {m, #m}
+    static const Name kNames[] = {
+        JOTWELL_MSG(WM_CREATE), JOTWELL_MSG(WM_DESTROY), JOTWELL_MSG(WM_MOVE), JOTWELL_MSG(WM_SIZE),
+        JOTWELL_MSG(WM_ACTIVATE), JOTWELL_MSG(WM_SETFOCUS), JOTWELL_MSG(WM_KILLFOCUS), JOTWELL_MSG(WM_ENABLE),
+        JOTWELL_MSG(WM_SETTEXT), JOTWELL_MSG(WM_GETTEXT), JOTWELL_MSG(WM_GETTEXTLENGTH), JOTWELL_MSG(WM_CLOSE),
+        JOTWELL_MSG(WM_SHOWWINDOW), JOTWELL_MSG(WM_ACTIVATEAPP), JOTWELL_MSG(WM_CANCELMODE),
+        JOTWELL_MSG(WM_CHILDACTIVATE), JOTWELL_MSG(WM_GETMINMAXINFO), JOTWELL_MSG(WM_WINDOWPOSCHANGING),
+        JOTWELL_MSG(WM_WINDOWPOSCHANGED), JOTWELL_MSG(WM_NOTIFY), JOTWELL_MSG(WM_CONTEXTMENU),
+        JOTWELL_MSG(WM_STYLECHANGING), JOTWELL_MSG(WM_STYLECHANGED), JOTWELL_MSG(WM_NCCREATE),
+        JOTWELL_MSG(WM_NCDESTROY), JOTWELL_MSG(WM_NCCALCSIZE), JOTWELL_MSG(WM_NCACTIVATE),
+        JOTWELL_MSG(WM_GETDLGCODE), JOTWELL_MSG(WM_KEYDOWN), JOTWELL_MSG(WM_KEYUP), JOTWELL_MSG(WM_CHAR),
+        JOTWELL_MSG(WM_DEADCHAR), JOTWELL_MSG(WM_SYSKEYDOWN), JOTWELL_MSG(WM_SYSKEYUP), JOTWELL_MSG(WM_SYSCHAR),
+        JOTWELL_MSG(WM_INITDIALOG), JOTWELL_MSG(WM_COMMAND), JOTWELL_MSG(WM_SYSCOMMAND),
+        JOTWELL_MSG(WM_HSCROLL), JOTWELL_MSG(WM_VSCROLL), JOTWELL_MSG(WM_INITMENU),
+        JOTWELL_MSG(WM_INITMENUPOPUP), JOTWELL_MSG(WM_MENUSELECT), JOTWELL_MSG(WM_ENTERMENULOOP),
+        JOTWELL_MSG(WM_EXITMENULOOP), JOTWELL_MSG(WM_MOUSEMOVE), JOTWELL_MSG(WM_LBUTTONDOWN),
+        JOTWELL_MSG(WM_LBUTTONUP), JOTWELL_MSG(WM_LBUTTONDBLCLK), JOTWELL_MSG(WM_RBUTTONDOWN),
+        JOTWELL_MSG(WM_RBUTTONUP), JOTWELL_MSG(WM_MBUTTONDOWN), JOTWELL_MSG(WM_MBUTTONUP),
+        JOTWELL_MSG(WM_MOUSEWHEEL), JOTWELL_MSG(WM_PARENTNOTIFY), JOTWELL_MSG(WM_CAPTURECHANGED),
+        JOTWELL_MSG(WM_DROPFILES), JOTWELL_MSG(WM_MOUSELEAVE), JOTWELL_MSG(WM_CUT), JOTWELL_MSG(WM_COPY),
+        JOTWELL_MSG(WM_PASTE), JOTWELL_MSG(WM_CLEAR), JOTWELL_MSG(WM_UNDO), JOTWELL_MSG(WM_RENDERFORMAT),
+        JOTWELL_MSG(WM_DESTROYCLIPBOARD), JOTWELL_MSG(WM_DRAWCLIPBOARD), JOTWELL_MSG(WM_CLIPBOARDUPDATE),
+        JOTWELL_MSG(WM_USER), JOTWELL_MSG(WM_APP), JOTWELL_MSG(WM_NULL), JOTWELL_MSG(WM_QUIT),
+        JOTWELL_MSG(WM_TIMER), JOTWELL_MSG(WM_PAINT), JOTWELL_MSG(WM_ERASEBKGND), JOTWELL_MSG(WM_SETFONT),
+        JOTWELL_MSG(WM_GETFONT), JOTWELL_MSG(WM_CTLCOLOREDIT), JOTWELL_MSG(WM_CTLCOLORSTATIC),
+        JOTWELL_MSG(WM_QUERYNEWPALETTE), JOTWELL_MSG(WM_NCMOUSEMOVE), JOTWELL_MSG(WM_NCLBUTTONDOWN),
+    };
+#undef JOTWELL_MSG
+    for (const Name& name : kNames) {
+        if (name.Message == message) return name.Text;
+    }
+    if (message > WM_USER && message < WM_APP) return "WM_USER+" + std::to_string(message - WM_USER);
+    char text[16] = {};
+    std::snprintf(text, sizeof(text), "0x%04x", message);
+    return text;
+}
+
+bool RegisterLoggingClass(const char* className) {
+    static std::mutex mutex;
+    static std::set<std::string> registered;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (registered.count(className)) return true;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = LoggingWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = className;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    registered.insert(className);
+    return true;
+}
+
+HWND CreateLoggingWindow(const char* className, DWORD style, HWND parent, int x, int y, int width, int height) {
+    if (!RegisterLoggingClass(className)) return nullptr;
+    return CreateWindowExA(0, className, className, style, x, y, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+bool SubclassForLogging(HWND control) {
+    const LONG_PTR oldProc = GetWindowLongPtrA(control, GWLP_WNDPROC);
+    if (!oldProc || !SetPropA(control, kOldProcProperty, reinterpret_cast<HANDLE>(oldProc))) return false;
+    return SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoggingSubclassProc)) != 0;
+}
+
+void PumpMessages(DWORD milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg = {};
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            t_dispatching = &msg;
+            DispatchMessageA(&msg);
+            t_dispatching = nullptr;
+        }
+        if (done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return done();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+std::string CompareSequence(const std::vector<LoggedMessage>& actual, const ExpectedMessage* expected) {
+    const ExpectedMessage* row = expected;
+    std::size_t i = 0;
+    std::string why;
+    while (row->message != 0 && i < actual.size()) {
+        std::string rowWhy;
+        if (Matches(*row, actual[i], &rowWhy)) {
+            ++row;
+            ++i;
+        } else if (row->flags & kOptional) {
+            ++row;
+        } else {
+            why = "expected row " + std::to_string(row - expected) + " (" + Describe(*row) + "), actual row " +
+                  std::to_string(i) + " (" + Describe(actual[i]) + "): " + rowWhy;
+            break;
+        }
+    }
+    if (why.empty()) {
+        while (row->message != 0 && (row->flags & kOptional)) ++row;
+        if (row->message != 0) why = "missing expected row " + std::to_string(row - expected) + " (" + Describe(*row) + ")";
+        else if (i < actual.size()) why = "unexpected actual row " + std::to_string(i) + " (" + Describe(actual[i]) + ")";
+    }
+    if (why.empty()) return std::string();
+    return why + "\n" + SideBySide(actual, expected);
+}
+
+void ExpectSequence(HWND window, const ExpectedMessage* expected, const char* context, const char* file, int line) {
+    const std::string report = CompareSequence(MessageLog::Messages(window), expected);
+    if (!report.empty()) ADD_FAILURE_AT(file, line) << context << ": " << report;
+    MessageLog::Clear();
+}
