@@ -65,3 +65,7 @@ CString AfxFormatString1(UINT id, const CString& arg);
 // MB_OKCANCEL boxes get the exclamation icon unless the caller chose one.
 int AfxMessageBox(const CString& text, UINT type = MB_OK);
 int AfxMessageBox(UINT idText, UINT type = MB_OK);
+// Lets a test answer the framework's message boxes instead of a person: the hook gets the
+// text and type and returns the button. Null restores the real message box.
+using AfxMessageBoxHook = int (*)(const CString& text, UINT type);
+void AfxSetMessageBoxHook(AfxMessageBoxHook hook);

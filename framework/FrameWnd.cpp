@@ -2,6 +2,7 @@
 
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
+#include "framework/ToolBar.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
 
@@ -78,12 +79,19 @@ void CFrameWnd::RecalcLayout() {
     RECT client = {};
     GetClientRect(&client);
     HWND bar = GetDlgItem(m_hWnd, AFX_IDW_TOOLBAR);
-    if (bar && ::IsWindowVisible(bar)) {
+    // The bar's own visible style: the frame itself may be hidden.
+    if (bar && (::GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE)) {
         RECT r = {};
         ::GetWindowRect(bar, &r);
         const int height = r.bottom - r.top;
-        ::SetWindowPos(bar, nullptr, 0, client.top, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        client.top += height;
+        const CToolBar* toolBar = dynamic_cast<CToolBar*>(FromHandlePermanent(bar));
+        if (toolBar && toolBar->IsDockedAtBottom()) {
+            client.bottom -= height;
+            ::SetWindowPos(bar, nullptr, 0, client.bottom, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        } else {
+            ::SetWindowPos(bar, nullptr, 0, client.top, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            client.top += height;
+        }
     }
     if (m_pView && m_pView->m_hWnd)
         m_pView->SetWindowPos(nullptr, client.left, client.top, client.right - client.left,

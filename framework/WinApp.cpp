@@ -10,6 +10,7 @@
 namespace {
 
 CWinApp* g_app = nullptr;
+AfxMessageBoxHook g_messageBoxHook = nullptr;
 
 }  // namespace
 
@@ -53,11 +54,14 @@ int AfxMessageBox(const CString& text, UINT type) {
             break;
         }
     }
+    if (g_messageBoxHook) return g_messageBoxHook(text, type);
     CWnd* main = AfxGetMainWnd();
     HWND owner = main && main->m_hWnd && IsWindowEnabled(main->m_hWnd) ? main->m_hWnd : nullptr;
     const CString title = g_app ? g_app->m_pszAppName : CString();
     return MessageBoxA(owner, text.c_str(), title.c_str(), type);
 }
+
+void AfxSetMessageBoxHook(AfxMessageBoxHook hook) { g_messageBoxHook = hook; }
 
 int AfxMessageBox(UINT idText, UINT type) { return AfxMessageBox(AfxLoadString(idText), type); }
 

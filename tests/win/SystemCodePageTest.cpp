@@ -8,5 +8,7 @@ TEST(SystemCodePage, AgreesWithTheSystem) {
     const LeadBytes& lead = SystemLeadBytes();
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(IsDBCSLeadByte(static_cast<BYTE>(b)) != 0, lead.IsLead(static_cast<unsigned char>(b))) << b;
-    if (GetACP() == 932) EXPECT_TRUE(lead.IsLead(static_cast<unsigned char>(0x81)));
+    if (GetACP() == 932) {
+        EXPECT_TRUE(lead.IsLead(static_cast<unsigned char>(0x81)));
+    }
 }

@@ -1,0 +1,209 @@
+// The entry document and the framework's file handling, against real files and the real
+// registry of the test's Wine prefix.
+#include "document/JotwellDoc.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+std::vector<CString> g_messages;
+
+int RecordMessageBox(const CString& text, UINT) {
+    g_messages.push_back(text);
+    return IDOK;
+}
+
+class TestApp : public CWinApp {
+public:
+    TestApp() {
+        m_pszAppName = "Jotwell";
+        m_pszProfileName = "Jotwell";
+        SetRegistryKey("Velmora");
+    }
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+class DocumentTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        m_dir = std::string(temp) + "jotwell-doc-" + std::to_string(GetCurrentProcessId()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name();
+        CreateDirectoryA(m_dir.c_str(), nullptr);
+        g_messages.clear();
+        AfxSetMessageBoxHook(&RecordMessageBox);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmora\\Jotwell\\Pos");
+    }
+    void TearDown() override {
+        AfxSetMessageBoxHook(nullptr);
+        WIN32_FIND_DATAA found = {};
+        HANDLE find = FindFirstFileA((m_dir + "\\*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                DeleteFileA((m_dir + "\\" + found.cFileName).c_str());
+            } while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+        RemoveDirectoryA(m_dir.c_str());
+    }
+    std::string Path(const char* name) const { return m_dir + "\\" + name; }
+    int CountFiles() const {
+        int n = 0;
+        WIN32_FIND_DATAA found = {};
+        HANDLE find = FindFirstFileA((m_dir + "\\*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return 0;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+        return n;
+    }
+
+    TestApp m_app;
+    std::string m_dir;
+};
+
+std::vector<std::pair<CString, CString>> EntriesOf(const CJotwellDoc& doc) {
+    std::vector<std::pair<CString, CString>> out;
+    for (int i = 0; i < doc.GetEntryCount(); ++i) out.emplace_back(doc.m_aText[i], doc.m_aExplanation[i]);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(DocumentTest, ColumnWidthsOutsideTheirRangeFallBack) {
+    struct Case { int stored; int separate; int endPart; };
+    const Case cases[] = {{0, 64, 24}, {1201, 64, 24}, {-5, 64, 24}, {1, 1, 1}, {1200, 1200, 1200}};
+    for (const Case& c : cases) {
+        m_app.WriteProfileInt("Pos", "Separate", c.stored);
+        m_app.WriteProfileInt("Pos", "EndPart", c.stored);
+        CJotwellDoc doc;
+        EXPECT_EQ(c.separate, doc.m_nSeparate) << c.stored;
+        EXPECT_EQ(c.endPart, doc.m_nEndPart) << c.stored;
+    }
+}
+
+TEST_F(DocumentTest, NewDocumentHoldsOnlyThePlaceholder) {
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    ASSERT_EQ(1, doc.GetEntryCount());
+    EXPECT_TRUE(doc.m_aText[0].empty());
+    EXPECT_TRUE(doc.m_aExplanation[0].empty());
+}
+
+TEST_F(DocumentTest, OpenAndSaveKeepEveryEntry) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "Hello\\tWorld\nC:\\\\temp\r\n\r\n");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    const std::vector<std::pair<CString, CString>> expected = {
+        {"Hello", "World"}, {"C:\\temp", ""}, {"", ""}, {"", ""}};
+    EXPECT_EQ(expected, EntriesOf(doc));
+
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+    // The empty last entry keeps its line end, so it survives the next load.
+    EXPECT_EQ("Hello\\tWorld\r\nC:\\\\temp\r\n\r\n", ReadFile(path));
+    CJotwellDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(path.c_str()));
+    EXPECT_EQ(expected, EntriesOf(again));
+    EXPECT_EQ(1, CountFiles()) << "no temporary file is left behind";
+}
+
+TEST_F(DocumentTest, EmptyFileGivesThePlaceholderAndStoresAsEmpty) {
+    const std::string path = Path("empty.txt");
+    WriteFile(path, "");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    EXPECT_EQ(1, doc.GetEntryCount());
+    WriteFile(path, "junk");
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+    EXPECT_EQ("", ReadFile(path));
+}
+
+TEST_F(DocumentTest, FailedOpenKeepsTheEntriesAndReportsThePath) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "one\r\ntwo");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    const auto before = EntriesOf(doc);
+
+    const std::string missing = Path("gone.txt");
+    EXPECT_FALSE(doc.OnOpenDocument(missing.c_str()));
+    EXPECT_EQ(before, EntriesOf(doc));
+    ASSERT_EQ(1u, g_messages.size());
+    EXPECT_EQ(missing + " was not found.", g_messages[0]);
+}
+
+TEST_F(DocumentTest, RefreshRereadsTheFileAndKeepsEntriesWhenItIsGone) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "one");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    doc.SetPathName(path.c_str(), FALSE);
+
+    WriteFile(path, "one\r\ntwo\\tnote");
+    doc.OnRefresh();
+    const std::vector<std::pair<CString, CString>> refreshed = {{"one", ""}, {"two", "note"}, {"", ""}};
+    EXPECT_EQ(refreshed, EntriesOf(doc));
+
+    DeleteFileA(path.c_str());
+    doc.OnRefresh();
+    EXPECT_EQ(refreshed, EntriesOf(doc));
+    EXPECT_EQ(1u, g_messages.size());
+}
+
+TEST_F(DocumentTest, RefreshOfAnUntitledDocumentReportsTheOpenFailure) {
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.OnRefresh();
+    ASSERT_EQ(1u, g_messages.size());
+    EXPECT_EQ("Failed to open document.", g_messages[0]);
+    EXPECT_EQ(1, doc.GetEntryCount());
+}
+
+TEST_F(DocumentTest, SaveThatCannotReplaceTheFileLeavesItIntact) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "old contents");
+    {
+        // Another program holds the file open without sharing: the new contents are
+        // written, but the old file cannot be replaced.
+        UniqueHandle holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), "new contents"));
+    }
+    EXPECT_EQ("old contents", ReadFile(path));
+    EXPECT_EQ(1, CountFiles()) << "the temporary file is removed";
+
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), "new contents"));
+    EXPECT_EQ("new contents", ReadFile(path));
+}
+
+TEST_F(DocumentTest, FailedSaveReportsAndKeepsTheDocumentsFile) {
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.m_aText[0] = "entry";
+    doc.EnsurePlaceholder();
+    const std::string path = Path("missing-folder\\list.txt");
+    EXPECT_FALSE(doc.OnSaveDocument(path.c_str()));
+    ASSERT_EQ(1u, g_messages.size());
+    EXPECT_EQ(0, CountFiles());
+}
