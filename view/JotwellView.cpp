@@ -1,21 +1,61 @@
 #include "view/JotwellView.h"
 
+#include <windowsx.h>
+
 #include "app/JotwellApp.h"
 #include "document/JotwellDoc.h"
+#include "framework/SystemCodePage.h"
+#include "view/Delivery.h"
+#include "view/ModifyDlg.h"
 
 IMPLEMENT_DYNCREATE(CJotwellView)
+
+namespace {
+
+// The text handed to the tooltip; it lives for the whole run.
+CString& TipBuffer() {
+    static CString* text = new CString;
+    return *text;
+}
+
+bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
+}  // namespace
+
+CJotwellView::CJotwellView() {
+    m_nDragLine = -1;
+    m_bDragExplanation = FALSE;
+    m_hDragCursor = ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_DRAG));
+    m_hOldCursor = nullptr;
+    m_nTipLine = -1;
+}
+
+CJotwellView::~CJotwellView() = default;
 
 CJotwellDoc* CJotwellView::GetDocument() const { return static_cast<CJotwellDoc*>(m_pDocument); }
 
 BOOL CJotwellView::PreCreateWindow(CREATESTRUCTA& cs) {
+    // Part 4.1's bits (0x20D, without LVS_SMALLICON) and the owner-data list.
     cs.style = (cs.style & ~LVS_SMALLICON) | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS |
                LVS_OWNERDATA;
     return CListView::PreCreateWindow(cs);
 }
 
+int CJotwellView::OnCreate(CREATESTRUCTA* cs) {
+    if (CListView::OnCreate(cs) == -1) return -1;
+    if (m_ToolTip.Create(m_hWnd, TTS_ALWAYSTIP)) {
+        m_ToolTip.AddWindowTool(m_hWnd);
+        m_ToolTip.Activate(TRUE);
+        m_ToolTip.SetDelayTime(TTDT_AUTOMATIC, 160);
+    }
+    return 0;
+}
+
 int CJotwellView::ColumnWidth(int column) const {
     return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
+
+int CJotwellView::GetRowCount() const { return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); }
 
 void CJotwellView::OnInitialUpdate() {
     CJotwellDoc* doc = GetDocument();
@@ -37,6 +77,7 @@ void CJotwellView::OnInitialUpdate() {
     static const UINT headers[2] = {IDS_COLUMN_TEXT, IDS_COLUMN_EXPLANATION};
     for (int i = 0; i < 2; ++i) {
         CString header = AfxLoadString(headers[i]);
+        header.push_back('\0');
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
@@ -47,16 +88,106 @@ void CJotwellView::OnInitialUpdate() {
             return;
     }
     doc->m_bColumnsReady = TRUE;
+    doc->m_bWebInputLoaded = doc->m_webInput.Load(doc->m_strWebInputFile, SystemLeadBytes()) ? TRUE : FALSE;
     CListView::OnInitialUpdate();
 }
 
-void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject*) {
-    if (hint != 0) return;
+void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
+    const CJotwellDoc* doc = GetDocument();
+    if (!doc) return;
+    const int n = doc->GetEntryCount();
+    const CLineHint* line = dynamic_cast<const CLineHint*>(hintObject);
+    if (hint != 0 && !((hint == HINT_INSERT_LINE || hint == HINT_DELETE_LINE) && line)) return;
+
     CWaitCursor wait;
     ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(GetDocument()->GetEntryCount()), 0);
+    if (hint == 0) {
+        // A rebuild: no row is selected afterwards, as after inserting every row anew.
+        ::SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(n), 0);
+    } else {
+        // The list keeps its selection by position; move it as real rows would move.
+        const int k = line->m_nLine;
+        const int selected = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                             MAKELPARAM(LVNI_SELECTED, 0)));
+        const int focused = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                            MAKELPARAM(LVNI_FOCUSED, 0)));
+        auto moved = [&](int row) {
+            if (row < 0) return -1;
+            if (hint == HINT_INSERT_LINE) return row >= k ? row + 1 : row;
+            if (row == k) return -1;  // that row was taken away
+            return row > k ? row - 1 : row;
+        };
+        const int newSelected = moved(selected);
+        const int newFocused = moved(focused);
+        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(n), LVSICF_NOSCROLL);
+        if (newSelected != selected || newFocused != focused) {
+            LVITEMA clear = {};
+            clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+            if (newFocused >= 0 && newFocused < n) {
+                LVITEMA focus = {};
+                focus.state = LVIS_FOCUSED;
+                focus.stateMask = LVIS_FOCUSED;
+                ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newFocused),
+                               reinterpret_cast<LPARAM>(&focus));
+            }
+            if (newSelected >= 0 && newSelected < n) {
+                LVITEMA select = {};
+                select.state = LVIS_SELECTED;
+                select.stateMask = LVIS_SELECTED;
+                ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newSelected),
+                               reinterpret_cast<LPARAM>(&select));
+                ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, newSelected);
+            }
+        }
+    }
+    m_nTipLine = -1;
     ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+BOOL CJotwellView::IsLineSelected(int row) const {
+    if (row < 0 || row >= GetRowCount()) return FALSE;
+    return (::SendMessageA(m_hWnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+int CJotwellView::GetSelectedLine() const {
+    const CJotwellDoc* doc = GetDocument();
+    if (!doc) return -1;
+    const int row = static_cast<int>(
+        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+    return (row >= 0 && row < doc->GetEntryCount()) ? row : -1;
+}
+
+void CJotwellView::SelectLine(int row) {
+    LVITEMA clear = {};
+    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+    if (row < 0 || row >= GetRowCount()) return;
+    LVITEMA item = {};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, row);
+}
+
+int CJotwellView::RowAt(POINT client) const {
+    LVHITTESTINFO hit = {};
+    hit.pt = client;
+    const int row = static_cast<int>(::SendMessageA(m_hWnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row < 0 || !(hit.flags & LVHT_ONITEM)) return -1;
+    return row;
+}
+
+int CJotwellView::RowUnderCursor() const {
+    POINT first = {};
+    if (!::SendMessageA(m_hWnd, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&first))) return -1;
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_hWnd, &cursor);
+    if (cursor.y < first.y) return -1;
+    return RowAt(cursor);
 }
 
 BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
@@ -64,11 +195,29 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
     case LVN_GETDISPINFOA: {
         LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(nm)->item;
         const CJotwellDoc* doc = GetDocument();
-        if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < doc->GetEntryCount()) {
+        if (doc && (item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < doc->GetEntryCount()) {
             const CStringArray& column = item.iSubItem == 0 ? doc->m_aText : doc->m_aExplanation;
             // The list only reads the text; it points into the document's own string.
             item.pszText = const_cast<char*>(column[item.iItem].c_str());
         }
+        *result = 0;
+        return TRUE;
+    }
+    case LVN_COLUMNCLICK:
+        *result = 0;
+        return TRUE;
+    case LVN_BEGINDRAG:
+        OnBeginDrag(reinterpret_cast<const NMLISTVIEW*>(nm));
+        *result = 0;
+        return TRUE;
+    case NM_DBLCLK:
+        if (ShiftDown()) OnModifyExplanation();
+        else OnModifyText();
+        *result = 0;
+        return TRUE;
+    case LVN_ENDLABELEDITA: {
+        const LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(nm)->item;
+        if (item.pszText) SetLineText(item.iItem, CString(item.pszText));
         *result = 0;
         return TRUE;
     }
@@ -77,10 +226,207 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
     }
 }
 
+BOOL CJotwellView::OnNotify(WPARAM, NMHDR* nm, LRESULT* result) {
+    if (nm->code != TTN_GETDISPINFOA || !m_ToolTip.m_hWnd || nm->hwndFrom != m_ToolTip.m_hWnd) return FALSE;
+    NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(nm);
+    if (!(info->uFlags & TTF_IDISHWND)) return FALSE;
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_hWnd, &cursor);
+    const int row = RowAt(cursor);
+    CString& buffer = TipBuffer();
+    if (row < 0) {
+        buffer.clear();
+    } else {
+        m_nTipLine = row;
+        buffer = TipText(row);
+    }
+    info->lpszText = const_cast<char*>(buffer.c_str());
+    info->hinst = nullptr;
+    *result = 0;
+    return TRUE;
+}
+
+CString CJotwellView::TipText(int row) const {
+    const CJotwellDoc* doc = GetDocument();
+    if (!doc || row < 0 || row >= doc->GetEntryCount()) return CString();
+    const CString& explanation = doc->m_aExplanation[row];
+    return explanation.empty() ? CString("      ") : explanation;
+}
+
+BOOL CJotwellView::PreTranslateMessage(MSG* msg) {
+    if (m_nDragLine == -1) m_ToolTip.RelayEvent(msg);
+    if (msg->message == WM_CONTEXTMENU) return FALSE;
+    return CListView::PreTranslateMessage(msg);
+}
+
+void CJotwellView::OnMouseMove(POINT client) {
+    const int row = RowAt(client);
+    if (row >= 0) {
+        if (m_nTipLine == -1) {
+            m_ToolTip.Activate(TRUE);
+        } else if (row != m_nTipLine) {
+            m_nTipLine = -1;
+            m_ToolTip.Activate(FALSE);
+        }
+    }
+}
+
+LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_LBUTTONUP:
+        OnDropRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return Default();
+    case WM_CHAR:
+        if (wParam == 0x1B) OnCancelDrag();
+        return Default();
+    case WM_MOUSEMOVE:
+        OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return Default();
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam));
+        return Default();
+    case WM_CONTEXTMENU:
+        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_RBUTTONUP:
+        return Default();
+    default:
+        return CListView::WindowProc(msg, wParam, lParam);
+    }
+}
+
+void CJotwellView::OnKeyDown(UINT key) {
+    if (key == VK_DELETE && !::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) OnDeleteLine();
+}
+
+void CJotwellView::OnContextMenu(POINT screen) {
+    if (RowUnderCursor() == -1) return;
+    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_POPUP_ENTRY));
+    if (!menu) return;
+    if (HMENU popup = ::GetSubMenu(menu, 0))
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(menu);
+}
+
+BOOL CJotwellView::OnCmdMsg(UINT id, CCmdUI* ui) {
+    static const CommandEntry<CJotwellView> map[] = {
+        {ID_EDIT_COPY, &CJotwellView::OnEditCopy, nullptr},
+        {ID_INSERT_LINE, &CJotwellView::OnInsertLine, nullptr},
+        {ID_MODIFY_TEXT, &CJotwellView::OnModifyText, nullptr},
+        {ID_MODIFY_EXPLANATION, &CJotwellView::OnModifyExplanation, nullptr},
+        {ID_DELETE_LINE, &CJotwellView::OnDeleteLine, nullptr},
+    };
+    if (DispatchCommand(this, map, id, ui)) return TRUE;
+    // 32787 (Part 5.1), 32786 and 32788 (Part 7.1) are the document's to handle; while
+    // it has no handler for them they do nothing here.
+    return CListView::OnCmdMsg(id, ui);
+}
+
+void CJotwellView::SaveNow() {
+    if (CJotwellDoc* doc = GetDocument()) doc->DoFileSave();
+}
+
+BOOL CJotwellView::SetLineText(int row, const CString& text) {
+    CJotwellDoc* doc = GetDocument();
+    if (!doc || row < 0 || row >= doc->GetEntryCount()) return FALSE;
+    if (doc->m_aText[row] == text) return FALSE;
+    doc->m_aText[row] = text;
+    if (row == doc->GetEntryCount() - 1) AppendBlankLine();
+    else ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    SaveNow();
+    return TRUE;
+}
+
+void CJotwellView::AppendBlankLine() {
+    CJotwellDoc* doc = GetDocument();
+    const int size = doc->m_aText.GetSize();
+    doc->m_aText.SetAtGrow(size, CString());
+    doc->m_aExplanation.SetAtGrow(doc->m_aExplanation.GetSize(), CString());
+    CLineHint hint(size);
+    doc->UpdateAllViews(nullptr, HINT_INSERT_LINE, &hint);
+}
+
+BOOL CJotwellView::RunModifyDialog(const CString& title, CString& text) {
+    CModifyDlg dialog(this);
+    dialog.m_strTitle = title;
+    dialog.m_strText = text;
+    if (dialog.DoModal() != IDOK) return FALSE;
+    text = dialog.m_strText;
+    return TRUE;
+}
+
+void CJotwellView::OnModifyText() {
+    const int row = GetSelectedLine();
+    if (row == -1) return;
+    CString text = GetDocument()->m_aText[row];
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text)) SetLineText(row, text);
+}
+
+void CJotwellView::OnModifyExplanation() {
+    const int row = GetSelectedLine();
+    if (row == -1) return;
+    CJotwellDoc* doc = GetDocument();
+    CString text = doc->m_aExplanation[row];
+    if (!RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text)) return;
+    if (row >= doc->GetEntryCount()) return;
+    doc->m_aExplanation[row] = text;
+    if (row == doc->GetEntryCount() - 1) AppendBlankLine();
+    else ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    SaveNow();
+}
+
+void CJotwellView::OnInsertLine() {
+    const int row = GetSelectedLine();
+    if (row == -1) return;
+    CJotwellDoc* doc = GetDocument();
+    doc->m_aText.InsertAt(row, CString(), 1);
+    doc->m_aExplanation.InsertAt(row, CString(), 1);
+    CLineHint hint(row);
+    doc->UpdateAllViews(nullptr, HINT_INSERT_LINE, &hint);
+    SaveNow();
+}
+
+CString CJotwellView::DeleteConfirmText(int row) const {
+    const CJotwellDoc* doc = GetDocument();
+    if (!doc || row < 0 || row >= doc->GetEntryCount()) return CString();
+    return AfxLoadString(IDS_DELETE_CONFIRM) + "\n\n [ " + doc->m_aText[row] + " ]\n\n ( " +
+           doc->m_aExplanation[row] + " )";
+}
+
+int CJotwellView::AskDeleteConfirm(const CString& text) { return AfxMessageBox(text, MB_OKCANCEL); }
+
+void CJotwellView::OnDeleteLine() {
+    if (::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) return;
+    CJotwellDoc* doc = GetDocument();
+    const int row = GetSelectedLine();
+    if (row == -1 || row == doc->GetEntryCount() - 1) return;
+    if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK) return;
+    if (row >= doc->GetEntryCount() - 1) return;  // the list changed while the question was open
+    doc->m_aText.RemoveAt(row, 1);
+    doc->m_aExplanation.RemoveAt(row, 1);
+    CLineHint hint(row + 1);
+    doc->UpdateAllViews(nullptr, HINT_DELETE_LINE, &hint);
+    SaveNow();
+}
+
+void CJotwellView::OnEditCopy() {
+    const int row = GetSelectedLine();
+    if (row != -1) CopyEntryToClipboard(row, ShiftDown() ? TRUE : FALSE);
+}
+
+void CJotwellView::CopyEntryToClipboard(int row, BOOL explanation) {
+    const CJotwellDoc* doc = GetDocument();
+    if (row == -1 || !doc || row < 0 || row >= doc->GetEntryCount()) return;
+    const CString text = explanation ? doc->m_aExplanation[row] : doc->m_aText[row];
+    PutTextOnClipboard(m_hWnd, text);
+}
+
 void CJotwellView::OnDestroy() {
     const int w0 = ColumnWidth(0);
     const int w1 = ColumnWidth(1);
     Default();
+    m_ToolTip.Destroy();
     CJotwellApp* app = JotwellApp();
     if (!app || !app->m_bStarted || !GetDocument()) return;
     app->WriteProfileInt("Pos", "Separate", (w0 <= 0 || w0 > 1200) ? 80 : w0);

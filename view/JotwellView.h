@@ -1,24 +1,99 @@
 // The entry list view: a report list with the columns "Text" and "Explanation", one row
-// per entry, the placeholder entry last. The list is virtual (owner data): row i shows
-// entry i, and the texts come from the document's strings when a row is drawn, so the
-// cost of a change does not grow with the number of rows.
+// per entry, the placeholder entry last; editing, Copy, the tooltip with the Explanation,
+// and the drag that delivers an entry into another program's window (DropTarget.cpp).
+//
+// How the rows are kept: the list is virtual (LVS_OWNERDATA). Row i always shows entry i,
+// so a row's index is its entry's index (the "item data" of the specification); the list
+// holds no rows of its own, only their count (LVM_SETITEMCOUNT) and the selection, and
+// asks for each visible cell's text (LVN_GETDISPINFO, pointing into the document's
+// strings). An insert or a delete therefore costs the same for 10 rows as for 100,000:
+// the count changes and the view moves the selection itself so that it stays with the
+// entry (insert) or at the same position (delete), as a list of real rows would.
 #pragma once
 
+#include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
 
 class CJotwellDoc;
+
+// Update hints sent by the view's own commands through UpdateAllViews.
+constexpr LPARAM HINT_INSERT_LINE = 2;  // m_nLine: index of the new entry
+constexpr LPARAM HINT_DELETE_LINE = 3;  // m_nLine: index of the removed entry + 1
+
+class CLineHint : public CObject {
+public:
+    explicit CLineHint(int line = 0) : m_nLine(line) {}
+    int m_nLine;
+};
 
 class CJotwellView : public CListView {
     DECLARE_DYNCREATE(CJotwellView)
 
 public:
+    CJotwellView();
+    ~CJotwellView() override;
+
     CJotwellDoc* GetDocument() const;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     BOOL OnNotifyReflect(NMHDR* nm, LRESULT* result) override;
+    BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+
+    // Row operations (Part 4.1).
+    BOOL IsLineSelected(int row) const;
+    int GetSelectedLine() const;
+    int RowUnderCursor() const;
+    int RowAt(POINT client) const;
+    int GetRowCount() const;
+    BOOL SetLineText(int row, const CString& text);
+    void AppendBlankLine();
+    void CopyEntryToClipboard(int row, BOOL explanation);
+    // Selects exactly this row (and gives it the focus mark); -1 clears the selection.
+    void SelectLine(int row);
+
+    // Commands.
+    void OnModifyText();
+    void OnModifyExplanation();
+    void OnInsertLine();
+    void OnDeleteLine();
+    void OnEditCopy();
+
+    // The question Delete Line asks: "%s\n\n [ %s ]\n\n ( %s )" with string 57349, the
+    // row's Text and its Explanation.
+    CString DeleteConfirmText(int row) const;
+    // The tooltip's text for a row: its Explanation, six spaces when that is empty.
+    CString TipText(int row) const;
+
+    // Drag state (Part 4.3).
+    int m_nDragLine = -1;
+    BOOL m_bDragExplanation = FALSE;
+    HCURSOR m_hDragCursor = nullptr;
+    HCURSOR m_hOldCursor = nullptr;
+    // Tooltip state.
+    int m_nTipLine = -1;
+    CToolTipCtrl m_ToolTip;
 
 protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(CREATESTRUCTA* cs) override;
     void OnDestroy() override;
+    BOOL OnNotify(WPARAM wParam, NMHDR* nm, LRESULT* result) override;
+    void OnMouseMove(POINT client);
+    void OnContextMenu(POINT screen);
+    void OnKeyDown(UINT key);
+    // Asks the Delete Line question; IDOK or IDCANCEL. A test replaces it.
+    virtual int AskDeleteConfirm(const CString& text);
+    // Opens the edit dialog; TRUE on OK. A test replaces it.
+    virtual BOOL RunModifyDialog(const CString& title, CString& text);
+    // Saves the document at once after an edit (Save As for an untitled one).
+    void SaveNow();
+
+    // Drag targeting (DropTarget.cpp).
+    void OnBeginDrag(const NMLISTVIEW* nm);
+    void OnCancelDrag();
+    void OnDropRelease(POINT client);
+
     int ColumnWidth(int column) const;
 };

@@ -1,0 +1,39 @@
+#include "framework/ToolTipCtrl.h"
+
+CToolTipCtrl::~CToolTipCtrl() { Destroy(); }
+
+BOOL CToolTipCtrl::Create(HWND owner, DWORD style) {
+    Destroy();
+    m_hWnd = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AfxGetInstanceHandle(),
+                             nullptr);
+    return m_hWnd != nullptr;
+}
+
+BOOL CToolTipCtrl::AddWindowTool(HWND tool) {
+    if (!m_hWnd) return FALSE;
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = tool;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = LPSTR_TEXTCALLBACKA;
+    return ::SendMessageA(m_hWnd, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+}
+
+void CToolTipCtrl::Activate(BOOL active) {
+    if (m_hWnd) ::SendMessageA(m_hWnd, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
+}
+
+void CToolTipCtrl::SetDelayTime(DWORD which, int milliseconds) {
+    if (m_hWnd) ::SendMessageA(m_hWnd, TTM_SETDELAYTIME, which, MAKELPARAM(milliseconds, 0));
+}
+
+void CToolTipCtrl::RelayEvent(MSG* msg) {
+    if (m_hWnd) ::SendMessageA(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+}
+
+void CToolTipCtrl::Destroy() {
+    if (m_hWnd && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+}

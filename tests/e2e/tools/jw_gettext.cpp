@@ -1,0 +1,143 @@
+// Test probe for the end-to-end tests: reads and sets other programs' windows from a
+// separate process, the way a test can see what arrived.
+//   jw_gettext text [TOPCLASS [CHILDCLASS]]  text of the first CHILDCLASS child of the first
+//                                          TOPCLASS window (default Notepad, Edit), by WM_GETTEXT
+//   jw_gettext settext TOPCLASS CHILDCLASS TEXT
+//   jw_gettext clip                        the clipboard's CF_TEXT, "<none>" without one
+//   jw_gettext setclip TEXT
+//   jw_gettext rowpos ROW                  screen point "x y" inside row ROW of Jotwell's list
+//   jw_gettext listinfo                    "count=N selected=S focused=F editing=0|1"
+//   jw_gettext move TITLE X Y W H          moves and sizes the top-level window titled TITLE
+//   jw_gettext rect TITLE                  "left top right bottom" of that window
+//   jw_gettext qpc                         the high-resolution clock now
+// Output goes to stdout without a line end added to texts; exit 1 when the window is missing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+HWND JotwellList() {
+    HWND frame = FindWindowA("JotwellFrame", nullptr);
+    return frame ? FindWindowExA(frame, nullptr, "SysListView32", nullptr) : nullptr;
+}
+
+HWND FindChild(HWND parent, const char* cls) {
+    HWND direct = FindWindowExA(parent, nullptr, cls, nullptr);
+    if (direct) return direct;
+    for (HWND c = FindWindowExA(parent, nullptr, nullptr, nullptr); c; c = FindWindowExA(parent, c, nullptr, nullptr))
+        if (HWND deep = FindChild(c, cls)) return deep;
+    return nullptr;
+}
+
+int Text(const char* top, const char* child) {
+    HWND t = FindWindowA(top, nullptr);
+    HWND c = t ? FindChild(t, child) : nullptr;
+    if (!c) return 1;
+    DWORD_PTR len = 0;
+    SendMessageTimeoutA(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len);
+    std::string text(len + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(c, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000, &got);
+    text.resize(got);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string cmd = argv[1];
+    if (cmd == "text") return Text(argc > 2 ? argv[2] : "Notepad", argc > 3 ? argv[3] : "Edit");
+    if (cmd == "settext" && argc == 5) {
+        HWND t = FindWindowA(argv[2], nullptr);
+        HWND c = t ? FindChild(t, argv[3]) : nullptr;
+        if (!c) return 1;
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 5000, &r);
+        return 0;
+    }
+    if (cmd == "clip") {
+        std::string text = "<none>";
+        for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(10);
+        if (HANDLE data = GetClipboardData(CF_TEXT))
+            if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+                text = p;
+                GlobalUnlock(data);
+            }
+        CloseClipboard();
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
+    if (cmd == "setclip" && argc == 3) {
+        const size_t n = std::strlen(argv[2]) + 1;
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
+        std::memcpy(GlobalLock(block), argv[2], n);
+        GlobalUnlock(block);
+        for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(10);
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+        return 0;
+    }
+    if (cmd == "rowpos" && argc == 3) {
+        HWND list = JotwellList();
+        if (!list) return 1;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(list, &pid);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process) return 1;
+        void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+        RECT r = {};
+        r.left = LVIR_BOUNDS;
+        SIZE_T done = 0;
+        WriteProcessMemory(process, remote, &r, sizeof(r), &done);
+        const LRESULT ok = SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(std::atoi(argv[2])),
+                                        reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &r, sizeof(r), &done);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        CloseHandle(process);
+        if (!ok) return 1;
+        POINT p = {r.left + 24, (r.top + r.bottom) / 2};
+        ClientToScreen(list, &p);
+        std::printf("%ld %ld\n", p.x, p.y);
+        return 0;
+    }
+    if (cmd == "listinfo") {
+        HWND list = JotwellList();
+        if (!list) return 1;
+        std::printf("count=%ld selected=%ld focused=%ld editing=%d\n",
+                    static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)),
+                    static_cast<long>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)),
+                    static_cast<long>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)),
+                    SendMessageA(list, LVM_GETEDITCONTROL, 0, 0) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "move" && argc == 7) {
+        HWND w = FindWindowA(nullptr, argv[2]);
+        if (!w) return 1;
+        SetWindowPos(w, nullptr, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    if (cmd == "rect" && argc == 3) {
+        HWND w = FindWindowA(nullptr, argv[2]);
+        if (!w) return 1;
+        RECT r = {};
+        GetWindowRect(w, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (cmd == "qpc") {
+        LARGE_INTEGER t = {};
+        QueryPerformanceCounter(&t);
+        std::printf("%lld\n", static_cast<long long>(t.QuadPart));
+        return 0;
+    }
+    return 2;
+}

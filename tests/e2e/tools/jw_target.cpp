@@ -1,0 +1,182 @@
+// Test target for the end-to-end drop tests: windows of chosen classes that log every
+// message they receive (noise such as mouse moves, hit tests and painting left out) to a
+// file, one line each, with the moment of arrival on the high-resolution clock.
+//
+// Usage: jw_target LOGFILE
+// Windows (title: child class):
+//   "JW Target IE"     : "Internet Explorer_Server" child (default CtrlV rule, command 26)
+//   "JW Target User"   : "JwUserPane" child (a User rule the test registers)
+//   "JW Target Keybd"  : "JwKeybdPane" child (no rule: keyboard input)
+//   "JW Target Paste"  : "JwPastePane" child (a Paste rule the test registers)
+//   "JW Target Popup"  : a borderless WS_POPUP of class "JwPopupPane" (no caption, no border)
+// A pane takes the keyboard focus when clicked, and its frame gives the focus back to it
+// when activated, as a real application's field would.
+// Log line: "<qpc> <window title> <S|P> <message hex> <name> <wParam hex> <lParam hex>"
+// WM_PASTE lines also carry " text=<clipboard text, \r and \n escaped>".
+// The low-level mouse hook adds "<qpc> LL-LBUTTONUP" for each left-button release that
+// the system sees, so the figures can measure from the release on the same clock.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+FILE* g_log = nullptr;
+LARGE_INTEGER g_freq = {};
+
+long long Now() {
+    LARGE_INTEGER t = {};
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+bool IsNoise(UINT m) {
+    switch (m) {
+    case WM_NCHITTEST: case WM_SETCURSOR: case WM_MOUSEMOVE: case WM_NCMOUSEMOVE: case WM_PAINT:
+    case WM_NCPAINT: case WM_ERASEBKGND: case WM_GETICON: case WM_GETOBJECT: case WM_TIMER:
+    case WM_GETTEXT: case WM_GETTEXTLENGTH: case WM_MOUSEACTIVATE: case 0x02A1 /*WM_MOUSEHOVER*/:
+    case 0x02A3 /*WM_MOUSELEAVE*/: case WM_NCMOUSELEAVE: case WM_GETMINMAXINFO: case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return m >= 0xC000;
+    }
+}
+
+const char* Name(UINT m) {
+    switch (m) {
+    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
+    case WM_LBUTTONUP: return "WM_LBUTTONUP";
+    case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
+    case WM_KEYDOWN: return "WM_KEYDOWN";
+    case WM_KEYUP: return "WM_KEYUP";
+    case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
+    case WM_SYSKEYUP: return "WM_SYSKEYUP";
+    case WM_CHAR: return "WM_CHAR";
+    case WM_COMMAND: return "WM_COMMAND";
+    case WM_PASTE: return "WM_PASTE";
+    case WM_ACTIVATE: return "WM_ACTIVATE";
+    case WM_ACTIVATEAPP: return "WM_ACTIVATEAPP";
+    case WM_NCACTIVATE: return "WM_NCACTIVATE";
+    case WM_SETFOCUS: return "WM_SETFOCUS";
+    case WM_KILLFOCUS: return "WM_KILLFOCUS";
+    case WM_WINDOWPOSCHANGING: return "WM_WINDOWPOSCHANGING";
+    case WM_WINDOWPOSCHANGED: return "WM_WINDOWPOSCHANGED";
+    default: return m >= WM_USER && m < 0x8000 ? "WM_USER+" : "-";
+    }
+}
+
+std::string Escape(const char* s) {
+    std::string out;
+    for (; *s; ++s) {
+        if (*s == '\r') out += "\\r";
+        else if (*s == '\n') out += "\\n";
+        else out += *s;
+    }
+    return out;
+}
+
+std::string ClipboardText(HWND owner) {
+    std::string text = "<none>";
+    for (int i = 0; i < 20 && !OpenClipboard(owner); ++i) Sleep(5);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = Escape(p);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void Log(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
+    const long long t = Now();
+    char title[128] = {};
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    GetWindowTextA(top ? top : hwnd, title, sizeof(title));
+    for (char* p = title; *p; ++p)
+        if (*p == ' ') *p = '_';
+    const bool sent = InSendMessage() != FALSE;
+    std::string extra;
+    if (m == WM_PASTE) extra = " text=" + ClipboardText(hwnd);
+    std::fprintf(g_log, "%lld %s %s 0x%04X %s 0x%lX 0x%lX%s\n", t, title, sent ? "S" : "P", m, Name(m),
+                 static_cast<unsigned long>(w), static_cast<unsigned long>(l), extra.c_str());
+    std::fflush(g_log);
+}
+
+LRESULT CALLBACK PaneProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
+    if (!IsNoise(m)) Log(hwnd, m, w, l);
+    if (m == WM_LBUTTONDOWN) SetFocus(hwnd);
+    if (m == WM_PASTE || m == WM_COMMAND || (m >= WM_USER && m < 0x8000)) return 0;
+    return DefWindowProcA(hwnd, m, w, l);
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
+    if (!IsNoise(m)) Log(hwnd, m, w, l);
+    HWND pane = GetWindow(hwnd, GW_CHILD);
+    if (m == WM_SIZE && pane) MoveWindow(pane, 0, 0, LOWORD(l), HIWORD(l), TRUE);
+    if ((m == WM_SETFOCUS) && pane) { SetFocus(pane); return 0; }
+    if (m == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE && pane) { SetFocus(pane); return 0; }
+    if (m == WM_CLOSE) { PostQuitMessage(0); return 0; }
+    return DefWindowProcA(hwnd, m, w, l);
+}
+
+LRESULT CALLBACK MouseHook(int code, WPARAM w, LPARAM l) {
+    if (code == HC_ACTION && w == WM_LBUTTONUP) {
+        std::fprintf(g_log, "%lld LL-LBUTTONUP - - - 0x0 0x0\n", Now());
+        std::fflush(g_log);
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+void Register(const char* name, WNDPROC proc, HBRUSH brush) {
+    WNDCLASSA wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = brush;
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+}
+
+void MakeFramed(const char* title, const char* paneClass, int x, int y) {
+    HWND frame = CreateWindowExA(0, "JwTargetFrame", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 260, 160,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    RECT r = {};
+    GetClientRect(frame, &r);
+    CreateWindowExA(0, paneClass, "", WS_CHILD | WS_VISIBLE, 0, 0, r.right, r.bottom, frame, nullptr,
+                    GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    g_log = std::fopen(argv[1], "a");
+    if (!g_log) return 3;
+    QueryPerformanceFrequency(&g_freq);
+    std::fprintf(g_log, "%lld START freq=%lld\n", Now(), static_cast<long long>(g_freq.QuadPart));
+    std::fflush(g_log);
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    Register("JwTargetFrame", FrameProc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    for (const char* pane : {"Internet Explorer_Server", "JwUserPane", "JwKeybdPane", "JwPastePane", "JwPopupPane"})
+        Register(pane, PaneProc, white);
+    MakeFramed("JW Target IE", "Internet Explorer_Server", 600, 20);
+    MakeFramed("JW Target User", "JwUserPane", 600, 200);
+    MakeFramed("JW Target Keybd", "JwKeybdPane", 600, 380);
+    MakeFramed("JW Target Paste", "JwPastePane", 900, 20);
+    CreateWindowExA(0, "JwPopupPane", "JW Target Popup", WS_POPUP | WS_VISIBLE, 900, 380, 200, 120, nullptr,
+                    nullptr, GetModuleHandleA(nullptr), nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHook, GetModuleHandleA(nullptr), 0);
+    std::fprintf(g_log, "%lld READY hook=%d\n", Now(), hook ? 1 : 0);
+    std::fflush(g_log);
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (hook) UnhookWindowsHookEx(hook);
+    std::fclose(g_log);
+    return 0;
+}

@@ -1,0 +1,84 @@
+// Drag targeting (Part 4.3): the drag handlers of CJotwellView. A drag starts on a
+// selected row, ends at the next left-button release that reaches the view, and then
+// puts the entry into the window under the pointer by the rule for its class.
+#include "document/JotwellDoc.h"
+#include "framework/Wnd.h"
+#include "view/Delivery.h"
+#include "view/JotwellView.h"
+
+namespace {
+
+bool KeyDown(int key) { return (::GetAsyncKeyState(key) & 0x8000) != 0; }
+
+// The window whose rectangle counts as Jotwell's own: the main window, or (without an
+// application, in tests) the view's top-level window.
+HWND OwnMainWindow(HWND view) {
+    if (CWnd* main = AfxGetMainWnd())
+        if (main->m_hWnd) return main->m_hWnd;
+    return ::GetAncestor(view, GA_ROOT);
+}
+
+}  // namespace
+
+void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
+    const int row = nm->iItem;
+    if (!IsLineSelected(row)) return;
+    m_nDragLine = row;  // the row's index is its entry's index
+    m_bDragExplanation = KeyDown(VK_SHIFT) ? TRUE : FALSE;
+    ::SetCapture(m_hWnd);
+    m_hOldCursor = ::SetCursor(m_hDragCursor);
+}
+
+void CJotwellView::OnCancelDrag() {
+    ::ReleaseCapture();
+    ::SetCursor(m_hOldCursor);
+    m_nDragLine = -1;
+}
+
+void CJotwellView::OnDropRelease(POINT client) {
+    // 1-2: end the drag.
+    ::ReleaseCapture();
+    ::SetCursor(m_hOldCursor);
+    const int entry = m_nDragLine;
+    m_nDragLine = -1;
+    // 3-5: nothing over Jotwell's own window.
+    POINT screen = client;
+    ::ClientToScreen(m_hWnd, &screen);
+    RECT own = {};
+    ::GetWindowRect(OwnMainWindow(m_hWnd), &own);
+    if (entry == -1) return;
+    if (::PtInRect(&own, screen)) return;
+    // 6-8: the target, its class, its top-level window.
+    HWND target = ::WindowFromPoint(screen);
+    if (!target) return;
+    char className[255] = {};
+    if (!::GetClassNameA(target, className, sizeof(className))) return;
+    HWND top = target;
+    for (HWND parent = ::GetParent(top); parent; parent = ::GetParent(top)) top = parent;
+    char topClass[255] = {};
+    if (!::GetClassNameA(top, topClass, sizeof(topClass))) return;
+    // 9-13: clipboard, click, activation, clearing.
+    POINT point = screen;
+    ::ScreenToClient(target, &point);
+    CopyEntryToClipboard(entry, m_bDragExplanation);
+    ClickAt(target, point.x, point.y);
+    ActivateTopLevel(top);
+    if (KeyDown(VK_CONTROL)) ClearTarget(target);
+    // 14: the rule's method.
+    const CJotwellDoc* doc = GetDocument();
+    const DestinationMatch match = doc ? doc->m_rules.Find(className) : DestinationMatch();
+    switch (match.Method) {
+    case DeliveryMethod::Paste:
+        DeliverByPaste(target);
+        break;
+    case DeliveryMethod::CtrlV:
+        DeliverByCtrlV(target, match.Rule.Param1);
+        break;
+    case DeliveryMethod::User:
+        DeliverByUser(target, match.Rule.Param1, match.Rule.Param2);
+        break;
+    case DeliveryMethod::Keybd:
+        DeliverByKeybd();
+        break;
+    }
+}
