@@ -1,6 +1,39 @@
 #include "frame/MainFrame.h"
 
+#include "frame/ClipboardConversions.h"
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
+
 IMPLEMENT_DYNCREATE(CMainFrame)
+
+namespace {
+
+const char kPosSection[] = "Pos";
+constexpr int kNoPosition = -1;
+// Size of a window that has no saved place.
+constexpr int kFirstWidth = 120;
+constexpr int kFirstHeight = 280;
+// Where "Initialize Window Position" puts the window.
+constexpr int kResetX = 100;
+constexpr int kResetY = 100;
+
+const char* ProfileName() {
+    CWinApp* app = AfxGetApp();
+    return app ? app->m_pszProfileName.c_str() : "Jotwell";
+}
+
+int ProfileInt(const char* section, const char* entry, int defaultValue) {
+    CWinApp* app = AfxGetApp();
+    return app ? static_cast<int>(app->GetProfileInt(section, entry, defaultValue)) : defaultValue;
+}
+
+void WriteProfileInt(const char* section, const char* entry, int value) {
+    if (CWinApp* app = AfxGetApp()) app->WriteProfileInt(section, entry, value);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame() : m_trayIcon(IDR_TRAYICON) {}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     cs.style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | FWS_ADDTOTITLE;
@@ -10,10 +43,53 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     return CFrameWnd::PreCreateWindow(cs);
 }
 
+int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+
+    const int x = ProfileInt(kPosSection, "x", kNoPosition);
+    const int y = ProfileInt(kPosSection, "y", kNoPosition);
+    const int w = ProfileInt(kPosSection, "w", kNoPosition);
+    const int h = ProfileInt(kPosSection, "h", kNoPosition);
+    if (x == kNoPosition || y == kNoPosition || w == kNoPosition || h == kNoPosition)
+        SetWindowPos(HWND_TOP, 0, 0, kFirstWidth, kFirstHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
+    else
+        SetWindowPos(nullptr, x, y, w, h, SWP_NOZORDER);
+
+    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    // Docking: the bar goes to the top or the bottom of the frame.
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndToolBar.DockAt(CBRS_ALIGN_TOP);
+    m_wndToolBar.LoadBarState(ProfileName());
+
+    m_trayIcon.SetCallback(this, WM_TRAY_NOTIFY);
+    m_trayIcon.SetIconResource(IDR_TRAYICON);
+    return 0;
+}
+
+BOOL CMainFrame::DestroyWindow() {
+    if (m_hWnd) {
+        RECT r = {};
+        GetWindowRect(&r);
+        WriteProfileInt(kPosSection, "x", r.left);
+        WriteProfileInt(kPosSection, "y", r.top);
+        WriteProfileInt(kPosSection, "w", r.right - r.left);
+        WriteProfileInt(kPosSection, "h", r.bottom - r.top);
+        m_wndToolBar.SaveBarState(ProfileName());
+    }
+    return CFrameWnd::DestroyWindow();
+}
+
 BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* ui) {
     static const CommandEntry<CMainFrame> map[] = {
         {ID_APP_EXIT, &CMainFrame::OnAppExit, nullptr},
+        {ID_INIT_WINDOW_POS, &CMainFrame::OnInitWindowPos, nullptr},
         {ID_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, nullptr},
+        {ID_DISPLAY, &CMainFrame::OnDisplay, nullptr},
+        {ID_CONVERT_HALF_WIDTH, &CMainFrame::OnConvertHalfWidth, nullptr},
+        {ID_PREFIX_LINES, &CMainFrame::OnPrefixLines, nullptr},
+        {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
     };
     return DispatchCommand(this, map, id, ui);
 }
@@ -25,12 +101,44 @@ void CMainFrame::OnAppExit() {
 
 void CMainFrame::OnCloseWindow() { PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+void CMainFrame::OnDisplay() {
+    m_bVisible = TRUE;
+    SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow();
+}
+
 void CMainFrame::Hide() {
     m_bVisible = FALSE;
     SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
 }
 
+void CMainFrame::OnInitWindowPos() {
+    // The way back for a window whose saved place lies off the screen.
+    WriteProfileInt(kPosSection, "x", kNoPosition);
+    WriteProfileInt(kPosSection, "y", kNoPosition);
+    SetWindowPos(nullptr, kResetX, kResetY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    m_bVisible = TRUE;
+    SetForegroundWindow();
+}
+
+void CMainFrame::OnConvertHalfWidth() { ClipboardToHalfWidth(m_hWnd); }
+
+void CMainFrame::OnPrefixLines() {
+    // Read at each use, so a changed setting applies at once.
+    CWinApp* app = AfxGetApp();
+    const CString prefix = app ? app->GetProfileString("Option", "AppendToTopText", ">") : CString(">");
+    ClipboardPrefixLines(m_hWnd, prefix);
+}
+
+void CMainFrame::OnViewToolBar() { m_wndToolBar.ShowBar(!m_wndToolBar.IsBarVisible()); }
+
+void CMainFrame::OnUpdateViewToolBar(CCmdUI* ui) {
+    ui->Enable(m_wndToolBar.m_hWnd != nullptr);
+    ui->SetCheck(m_wndToolBar.IsBarVisible() ? 1 : 0);
+}
+
 void CMainFrame::OnSysCommand(UINT command, LPARAM) {
+    // Compared exactly: caption drags and border sizing carry other values in the low bits.
     switch (command) {
     case SC_CLOSE:
         if (m_bExiting) {
@@ -50,6 +158,32 @@ void CMainFrame::OnSysCommand(UINT command, LPARAM) {
     }
 }
 
+LRESULT CMainFrame::OnTrayNotify(WPARAM id, LPARAM event) {
+    switch (event) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (m_bVisible)
+            Hide();
+        else
+            OnDisplay();
+        return 1;
+    case WM_RBUTTONUP: {
+        UniqueMenu menu(LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_POPUP_TRAY)));
+        HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
+        if (!popup) return 0;
+        POINT pt = {0, 0};
+        GetCursorPos(&pt);
+        SetForegroundWindow();
+        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
+        // Lets the menu close when the user clicks elsewhere.
+        PostMessage(WM_NULL, 0, 0);
+        return 1;
+    }
+    default:
+        return m_trayIcon.HandleCallback(id, event);
+    }
+}
+
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SYSCOMMAND:
@@ -57,6 +191,8 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CONTEXTMENU:
         return 0;
+    case WM_TRAY_NOTIFY:
+        return OnTrayNotify(wParam, lParam);
     default:
         return CFrameWnd::WindowProc(msg, wParam, lParam);
     }

@@ -1,22 +1,41 @@
-// The main window: a small tool window that hides instead of closing.
+// The main window: a small tool window with a menu, a toolbar and the entry list. It keeps
+// its place and size across runs, hides to the notification area instead of closing, and
+// comes back from its tray icon.
 #pragma once
 
+#include "frame/TrayIcon.h"
 #include "framework/FrameWnd.h"
+#include "framework/ToolBar.h"
+
+// Message the tray icon sends for its mouse events.
+constexpr UINT WM_TRAY_NOTIFY = 0x8401;
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
 
 public:
+    CMainFrame();
+    BOOL DestroyWindow() override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnFrameCommand(UINT id, CCmdUI* ui) override;
 
     BOOL m_bExiting = FALSE;  // Exit was chosen: a close request really closes
     BOOL m_bVisible = TRUE;   // shown, as the tray toggle sees it
+    CToolBar m_wndToolBar;
+    CTrayIcon m_trayIcon;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(CREATESTRUCTA* cs) override;
     void OnSysCommand(UINT command, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM id, LPARAM event);
     void OnAppExit();
     void OnCloseWindow();
+    void OnDisplay();
+    void OnInitWindowPos();
+    void OnConvertHalfWidth();
+    void OnPrefixLines();
+    void OnViewToolBar();
+    void OnUpdateViewToolBar(CCmdUI* ui);
     void Hide();
 };

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <ole2.h>  // OleInitialize; not in <windows.h> under WIN32_LEAN_AND_MEAN
+#include <winhttp.h>
 
 #include <utility>
 
@@ -200,4 +201,45 @@ public:
 
 private:
     VARIANT m_v;
+};
+
+// A menu loaded from resources, destroyed with DestroyMenu.
+class UniqueMenu {
+public:
+    UniqueMenu() = default;
+    explicit UniqueMenu(HMENU m) : m_m(m) {}
+    ~UniqueMenu() { if (m_m) DestroyMenu(m_m); }
+    UniqueMenu(const UniqueMenu&) = delete;
+    UniqueMenu& operator=(const UniqueMenu&) = delete;
+
+    HMENU Get() const { return m_m; }
+    explicit operator bool() const { return m_m != nullptr; }
+
+private:
+    HMENU m_m = nullptr;
+};
+
+// A WinHTTP session, connection, request or WebSocket handle closed with WinHttpCloseHandle.
+class InternetHandle {
+public:
+    InternetHandle() = default;
+    explicit InternetHandle(HINTERNET h) : m_h(h) {}
+    ~InternetHandle() { Reset(); }
+    InternetHandle(InternetHandle&& o) noexcept : m_h(o.m_h) { o.m_h = nullptr; }
+    InternetHandle& operator=(InternetHandle&& o) noexcept {
+        if (this != &o) { Reset(); m_h = o.m_h; o.m_h = nullptr; }
+        return *this;
+    }
+    InternetHandle(const InternetHandle&) = delete;
+    InternetHandle& operator=(const InternetHandle&) = delete;
+
+    HINTERNET Get() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+    void Reset(HINTERNET h = nullptr) {
+        if (m_h) WinHttpCloseHandle(m_h);
+        m_h = h;
+    }
+
+private:
+    HINTERNET m_h = nullptr;
 };
