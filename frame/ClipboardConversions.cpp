@@ -57,7 +57,7 @@ bool ClipboardToHalfWidth(HWND owner) {
 
 bool ClipboardPrefixLines(HWND owner, const std::string& prefix) {
     if (prefix.empty()) return false;
-    return RewriteClipboardText(owner, std::numeric_limits<SIZE_T>::max(),
+    return RewriteClipboardText(owner, (std::numeric_limits<SIZE_T>::max)(),
                                 [&prefix](const char* bytes, std::size_t size) {
                                     return PrefixLines(bytes, size, prefix);
                                 });
