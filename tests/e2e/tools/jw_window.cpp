@@ -1,5 +1,6 @@
 // Test tool: finds a top-level window by a part of its title and talks to it.
-// Usage: jw_window COMMAND TITLE [ARGS]
+// Usage: jw_window COMMAND TITLE [ARGS]; TITLE "class:NAME" matches visible windows of
+// exactly that class instead (class:#32768 is an open pop-up menu).
 //   find TITLE                     prints the window handle
 //   post TITLE MSG WPARAM LPARAM   posts a message (numbers in C notation: 0x8401, 513)
 //   send TITLE MSG WPARAM LPARAM   sends it and prints the result
@@ -9,6 +10,7 @@
 //   style TITLE                    prints "style exstyle" in hex
 //   child TITLE ID                 prints "visible left top width height" of child ID in
 //                                  client coordinates, and "client WIDTH HEIGHT"
+//   move TITLE X Y W H             moves and sizes the window (SetWindowPos)
 //   count TITLE                    prints how many top-level windows match
 //   tray TITLE ID                  prints 1 when the window has a notification-area icon ID
 // Exit status: 0 on success, 1 when no window matches or the wait timed out, 2 on bad usage.
@@ -30,9 +32,14 @@ struct Search {
 
 BOOL CALLBACK Collect(HWND hwnd, LPARAM param) {
     Search* search = reinterpret_cast<Search*>(param);
-    char title[512] = {};
-    GetWindowTextA(hwnd, title, sizeof(title));
-    if (std::strstr(title, search->part)) search->found.push_back(hwnd);
+    char text[512] = {};
+    if (std::strncmp(search->part, "class:", 6) == 0) {
+        GetClassNameA(hwnd, text, sizeof(text));
+        if (std::strcmp(text, search->part + 6) == 0 && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
+        return TRUE;
+    }
+    GetWindowTextA(hwnd, text, sizeof(text));
+    if (std::strstr(text, search->part)) search->found.push_back(hwnd);
     return TRUE;
 }
 
@@ -109,6 +116,11 @@ int main(int argc, char** argv) {
         RECT r = {};
         GetWindowRect(hwnd, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (command == "move" && argc == 7) {
+        if (!SetWindowPos(hwnd, nullptr, static_cast<int>(std::strtol(argv[3], nullptr, 0)),
+                          static_cast<int>(std::strtol(argv[4], nullptr, 0)), static_cast<int>(Number(argv[5])),
+                          static_cast<int>(Number(argv[6])), SWP_NOZORDER | SWP_NOACTIVATE))
+            return 1;
     } else if (command == "style") {
         std::printf("0x%08lx 0x%08lx\n", static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)),
                     static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
