@@ -6,6 +6,7 @@ list(APPEND JOTWELL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TagIndexReport.cpp
 )
 list(APPEND JOTWELL_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserWorker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxNotifications.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShellBrowserAccess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WideText.cpp

@@ -3,6 +3,7 @@
 // input settings, and the document's own commands.
 #pragma once
 
+#include "browser/BrowserWorker.h"
 #include "destination/DestinationRuleTable.h"
 #include "framework/Document.h"
 #include "webinput/WebInputSettings.h"
@@ -29,6 +30,14 @@ public:
     void OnRefresh();
     void OnEditFileByTextEditor();
 
+    // Starts a browser run (a fill, or the tag index report when one was requested)
+    // on a worker thread, with a copy of the web input settings taken now. False when
+    // a run is in progress or no thread could be made.
+    BOOL StartBrowserWorker(WorkerThreadStarter start = StartWorkerThread);
+    // Loads the web input setting file m_strWebInputFile and enables or grays the
+    // main menu's "Web" menu by whether any page field was stored.
+    void LoadWebInputSettings();
+
     BOOL m_bAlwaysOnTop = TRUE;
     BOOL m_bActiveDestWindow = TRUE;
     int m_nSeparate = 64;
@@ -44,6 +53,9 @@ public:
     DestinationRuleTable m_rules;
 
 private:
+    void OnAutoInput() { StartBrowserWorker(); }
+    void OnTagIndexReport();
+    void OnOpenWebInputFile();
     void OnUpdateAlwaysOnTop(CCmdUI* ui) { ui->SetCheck(m_bAlwaysOnTop ? 1 : 0); }
     void OnUpdateActiveDestWindow(CCmdUI* ui) { ui->SetCheck(m_bActiveDestWindow ? 1 : 0); }
 };

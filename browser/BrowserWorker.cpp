@@ -1,0 +1,132 @@
+#include "browser/BrowserWorker.h"
+
+#include "browser/AutoInput.h"
+#include "browser/ChainedBrowserAccess.h"
+#include "browser/MessageBoxNotifications.h"
+#include "browser/ShellBrowserAccess.h"
+#include "browser/TagIndexReport.h"
+#include "browser/WideText.h"
+#include "framework/FileDialog.h"
+#include "framework/Handles.h"
+#include "framework/SystemCodePage.h"
+#include "framework/WinApp.h"
+
+#include <cwchar>
+#include <exception>
+
+std::atomic<bool> WorkerBusy{false};
+
+namespace {
+
+const unsigned kDefaultDevToolsPort = 9222;
+
+// The second window source, after the shell's list: the DevTools targets of
+// Chromium-based browsers. This is the one place where that layer is joined in.
+// Nothing (the shell's list alone) while the layer is not built or the port is 0.
+std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port) {
+    // DevTools layer: return std::make_unique<DevToolsBrowserAccess>(port) when port != 0.
+    (void)port;
+    return nullptr;
+}
+
+// Asks for the report file and writes the report into it. Cancel, or a file that
+// cannot be created, ends the report without a word.
+void WriteTagIndexReportFile(BrowserAccess& browsers, UserNotifications& notify) {
+    CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", nullptr);
+    if (dialog.DoModal() != IDOK) return;
+    UniqueHandle file(CreateFileA(dialog.GetPathName().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    std::string report;
+    WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
+    const std::string bytes = ToTextModeLineEnds(report);
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        const DWORD chunk = left > 0x10000000u ? 0x10000000u : static_cast<DWORD>(left);
+        if (!WriteFile(file.Get(), data, chunk, &written, nullptr) || written == 0) return;
+        data += written;
+        left -= written;
+    }
+}
+
+}  // namespace
+
+bool StartWorkerThread(LPTHREAD_START_ROUTINE entry, void* param) {
+    DWORD id = 0;
+    UniqueHandle thread(CreateThread(nullptr, 0, entry, param, 0, &id));
+    return static_cast<bool>(thread);
+}
+
+bool StartBrowserRun(std::unique_ptr<BrowserWorkerJob> job, WorkerThreadStarter start) {
+    bool expected = false;
+    if (!job || !WorkerBusy.compare_exchange_strong(expected, true)) return false;
+    BrowserWorkerJob* handedOver = job.release();
+    if (start(&AutoInputWorker, handedOver)) return true;
+    // No thread: nothing will clear the flag, so clear it here, or every later
+    // request would be refused until the program restarts.
+    delete handedOver;
+    WorkerBusy = false;
+    return false;
+}
+
+DWORD WINAPI AutoInputWorker(void* param) {
+    int code = 0;
+    {
+        std::unique_ptr<BrowserWorkerJob> job(static_cast<BrowserWorkerJob*>(param));
+        try {
+            if (job) code = RunBrowserJob(*job);
+        } catch (const std::exception&) {
+            // Out of memory, or a browser failure past every guard: end this run, keep the program.
+            code = 0;
+        }
+    }
+    WorkerBusy = false;
+    return static_cast<DWORD>(code);
+}
+
+int RunBrowserJob(const BrowserWorkerJob& job) {
+    MessageBoxNotifications boxes;
+    UserNotifications& notify = job.notify ? *job.notify : boxes;
+    OleInitScope ole;
+    if (!ole.Succeeded()) notify.ShowMessage(OleFailureMessage());
+
+    ShellBrowserAccess shell;
+    std::unique_ptr<BrowserAccess> devTools = OpenDevToolsAccess(job.devToolsPort);
+    std::unique_ptr<ChainedBrowserAccess> both;
+    if (devTools) both = std::make_unique<ChainedBrowserAccess>(shell, *devTools);
+    BrowserAccess& browsers = both ? static_cast<BrowserAccess&>(*both) : static_cast<BrowserAccess&>(shell);
+
+    if (job.tagIndexReport) {
+        WriteTagIndexReportFile(browsers, notify);
+        return 1;
+    }
+    AutoInput input(job.settings, notify, SystemLeadBytes());
+    return input.Run(browsers);
+}
+
+std::string OleFailureMessage() {
+    // "OLE を初期化できませんでした。", converted for MessageBoxA at run time.
+    static const wchar_t text[] =
+        L"OLE \u3092\u521D\u671F\u5316\u3067\u304D\u307E\u305B\u3093\u3067\u3057\u305F\u3002";
+    return WideToAnsi(text, static_cast<int>(std::wcslen(text)));
+}
+
+unsigned DevToolsPortSetting() {
+    CWinApp* app = AfxGetApp();
+    if (!app) return kDefaultDevToolsPort;
+    const UINT port = app->GetProfileInt("WebInput", "DevToolsPort", static_cast<int>(kDefaultDevToolsPort));
+    return port <= 65535 ? port : kDefaultDevToolsPort;
+}
+
+std::string ToTextModeLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}

@@ -1,0 +1,55 @@
+// The browser worker: one run of form auto-input, or of the HTML tag index report,
+// on a thread of its own, and only one run at a time in the whole process.
+#pragma once
+
+#include "browser/UserNotifications.h"
+#include "webinput/WebInputSettings.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// True while a run is in progress. Set when a run starts; cleared by the worker as
+// its last act, or at once when no thread could be made for the run.
+extern std::atomic<bool> WorkerBusy;
+
+// Everything a run reads, fixed on the user-interface thread when it starts. The
+// settings are the worker's own copy: loading another setting file during a run
+// leaves the run's model as it was.
+struct BrowserWorkerJob {
+    WebInputSettings settings;
+    bool tagIndexReport = false;
+    unsigned devToolsPort = 0;            // 0: the shell's window list only
+    UserNotifications* notify = nullptr;  // null: real message boxes and beeps
+};
+
+// Starts a thread that runs entry(param); false when none could be made.
+using WorkerThreadStarter = bool (*)(LPTHREAD_START_ROUTINE entry, void* param);
+bool StartWorkerThread(LPTHREAD_START_ROUTINE entry, void* param);
+
+// Starts AutoInputWorker on `job` unless a run is in progress. False when refused
+// or when the thread could not be made; in the second case WorkerBusy is clear
+// again and the job is freed.
+bool StartBrowserRun(std::unique_ptr<BrowserWorkerJob> job, WorkerThreadStarter start = StartWorkerThread);
+
+// The worker's thread procedure. It owns the BrowserWorkerJob it is given, frees it
+// and clears WorkerBusy when it ends. Exit code: 1 when every page's last fill wrote
+// every field (always 1 for a report), else 0.
+DWORD WINAPI AutoInputWorker(void* param);
+
+// The body of a run on the calling thread: OLE for this thread, then the report or
+// the fill. Leaves WorkerBusy alone.
+int RunBrowserJob(const BrowserWorkerJob& job);
+
+// The message shown when OLE cannot be initialised, in the ANSI code page.
+std::string OleFailureMessage();
+
+// The port of the browsers' DevTools endpoint from the profile ("WebInput",
+// "DevToolsPort"), read at each run: default 9222, 0 = not used.
+unsigned DevToolsPortSetting();
+
+// Text written as a text-mode file writes it: every "\n" becomes CR LF.
+std::string ToTextModeLineEnds(std::string_view text);

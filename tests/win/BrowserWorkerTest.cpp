@@ -1,0 +1,221 @@
+// The browser worker: the one-run-at-a-time flag, thread-creation failure, the
+// worker's own copy of the settings, the report request's hand-over and OLE failure.
+#include "browser/BrowserWorker.h"
+#include "document/JotwellDoc.h"
+#include "framework/Handles.h"
+#include "framework/SystemCodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class RecordingNotifications : public UserNotifications {
+public:
+    std::vector<std::string> messages;
+    int beeps = 0;
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Beep() override { ++beeps; }
+};
+
+// A fake thread starter that takes the thread procedure but does not run it yet,
+// as if the new thread had not got to its end: the test runs it later.
+struct HeldThread {
+    LPTHREAD_START_ROUTINE entry = nullptr;
+    void* param = nullptr;
+};
+HeldThread g_held;
+
+bool FakeStarterHolding(LPTHREAD_START_ROUTINE entry, void* param) {
+    g_held.entry = entry;
+    g_held.param = param;
+    return true;
+}
+
+// A fake thread starter for a system that refuses to create the thread.
+bool FakeStarterFailing(LPTHREAD_START_ROUTINE, void*) { return false; }
+
+BrowserWorkerJob* HeldJob() { return static_cast<BrowserWorkerJob*>(g_held.param); }
+
+// Runs the held worker on this thread, as the new thread would have; its exit code.
+DWORD FinishHeldWorker(RecordingNotifications& notify) {
+    if (!g_held.entry) return 0;
+    BrowserWorkerJob* job = HeldJob();
+    job->notify = &notify;
+    job->tagIndexReport = false;  // a report would wait for its save dialog
+    job->devToolsPort = 0;
+    const LPTHREAD_START_ROUTINE entry = g_held.entry;
+    g_held = HeldThread();
+    return entry(job);
+}
+
+bool WaitUntilIdle(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (WorkerBusy) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+class BrowserWorkerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(WorkerBusy);
+        g_held = HeldThread();
+    }
+    void TearDown() override {
+        FinishHeldWorker(notify);
+        EXPECT_TRUE(WaitUntilIdle(10000));
+    }
+    RecordingNotifications notify;
+};
+
+std::string WriteTempFile(const char* name, const std::string& text) {
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    return path;
+}
+
+}  // namespace
+
+TEST_F(BrowserWorkerTest, BusyWhileARunIsInProgressAndASecondStartIsRefused) {
+    ASSERT_TRUE(StartBrowserRun(std::make_unique<BrowserWorkerJob>(), FakeStarterHolding));
+    EXPECT_TRUE(WorkerBusy);
+    ASSERT_NE(nullptr, g_held.entry);
+
+    HeldThread first = g_held;
+    EXPECT_FALSE(StartBrowserRun(std::make_unique<BrowserWorkerJob>(), FakeStarterHolding));
+    EXPECT_EQ(first.param, g_held.param);  // the starter was not asked again
+    EXPECT_TRUE(WorkerBusy);
+
+    // The worker's last act clears the flag; no page sections end the run at once.
+    EXPECT_EQ(1u, FinishHeldWorker(notify));
+    EXPECT_FALSE(WorkerBusy);
+    EXPECT_TRUE(notify.messages.empty());
+    EXPECT_EQ(0, notify.beeps);
+}
+
+TEST_F(BrowserWorkerTest, AThreadThatCannotBeCreatedLeavesTheFlagClear) {
+    EXPECT_FALSE(StartBrowserRun(std::make_unique<BrowserWorkerJob>(), FakeStarterFailing));
+    EXPECT_FALSE(WorkerBusy);
+    // Later requests are served again.
+    EXPECT_TRUE(StartBrowserRun(std::make_unique<BrowserWorkerJob>(), FakeStarterHolding));
+    EXPECT_TRUE(WorkerBusy);
+}
+
+TEST_F(BrowserWorkerTest, ARealWorkerThreadClearsTheFlagWhenItEnds) {
+    // Page sections against whatever the shell lists here (Wine: no window list):
+    // the run ends by itself, silently, and frees the next run.
+    for (int run = 0; run < 3; ++run) {
+        std::unique_ptr<BrowserWorkerJob> job = std::make_unique<BrowserWorkerJob>();
+        job->settings.LoadText("[]\n[:]\nq=v\n[Order]\n#0=x\n", SystemLeadBytes());
+        job->notify = &notify;
+        ASSERT_TRUE(StartBrowserRun(std::move(job)));
+        ASSERT_TRUE(WaitUntilIdle(10000)) << "run " << run;
+    }
+    EXPECT_TRUE(notify.messages.empty());
+}
+
+TEST_F(BrowserWorkerTest, TheRunKeepsItsOwnCopyOfTheSettingsWhenTheFileIsReloaded) {
+    CJotwellDoc doc;
+    doc.m_strWebInputFile = WriteTempFile("jw_worker_a.txt", "[Order:main]\nname=first\n[$T]\nk=v\n");
+    doc.LoadWebInputSettings();
+    ASSERT_TRUE(doc.m_bWebInputLoaded);
+    ASSERT_TRUE(doc.StartBrowserWorker(FakeStarterHolding));
+    ASSERT_NE(nullptr, HeldJob());
+
+    // A reload while the run is in progress replaces the document's model only.
+    doc.m_strWebInputFile = WriteTempFile("jw_worker_b.txt", "[$Only]\nk=w\n");
+    doc.LoadWebInputSettings();
+    EXPECT_FALSE(doc.m_bWebInputLoaded);
+    EXPECT_TRUE(doc.m_webInput.Pages.empty());
+
+    const WebInputSettings& seen = HeldJob()->settings;
+    ASSERT_EQ(1u, seen.Pages.size());
+    EXPECT_EQ("Order", seen.Pages[0].TitlePrefix);
+    EXPECT_EQ("main", seen.Pages[0].FrameName);
+    ASSERT_EQ(1u, seen.Pages[0].Fields.size());
+    EXPECT_EQ("first", seen.Pages[0].Fields[0].Value);
+    EXPECT_EQ("v", seen.LookupTable("$T", "k"));
+    EXPECT_EQ("", seen.LookupTable("$Only", "k"));
+    EXPECT_FALSE(doc.StartBrowserWorker(FakeStarterHolding));  // still busy
+}
+
+TEST_F(BrowserWorkerTest, TheReportRequestGoesWithTheRunThatStartsAndWaitsWhileBusy) {
+    CJotwellDoc doc;
+    // A refused thread keeps the request for the next start.
+    doc.m_bTagIndexRequested = TRUE;
+    EXPECT_FALSE(doc.StartBrowserWorker(FakeStarterFailing));
+    EXPECT_TRUE(doc.m_bTagIndexRequested);
+    EXPECT_FALSE(WorkerBusy);
+
+    // Command 32786 starts a fill run that carries no report.
+    doc.m_bTagIndexRequested = FALSE;
+    ASSERT_TRUE(doc.StartBrowserWorker(FakeStarterHolding));
+    EXPECT_FALSE(HeldJob()->tagIndexReport);
+    // Ctrl+Alt+D while it runs: dropped for now, kept for the next run.
+    EXPECT_TRUE(doc.OnCmdMsg(ID_TAG_INDEX_REPORT, nullptr));
+    EXPECT_TRUE(doc.m_bTagIndexRequested);
+    FinishHeldWorker(notify);
+
+    // The next start, by either command, produces the report.
+    ASSERT_TRUE(doc.StartBrowserWorker(FakeStarterHolding));
+    EXPECT_TRUE(HeldJob()->tagIndexReport);
+    EXPECT_FALSE(doc.m_bTagIndexRequested);
+}
+
+TEST_F(BrowserWorkerTest, OleThatCannotBeInitialisedIsReportedAndTheRunGoesOn) {
+    // A thread already in the multithreaded apartment cannot initialise OLE.
+    std::thread worker([this] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        BrowserWorkerJob job;
+        job.notify = &notify;
+        job.settings.LoadText("[Order]\nname=x\n", SystemLeadBytes());
+        RunBrowserJob(job);
+        CoUninitialize();
+    });
+    worker.join();
+    ASSERT_EQ(1u, notify.messages.size());
+    EXPECT_EQ(OleFailureMessage(), notify.messages[0]);
+    if (GetACP() == 932)
+        EXPECT_EQ("OLE \x82\xf0\x8f\x89\x8a\xfa\x89\xbb\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42",
+                  OleFailureMessage());
+    else
+        EXPECT_EQ(0u, OleFailureMessage().rfind("OLE ", 0));
+}
+
+TEST(BrowserWorkerSettings, LoadingSetsTheLoadedFlagByTheFieldsStored) {
+    CJotwellDoc doc;
+    doc.m_strWebInputFile = WriteTempFile("jw_worker_c.txt", "[Page]\n;only a comment\n[$T]\nk=v\n");
+    doc.LoadWebInputSettings();
+    EXPECT_FALSE(doc.m_bWebInputLoaded);
+    EXPECT_EQ(1u, doc.m_webInput.Pages.size());
+
+    doc.m_strWebInputFile = WriteTempFile("jw_worker_d.txt", "[Page]\r\nname=v\r\n");
+    doc.LoadWebInputSettings();
+    EXPECT_TRUE(doc.m_bWebInputLoaded);
+
+    doc.m_strWebInputFile = "C:\\no such folder\\none.txt";
+    doc.LoadWebInputSettings();
+    EXPECT_FALSE(doc.m_bWebInputLoaded);
+    EXPECT_TRUE(doc.m_webInput.Pages.empty());
+    EXPECT_TRUE(doc.m_webInput.Tables.empty());
+}
+
+TEST(BrowserWorkerSettings, ReportTextGetsTextModeLineEnds) {
+    EXPECT_EQ("\r\n\r\n**** IE[1/1] ****\r\n[#  0]() <A\r\r\nB>\r\n",
+              ToTextModeLineEnds("\n\n**** IE[1/1] ****\n[#  0]() <A\r\nB>\n"));
+    EXPECT_EQ("", ToTextModeLineEnds(""));
+    EXPECT_EQ(9222u, DevToolsPortSetting());  // no application object: the default
+}
