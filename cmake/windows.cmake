@@ -12,6 +12,14 @@ add_library(jotwell_win STATIC ${JOTWELL_WIN_SOURCES})
 target_include_directories(jotwell_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_compile_definitions(jotwell_win PUBLIC ${JOTWELL_DEFS})
 target_link_libraries(jotwell_win PUBLIC jotwell_core ${JOTWELL_WIN_LIBS})
+# nlohmann-json (header-only) sits in the host's /usr/include, which the cross build must not
+# search before the MinGW headers: searched after them, for the Windows layer only.
+find_path(JOTWELL_JSON_INCLUDE nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)
+if(MINGW)
+  target_compile_options(jotwell_win PRIVATE -idirafter ${JOTWELL_JSON_INCLUDE})
+else()
+  target_include_directories(jotwell_win PRIVATE ${JOTWELL_JSON_INCLUDE})
+endif()
 
 # Resources are compiled as UTF-8 (each .rc carries #pragma code_page(65001)).
 if(MINGW)
@@ -43,6 +51,10 @@ foreach(src ${JOTWELL_E2E_TOOLS})
   target_link_libraries(${name} PRIVATE ${JOTWELL_WIN_LIBS})
   target_link_options(${name} PRIVATE ${JOTWELL_STATIC})
 endforeach()
+# Tools that drive the program's own code.
+if(TARGET jw_devtools_check)
+  target_link_libraries(jw_devtools_check PRIVATE jotwell_win)
+endif()
 
 # End-to-end tests: shell scripts that start Jotwell.exe under Wine on Xvfb and drive it.
 file(GLOB JOTWELL_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)

@@ -1,0 +1,412 @@
+#include "browser/DevToolsBrowserAccess.h"
+
+#include "browser/DevToolsScripts.h"
+#include "browser/DevToolsSession.h"
+#include "browser/Utf8Text.h"
+
+#include <windows.h>
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using nlohmann::json;
+
+namespace {
+
+const std::int32_t kMalformed = static_cast<std::int32_t>(0x8000FFFFu);  // E_UNEXPECTED
+const std::int32_t kFrameUnreachable = static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
+// UTF-16 units of outer HTML read with the collection; the report shows 80 bytes.
+const int kHtmlPrefix = 512;
+const char kWorldName[] = "jotwell";
+
+// Runs one operation of the layer; JSON of an unexpected shape is a failure like any other.
+template <typename F>
+auto Guarded(F f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const json::exception&) {
+        throw BrowserError("unexpected DevTools reply", kMalformed);
+    }
+}
+
+std::string Text(const json& object, const char* key) {
+    const auto it = object.find(key);
+    return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+[[noreturn]] void Malformed(const char* what) { throw BrowserError(what, kMalformed); }
+
+// The path of a target's WebSocket; the host it names is never used.
+std::string WebSocketPath(const json& target) {
+    std::string path;
+    const std::string url = Text(target, "webSocketDebuggerUrl");
+    const std::size_t scheme = url.find("://");
+    if (scheme != std::string::npos) {
+        const std::size_t slash = url.find('/', scheme + 3);
+        if (slash != std::string::npos) path = url.substr(slash);
+    } else {
+        const std::string id = Text(target, "id");
+        if (!id.empty()) path = "/devtools/page/" + id;
+    }
+    if (path.compare(0, 10, "/devtools/") != 0) return std::string();
+    for (const char c : path) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
+                           c == '-' || c == '_' || c == '.';
+        if (!plain) return std::string();
+    }
+    return path;
+}
+
+const json* FindFrame(const json& tree, const std::string& frameId) {
+    if (!tree.is_object()) return nullptr;
+    const auto frame = tree.find("frame");
+    if (frame != tree.end() && frame->is_object() && Text(*frame, "id") == frameId) return &*frame;
+    const auto children = tree.find("childFrames");
+    if (children == tree.end() || !children->is_array()) return nullptr;
+    for (const json& child : *children)
+        if (const json* found = FindFrame(child, frameId)) return found;
+    return nullptr;
+}
+
+json FrameTree(DevToolsSession& s, const std::string& sessionId) {
+    const json reply = s.Call("Page.getFrameTree", json::object(), sessionId);
+    const auto tree = reply.find("frameTree");
+    if (tree == reply.end() || !tree->is_object()) Malformed("Page.getFrameTree");
+    return *tree;
+}
+
+std::string ObjectId(const json& remote) {
+    const std::string id = Text(remote, "objectId");
+    if (id.empty()) Malformed("no remote object");
+    return id;
+}
+
+using Session = std::shared_ptr<DevToolsSession>;
+
+// ---- elements ----
+
+struct ElementEntry {
+    std::optional<std::string> name;
+    std::string id;
+    std::string html;       // in the system code page
+    bool complete = false;  // html is the whole outer HTML, current as of `generation`
+    bool field = false;
+    int generation = 0;
+};
+
+struct CollectionState {
+    Session s;
+    std::string sessionId;
+    std::string arrayId;  // the page-side list of the elements
+    std::vector<ElementEntry> entries;
+    int generation = 0;   // bumped by every write: form fields may have changed
+};
+
+class DevToolsElement : public HtmlElement {
+public:
+    DevToolsElement(std::shared_ptr<CollectionState> state, std::size_t index) : m_state(std::move(state)), m_index(index) {}
+
+    std::optional<std::string> NameAttribute() override { return m_state->entries[m_index].name; }
+
+    std::string OuterHtml() override {
+        return Guarded([&] {
+            ElementEntry& e = m_state->entries[m_index];
+            const bool current = !e.field || e.generation == m_state->generation;
+            if (e.complete && current) return e.html;
+            const json html = m_state->s->CallFunction(m_state->sessionId, m_state->arrayId, devtools_scripts::kOuterHtml,
+                                                       json::array({m_index}), true);
+            const auto value = html.find("value");
+            if (value == html.end() || !value->is_string()) throw BrowserError("element gone", kMalformed);
+            e.html = Utf8ToAnsi(value->get<std::string>());
+            e.complete = true;
+            e.generation = m_state->generation;
+            return e.html;
+        });
+    }
+
+    void WriteText(const std::string& text) override {
+        Guarded([&] {
+            m_state->s->CallFunction(m_state->sessionId, m_state->arrayId, devtools_scripts::kWriteText,
+                                     json::array({m_index, AnsiToUtf8(text)}), true);
+            ++m_state->generation;
+            m_state->entries[m_index].complete = false;
+        });
+    }
+
+private:
+    std::shared_ptr<CollectionState> m_state;
+    std::size_t m_index;
+};
+
+class DevToolsCollection : public ElementCollection {
+public:
+    explicit DevToolsCollection(std::shared_ptr<CollectionState> state) : m_state(std::move(state)) {}
+
+    std::int32_t Length() override { return static_cast<std::int32_t>(m_state->entries.size()); }
+
+    std::unique_ptr<HtmlElement> ItemAt(std::int32_t index) override {
+        if (index < 0 || static_cast<std::size_t>(index) >= m_state->entries.size()) return nullptr;
+        return std::make_unique<DevToolsElement>(m_state, static_cast<std::size_t>(index));
+    }
+
+    // As the old browser's collection: the one element whose name or id it is.
+    std::unique_ptr<HtmlElement> ItemNamed(const std::string& name) override {
+        std::size_t found = 0;
+        std::size_t matches = 0;
+        for (std::size_t i = 0; i < m_state->entries.size(); ++i) {
+            const ElementEntry& e = m_state->entries[i];
+            if ((e.name && *e.name == name) || (!e.id.empty() && e.id == name)) {
+                found = i;
+                ++matches;
+            }
+        }
+        if (matches != 1) return nullptr;
+        return std::make_unique<DevToolsElement>(m_state, found);
+    }
+
+private:
+    std::shared_ptr<CollectionState> m_state;
+};
+
+std::shared_ptr<CollectionState> ReadCollection(const Session& s, const std::string& sessionId, const std::string& documentId) {
+    auto state = std::make_shared<CollectionState>();
+    state->s = s;
+    state->sessionId = sessionId;
+    state->arrayId = ObjectId(s->CallFunction(sessionId, documentId, devtools_scripts::kAllElements, json::array(), false));
+    const json described = s->CallFunction(sessionId, state->arrayId, devtools_scripts::kDescribeElements,
+                                           json::array({kHtmlPrefix}), true);
+    const auto rows = described.find("value");
+    if (rows == described.end() || !rows->is_array()) Malformed("element list");
+    state->entries.reserve(rows->size());
+    for (const json& row : *rows) {
+        if (!row.is_array() || row.size() != 5) Malformed("element row");
+        ElementEntry e;
+        if (row[0].is_string()) e.name = Utf8ToAnsi(row[0].get<std::string>());
+        e.id = Utf8ToAnsi(row[1].get<std::string>());
+        const std::string html = row[2].get<std::string>();
+        e.html = Utf8ToAnsi(html);
+        e.complete = row[3].get<std::int64_t>() <= kHtmlPrefix;
+        e.field = row[4].get<bool>();
+        state->entries.push_back(std::move(e));
+    }
+    return state;
+}
+
+// ---- documents and frames ----
+
+class DevToolsDocument : public HtmlDocument {
+public:
+    DevToolsDocument(Session s, std::string sessionId, std::string frameId, std::string objectId)
+        : m_s(std::move(s)), m_sessionId(std::move(sessionId)), m_frameId(std::move(frameId)), m_objectId(std::move(objectId)) {}
+
+    std::string Title() override { return Info().first; }
+    std::string Url() override { return Info().second; }
+    std::unique_ptr<FrameList> Frames() override;
+
+    std::unique_ptr<ElementCollection> Elements() override {
+        return Guarded([&]() -> std::unique_ptr<ElementCollection> {
+            return std::make_unique<DevToolsCollection>(ReadCollection(m_s, m_sessionId, m_objectId));
+        });
+    }
+
+private:
+    const std::pair<std::string, std::string>& Info() {
+        if (!m_info) {
+            Guarded([&] {
+                const json info = m_s->CallFunction(m_sessionId, m_objectId, devtools_scripts::kDocumentInfo, json::array(), true);
+                const json& value = info.at("value");
+                m_info = std::make_pair(Utf8ToAnsi(value.at(0).get<std::string>()), Utf8ToAnsi(value.at(1).get<std::string>()));
+            });
+        }
+        return *m_info;
+    }
+
+    Session m_s;
+    std::string m_sessionId;
+    std::string m_frameId;
+    std::string m_objectId;
+    std::optional<std::pair<std::string, std::string>> m_info;
+};
+
+// The document of a frame, read in this program's own world of that frame.
+std::unique_ptr<HtmlDocument> OpenDocument(const Session& s, const std::string& sessionId, const std::string& frameId) {
+    const json world = s->Call("Page.createIsolatedWorld", {{"frameId", frameId}, {"worldName", kWorldName}}, sessionId);
+    const auto context = world.find("executionContextId");
+    if (context == world.end() || !context->is_number_integer()) Malformed("Page.createIsolatedWorld");
+    const json evaluated = s->Call("Runtime.evaluate", {{"expression", "document"}, {"contextId", *context}}, sessionId);
+    if (evaluated.contains("exceptionDetails")) Malformed("no document");
+    const json remote = evaluated.value("result", json::object());
+    if (Text(remote, "subtype") != "node") return nullptr;
+    return std::make_unique<DevToolsDocument>(s, sessionId, frameId, ObjectId(remote));
+}
+
+class DevToolsFrame : public FrameWindow {
+public:
+    DevToolsFrame(Session s, std::string parentSession, std::string elementId)
+        : m_s(std::move(s)), m_parentSession(std::move(parentSession)), m_elementId(std::move(elementId)) {}
+
+    std::unique_ptr<HtmlDocument> Document() override {
+        return Guarded([&] {
+            Locate();
+            return OpenDocument(m_s, m_sessionId, m_frameId);
+        });
+    }
+
+    std::string Name() override {
+        return Guarded([&] {
+            Locate();
+            return m_name;
+        });
+    }
+
+private:
+    // Which session holds the frame: its parent's (same process) or one attached for it.
+    void Locate() {
+        if (!m_frameId.empty()) return;
+        const json node = m_s->Call("DOM.describeNode", {{"objectId", m_elementId}}, m_parentSession).value("node", json::object());
+        const std::string frameId = Text(node, "frameId");
+        if (frameId.empty()) throw BrowserError("frame has no document", kFrameUnreachable);
+        std::string sessionId = m_parentSession;
+        json tree = FrameTree(*m_s, sessionId);
+        const json* frame = FindFrame(tree, frameId);
+        if (!frame) {
+            sessionId = m_s->SessionOfTarget(frameId);
+            if (sessionId.empty()) throw BrowserError("frame not reachable", kFrameUnreachable);
+            m_s->AutoAttach(sessionId);
+            tree = FrameTree(*m_s, sessionId);
+            frame = FindFrame(tree, frameId);
+            if (!frame) throw BrowserError("frame not reachable", kFrameUnreachable);
+        }
+        m_name = Utf8ToAnsi(Text(*frame, "name"));
+        m_sessionId = sessionId;
+        m_frameId = frameId;
+    }
+
+    Session m_s;
+    std::string m_parentSession;
+    std::string m_elementId;
+    std::string m_sessionId;
+    std::string m_frameId;
+    std::string m_name;
+};
+
+class DevToolsFrameList : public FrameList {
+public:
+    DevToolsFrameList(Session s, std::string sessionId, std::vector<std::string> elementIds)
+        : m_s(std::move(s)), m_sessionId(std::move(sessionId)), m_elementIds(std::move(elementIds)) {}
+
+    std::int32_t Count() override { return static_cast<std::int32_t>(m_elementIds.size()); }
+
+    std::unique_ptr<FrameWindow> Item(std::int32_t index) override {
+        if (index < 0 || static_cast<std::size_t>(index) >= m_elementIds.size()) return nullptr;
+        return std::make_unique<DevToolsFrame>(m_s, m_sessionId, m_elementIds[static_cast<std::size_t>(index)]);
+    }
+
+private:
+    Session m_s;
+    std::string m_sessionId;
+    std::vector<std::string> m_elementIds;
+};
+
+std::unique_ptr<FrameList> DevToolsDocument::Frames() {
+    return Guarded([&]() -> std::unique_ptr<FrameList> {
+        const std::string listId = ObjectId(m_s->CallFunction(m_sessionId, m_objectId, devtools_scripts::kFrameElements, json::array(), false));
+        const json properties = m_s->Call("Runtime.getProperties", {{"objectId", listId}, {"ownProperties", true}}, m_sessionId);
+        std::vector<std::pair<long, std::string>> indexed;
+        for (const json& p : properties.at("result")) {
+            const std::string name = Text(p, "name");
+            if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+            indexed.emplace_back(std::stol(name), ObjectId(p.at("value")));
+        }
+        std::vector<std::string> ids(indexed.size());
+        for (const auto& item : indexed) {
+            if (item.first < 0 || static_cast<std::size_t>(item.first) >= ids.size()) Malformed("frame list");
+            ids[static_cast<std::size_t>(item.first)] = item.second;
+        }
+        return std::make_unique<DevToolsFrameList>(m_s, m_sessionId, std::move(ids));
+    });
+}
+
+// ---- windows ----
+
+struct Target {
+    bool page = false;
+    std::string path;
+};
+
+class DevToolsBrowserWindow : public BrowserWindow {
+public:
+    DevToolsBrowserWindow(std::uint16_t port, std::string path, const LoopbackLimits& limits)
+        : m_port(port), m_path(std::move(path)), m_limits(limits) {}
+
+    std::unique_ptr<HtmlDocument> Document() override {
+        Session s;
+        try {
+            s = std::make_shared<DevToolsSession>(m_port, m_path, m_limits);
+        } catch (const BrowserError&) {
+            return nullptr;  // the page or the browser has gone since the list was read
+        }
+        return Guarded([&] {
+            s->AutoAttach(std::string());
+            const json tree = FrameTree(*s, std::string());
+            const std::string frameId = Text(tree.value("frame", json::object()), "id");
+            if (frameId.empty()) Malformed("no main frame");
+            return OpenDocument(s, std::string(), frameId);
+        });
+    }
+
+private:
+    std::uint16_t m_port;
+    std::string m_path;
+    LoopbackLimits m_limits;
+};
+
+class DevToolsWindowList : public WindowList {
+public:
+    DevToolsWindowList(std::uint16_t port, std::vector<Target> targets, const LoopbackLimits& limits)
+        : m_port(port), m_targets(std::move(targets)), m_limits(limits) {}
+
+    std::int32_t Count() override { return static_cast<std::int32_t>(m_targets.size()); }
+
+    std::unique_ptr<BrowserWindow> Item(std::int32_t index) override {
+        if (index < 0 || static_cast<std::size_t>(index) >= m_targets.size()) return nullptr;
+        const Target& t = m_targets[static_cast<std::size_t>(index)];
+        if (!t.page || t.path.empty()) return nullptr;
+        return std::make_unique<DevToolsBrowserWindow>(m_port, t.path, m_limits);
+    }
+
+private:
+    std::uint16_t m_port;
+    std::vector<Target> m_targets;
+    LoopbackLimits m_limits;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowList> DevToolsBrowserAccess::OpenWindowList() {
+    if (m_port == 0) return nullptr;
+    LoopbackLimits listLimits = m_limits;
+    listLimits.maxReplyBytes = 4u << 20;
+    std::string body;
+    try {
+        body = LoopbackHttpGet(m_port, "/json/list", listLimits);
+    } catch (const BrowserError&) {
+        return nullptr;
+    }
+    const json list = json::parse(body, nullptr, false);
+    if (list.is_discarded() || !list.is_array()) return nullptr;
+    std::vector<Target> targets;
+    for (const json& item : list) {
+        Target t;
+        if (item.is_object()) {
+            t.page = Text(item, "type") == "page";
+            t.path = WebSocketPath(item);
+        }
+        targets.push_back(std::move(t));
+    }
+    return std::make_unique<DevToolsWindowList>(m_port, std::move(targets), m_limits);
+}

@@ -1,0 +1,36 @@
+// The browser access layer over the Chromium DevTools protocol, for Chrome, Edge
+// and Chromium started with --remote-debugging-port. Its windows are the targets
+// of http://127.0.0.1:PORT/json/list in that order; a target that is not a page
+// (a frame, a worker, the browser's own user interface) is a window that is not a
+// browser. Each page is reached over its own WebSocket, frames in other processes
+// through flat sessions; every document is read in an isolated world of its frame.
+//
+// Only 127.0.0.1 is ever contacted: a target's WebSocket address gives only its
+// path. Every wait has a time-out and every reply a size limit; a page that
+// fails, closes or stops answering throws BrowserError. A page that cannot be
+// reached at all (it went away after the list was read) has no document.
+//
+// An element collection is read in two round trips (all elements' names, ids
+// and the start of their outer HTML); an element's whole outer HTML is fetched
+// only when it is longer than that start or the element is a form field written
+// since. A form field's outer HTML carries its current value in "value".
+#pragma once
+
+#include "browser/BrowserAccess.h"
+#include "browser/WinHttpClient.h"
+
+#include <cstdint>
+
+class DevToolsBrowserAccess : public BrowserAccess {
+public:
+    // `port` 0 turns the layer off: it then never opens a window list.
+    explicit DevToolsBrowserAccess(std::uint16_t port, const LoopbackLimits& limits = LoopbackLimits())
+        : m_port(port), m_limits(limits) {}
+
+    // Nothing when the port is 0, nothing listens or the list is not valid JSON.
+    std::unique_ptr<WindowList> OpenWindowList() override;
+
+private:
+    std::uint16_t m_port;
+    LoopbackLimits m_limits;
+};

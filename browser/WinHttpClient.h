@@ -1,0 +1,39 @@
+// HTTP GET and a WebSocket to a server on this machine (127.0.0.1 only), over
+// WinHTTP. Every wait has a time-out and every reply a size limit; a failure
+// throws BrowserError with an HRESULT code.
+#pragma once
+
+#include "framework/Handles.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct LoopbackLimits {
+    int timeoutMs = 5000;                      // connecting, sending, each wait for data
+    std::size_t maxReplyBytes = 32u << 20;     // one HTTP body or one WebSocket message
+};
+
+// The body of GET http://127.0.0.1:port/path when the status is 200. Throws when
+// nothing listens, on a time-out, another status or a body over the limit.
+std::string LoopbackHttpGet(std::uint16_t port, const std::string& path, const LoopbackLimits& limits);
+
+// A WebSocket to ws://127.0.0.1:port/path, text messages only.
+class LoopbackWebSocket {
+public:
+    LoopbackWebSocket(std::uint16_t port, const std::string& path, const LoopbackLimits& limits);
+    ~LoopbackWebSocket();
+    LoopbackWebSocket(const LoopbackWebSocket&) = delete;
+    LoopbackWebSocket& operator=(const LoopbackWebSocket&) = delete;
+
+    void SendText(const std::string& text);
+    // One whole message (its fragments joined). Throws when the peer closes, on a
+    // time-out of `timeoutMs` for the whole message, or when it exceeds the limit.
+    std::string ReceiveText(int timeoutMs);
+
+private:
+    LoopbackLimits m_limits;
+    InternetHandle m_session;
+    InternetHandle m_connection;
+    InternetHandle m_socket;
+};

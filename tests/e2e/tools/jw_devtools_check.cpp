@@ -1,0 +1,69 @@
+// Test tool: runs form auto-input and the tag index report over the DevTools
+// browser access layer against a running Chromium.
+// Usage:
+//   jw_devtools_check report PORT OUTFILE      writes the tag index report (text mode)
+//   jw_devtools_check fill PORT SETTINGFILE    fills pages from a web input setting file
+// Prints every message box text as "MESSAGE: ..." and every beep as "BEEP", then
+// "RESULT n" (fill) and "TIME <what> <ms> ms" and the round trips are not asserted.
+// Exit code 0 unless the arguments or files are wrong.
+#include "browser/AutoInput.h"
+#include "browser/DevToolsBrowserAccess.h"
+#include "browser/TagIndexReport.h"
+#include "framework/SystemCodePage.h"
+#include "webinput/WebInputSettings.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class PrintingNotifications : public UserNotifications {
+public:
+    void ShowMessage(const std::string& text) override { std::printf("MESSAGE: %s\n", text.c_str()); }
+    void Beep() override { std::printf("BEEP\n"); }
+};
+
+double Milliseconds(const LARGE_INTEGER& from) {
+    LARGE_INTEGER now = {};
+    LARGE_INTEGER frequency = {};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) return 2;
+    const std::string command = argv[1];
+    const long port = std::strtol(argv[2], nullptr, 10);
+    if (port < 0 || port > 65535) return 2;
+    DevToolsBrowserAccess browsers(static_cast<std::uint16_t>(port));
+    PrintingNotifications notify;
+    LARGE_INTEGER start = {};
+    QueryPerformanceCounter(&start);
+
+    if (command == "report") {
+        std::string report;
+        WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
+        std::printf("TIME report %.1f ms\n", Milliseconds(start));
+        FILE* out = std::fopen(argv[3], "w");  // text mode: "\n" becomes CR LF
+        if (!out) return 3;
+        std::fputs(report.c_str(), out);
+        std::fclose(out);
+    } else if (command == "fill") {
+        WebInputSettings settings;
+        if (!settings.Load(argv[3], SystemLeadBytes())) return 3;
+        AutoInput input(settings, notify, SystemLeadBytes());
+        const int result = input.Run(browsers);
+        std::printf("TIME fill %.1f ms\n", Milliseconds(start));
+        std::printf("RESULT %d\n", result);
+    } else {
+        return 2;
+    }
+    std::fflush(stdout);
+    return 0;
+}
