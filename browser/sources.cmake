@@ -7,7 +7,11 @@ list(APPEND JOTWELL_CORE_SOURCES
 )
 list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BrowserWorker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DevToolsBrowserAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DevToolsSession.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxNotifications.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShellBrowserAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Utf8Text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WideText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WinHttpClient.cpp
 )
