@@ -18,6 +18,29 @@ HWND OwnMainWindow(HWND view) {
     return ::GetAncestor(view, GA_ROOT);
 }
 
+// ClearTarget with Ctrl down in the target thread's own key state. A standard edit control
+// takes Ctrl+A only when GetKeyState in its thread says Ctrl is down; the user holds Ctrl,
+// but that key went to Jotwell, and after ActivateTopLevel detaches again the target's key
+// state does not show it (seen under Wine). For the six messages this thread joins the
+// target's input state, marks Ctrl down there, and afterwards puts the mark back.
+void ClearWithCtrlState(HWND target) {
+    const DWORD ours = ::GetCurrentThreadId();
+    const DWORD theirs = ::GetWindowThreadProcessId(target, nullptr);
+    const bool attached = theirs && theirs != ours && ::AttachThreadInput(ours, theirs, TRUE);
+    BYTE keys[256] = {};
+    const bool marked = attached && ::GetKeyboardState(keys) && !(keys[VK_CONTROL] & 0x80);
+    if (marked) {
+        keys[VK_CONTROL] |= 0x80;
+        ::SetKeyboardState(keys);
+    }
+    ClearTarget(target);
+    if (marked && ::GetKeyboardState(keys)) {
+        keys[VK_CONTROL] &= static_cast<BYTE>(~0x80);
+        ::SetKeyboardState(keys);
+    }
+    if (attached) ::AttachThreadInput(ours, theirs, FALSE);
+}
+
 }  // namespace
 
 void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
@@ -63,7 +86,7 @@ void CJotwellView::OnDropRelease(POINT client) {
     CopyEntryToClipboard(entry, m_bDragExplanation);
     ClickAt(target, point.x, point.y);
     ActivateTopLevel(top);
-    if (KeyDown(VK_CONTROL)) ClearTarget(target);
+    if (KeyDown(VK_CONTROL)) ClearWithCtrlState(target);
     // 14: the rule's method.
     const CJotwellDoc* doc = GetDocument();
     const DestinationMatch match = doc ? doc->m_rules.Find(className) : DestinationMatch();

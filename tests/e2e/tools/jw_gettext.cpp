@@ -9,10 +9,15 @@
 //   jw_gettext listinfo                    "count=N selected=S focused=F editing=0|1"
 //   jw_gettext move TITLE X Y W H          moves and sizes the top-level window titled TITLE
 //   jw_gettext rect TITLE                  "left top right bottom" of that window
+//   jw_gettext keystate                    "ctrl=0|1 shift=0|1 alt=0|1" as GetAsyncKeyState sees them
+//   jw_gettext clear TOPCLASS CHILDCLASS   sends ClearTarget's six key messages
 //   jw_gettext qpc                         the high-resolution clock now
 // Output goes to stdout without a line end added to texts; exit 1 when the window is missing.
 #include <windows.h>
 #include <commctrl.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +57,7 @@ int Text(const char* top, const char* child) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
+    _setmode(_fileno(stdout), _O_BINARY);  // texts leave byte for byte
     const std::string cmd = argv[1];
     if (cmd == "text") return Text(argc > 2 ? argv[2] : "Notepad", argc > 3 ? argv[3] : "Edit");
     if (cmd == "settext" && argc == 5) {
@@ -60,6 +66,20 @@ int main(int argc, char** argv) {
         if (!c) return 1;
         DWORD_PTR r = 0;
         SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 5000, &r);
+        return 0;
+    }
+    if (cmd == "keystate") {  // what this process's GetAsyncKeyState sees of Ctrl, Shift, Alt
+        std::printf("ctrl=%d shift=%d alt=%d\n", (GetAsyncKeyState(VK_CONTROL) & 0x8000) ? 1 : 0,
+                    (GetAsyncKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, (GetAsyncKeyState(VK_MENU) & 0x8000) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "clear" && argc == 4) {  // the six key messages of ClearTarget
+        HWND t = FindWindowA(argv[2], nullptr);
+        HWND c = t ? FindChild(t, argv[3]) : nullptr;
+        if (!c) return 1;
+        const UINT msgs[6] = {WM_KEYDOWN, WM_KEYDOWN, WM_KEYUP, WM_KEYUP, WM_KEYDOWN, WM_KEYUP};
+        const WPARAM keys[6] = {VK_CONTROL, 'A', 'A', VK_CONTROL, VK_DELETE, VK_DELETE};
+        for (int i = 0; i < 6; ++i) SendMessageA(c, msgs[i], keys[i], 1);
         return 0;
     }
     if (cmd == "clip") {
