@@ -2,6 +2,7 @@
 
 #include "browser/AutoInput.h"
 #include "browser/ChainedBrowserAccess.h"
+#include "browser/DevToolsBrowserAccess.h"
 #include "browser/MessageBoxNotifications.h"
 #include "browser/ShellBrowserAccess.h"
 #include "browser/TagIndexReport.h"
@@ -21,12 +22,10 @@ namespace {
 const unsigned kDefaultDevToolsPort = 9222;
 
 // The second window source, after the shell's list: the DevTools targets of
-// Chromium-based browsers. This is the one place where that layer is joined in.
-// Nothing (the shell's list alone) while the layer is not built or the port is 0.
+// Chromium-based browsers. Nothing (the shell's list alone) when the port is 0.
 std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port) {
-    // DevTools layer: return std::make_unique<DevToolsBrowserAccess>(port) when port != 0.
-    (void)port;
-    return nullptr;
+    if (port == 0 || port > 65535) return nullptr;
+    return std::make_unique<DevToolsBrowserAccess>(static_cast<std::uint16_t>(port));
 }
 
 // Asks for the report file and writes the report into it. Cancel, or a file that
