@@ -5,6 +5,12 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -82,44 +88,92 @@ std::string LoopbackHttpGet(std::uint16_t port, const std::string& path, const L
     return body;
 }
 
+// What the socket and its reader thread share; the last of them to let go closes the handles.
+struct LoopbackWebSocket::Shared {
+    LoopbackLimits limits;
+    InternetHandle session;
+    InternetHandle connection;
+    HINTERNET socket = nullptr;  // closed by the owner; the reader then fails and ends
+    std::mutex lock;
+    std::condition_variable arrived;
+    std::deque<std::string> messages;
+    bool ended = false;
+    DWORD error = NO_ERROR;
+};
+
+namespace {
+
+void ReadMessages(std::shared_ptr<LoopbackWebSocket::Shared> shared) {
+    std::vector<char> buffer(256 * 1024);
+    std::string message;
+    DWORD error = NO_ERROR;
+    for (;;) {
+        DWORD read = 0;
+        WINHTTP_WEB_SOCKET_BUFFER_TYPE type = WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE;
+        const DWORD rc = WinHttpWebSocketReceive(shared->socket, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                 &read, &type);
+        if (rc != NO_ERROR) { error = rc; break; }
+        if (type == WINHTTP_WEB_SOCKET_CLOSE_BUFFER_TYPE) { error = ERROR_CONNECTION_ABORTED; break; }
+        if (message.size() + read > shared->limits.maxReplyBytes) { error = ERROR_INSUFFICIENT_BUFFER; break; }
+        message.append(buffer.data(), read);
+        if (type == WINHTTP_WEB_SOCKET_UTF8_FRAGMENT_BUFFER_TYPE || type == WINHTTP_WEB_SOCKET_BINARY_FRAGMENT_BUFFER_TYPE)
+            continue;
+        std::lock_guard<std::mutex> guard(shared->lock);
+        shared->messages.push_back(std::move(message));
+        message.clear();
+        shared->arrived.notify_all();
+    }
+    std::lock_guard<std::mutex> guard(shared->lock);
+    shared->ended = true;
+    shared->error = error;
+    shared->arrived.notify_all();
+}
+
+}  // namespace
+
 LoopbackWebSocket::LoopbackWebSocket(std::uint16_t port, const std::string& path, const LoopbackLimits& limits)
-    : m_limits(limits), m_session(OpenSession(limits)), m_connection(Connect(m_session, port)) {
-    InternetHandle request = SendGet(m_connection, path, true);
+    : m_shared(std::make_shared<Shared>()) {
+    m_shared->limits = limits;
+    m_shared->session = OpenSession(limits);
+    m_shared->connection = Connect(m_shared->session, port);
+    InternetHandle request = SendGet(m_shared->connection, path, true);
     if (Status(request) != 101) Fail("upgrade refused", ERROR_BAD_NET_RESP);
-    m_socket.Reset(WinHttpWebSocketCompleteUpgrade(request.Get(), 0));
-    if (!m_socket) Fail("upgrade", GetLastError());
-    // The WebSocket keeps the request's time-outs on Windows; set them again for
-    // implementations that start it with none.
+    m_shared->socket = WinHttpWebSocketCompleteUpgrade(request.Get(), 0);
+    if (!m_shared->socket) Fail("upgrade", GetLastError());
     DWORD timeout = static_cast<DWORD>(limits.timeoutMs);
-    WinHttpSetOption(m_socket.Get(), WINHTTP_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-    WinHttpSetOption(m_socket.Get(), WINHTTP_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
+    WinHttpSetOption(m_shared->socket, WINHTTP_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
+    try {
+        m_reader = std::thread(ReadMessages, m_shared);
+    } catch (const std::system_error&) {
+        WinHttpCloseHandle(m_shared->socket);
+        Fail("reader thread", ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 LoopbackWebSocket::~LoopbackWebSocket() {
-    // Closing the handles ends the connection; a close handshake could wait on a dead peer.
+    // Closing the handle ends the reader's receive (at once on Windows; on Wine
+    // when the peer sends or goes). The reader is not waited for: a peer that
+    // stopped answering must not hold up the caller.
+    WinHttpCloseHandle(m_shared->socket);
+    m_reader.detach();
 }
 
 void LoopbackWebSocket::SendText(const std::string& text) {
-    const DWORD rc = WinHttpWebSocketSend(m_socket.Get(), WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE,
+    const DWORD rc = WinHttpWebSocketSend(m_shared->socket, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE,
                                           const_cast<char*>(text.data()), static_cast<DWORD>(text.size()));
     if (rc != NO_ERROR) Fail("WebSocket send", rc);
 }
 
 std::string LoopbackWebSocket::ReceiveText(int timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    std::string message;
-    std::vector<char> buffer(256 * 1024);
-    for (;;) {
-        if (GetTickCount64() > deadline) Fail("WebSocket time-out", ERROR_TIMEOUT);
-        DWORD read = 0;
-        WINHTTP_WEB_SOCKET_BUFFER_TYPE type = WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE;
-        const DWORD rc = WinHttpWebSocketReceive(m_socket.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                 &read, &type);
-        if (rc != NO_ERROR) Fail("WebSocket receive", rc);
-        if (type == WINHTTP_WEB_SOCKET_CLOSE_BUFFER_TYPE) Fail("WebSocket closed", ERROR_CONNECTION_ABORTED);
-        if (message.size() + read > m_limits.maxReplyBytes) Fail("message too large", ERROR_INSUFFICIENT_BUFFER);
-        message.append(buffer.data(), read);
-        if (type == WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE || type == WINHTTP_WEB_SOCKET_BINARY_MESSAGE_BUFFER_TYPE)
-            return message;
+    std::unique_lock<std::mutex> guard(m_shared->lock);
+    const bool ready = m_shared->arrived.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
+        return !m_shared->messages.empty() || m_shared->ended;
+    });
+    if (!m_shared->messages.empty()) {
+        std::string message = std::move(m_shared->messages.front());
+        m_shared->messages.pop_front();
+        return message;
     }
+    if (!ready) Fail("WebSocket time-out", ERROR_TIMEOUT);
+    Fail("WebSocket closed", m_shared->error);
 }

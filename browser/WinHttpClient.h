@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 
 struct LoopbackLimits {
     int timeoutMs = 5000;                      // connecting, sending, each wait for data
@@ -18,7 +20,9 @@ struct LoopbackLimits {
 // nothing listens, on a time-out, another status or a body over the limit.
 std::string LoopbackHttpGet(std::uint16_t port, const std::string& path, const LoopbackLimits& limits);
 
-// A WebSocket to ws://127.0.0.1:port/path, text messages only.
+// A WebSocket to ws://127.0.0.1:port/path, text messages only. A reader thread
+// receives the messages, so that every wait here has a time-out even where
+// WinHTTP's own receive has none (Wine's waits for ever on a silent peer).
 class LoopbackWebSocket {
 public:
     LoopbackWebSocket(std::uint16_t port, const std::string& path, const LoopbackLimits& limits);
@@ -31,9 +35,9 @@ public:
     // time-out of `timeoutMs` for the whole message, or when it exceeds the limit.
     std::string ReceiveText(int timeoutMs);
 
+    struct Shared;
+
 private:
-    LoopbackLimits m_limits;
-    InternetHandle m_session;
-    InternetHandle m_connection;
-    InternetHandle m_socket;
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_reader;
 };

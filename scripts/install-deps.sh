@@ -16,6 +16,7 @@ have_pkg libbenchmark-dev || need+=(libbenchmark-dev)
 have_pkg nlohmann-json3-dev || need+=(nlohmann-json3-dev)
 have_cmd Xvfb || need+=(xvfb)
 have_cmd xdotool || need+=(xdotool)
+have_cmd chromium || need+=(chromium)
 have_cmd xwd || need+=(x11-apps)
 have_pkg wine32:i386 || need+=(wine wine32:i386)
 

@@ -3,8 +3,10 @@
 
 Usage:
   devtools_client.py PORT wait-pages N            wait until N page targets have loaded
+  devtools_client.py PORT open URL                opens one more page
   devtools_client.py PORT eval TITLE EXPRESSION   evaluate in the page whose title starts
                                                   with TITLE; prints the JSON value
+  devtools_client.py PORT frame-eval TITLE EXPR  the same in that page's first out-of-process frame
   devtools_client.py PORT crash-frames TITLE      crashes the renderer of the out-of-process
                                                   frames of that page
 Talks to 127.0.0.1 only.
@@ -124,9 +126,23 @@ def main():
                 pass
             time.sleep(0.2)
         return 1
+    if command == "open":
+        request = urllib.request.Request("http://%s:%d/json/new?%s" % (HOST, port, sys.argv[3]), method="PUT")
+        with urllib.request.urlopen(request, timeout=5) as r:
+            r.read()
+        return 0
     if command == "eval":
         ws = page(port, sys.argv[3])
         result = ws.call("Runtime.evaluate", {"expression": sys.argv[4], "returnByValue": True})
+        print(json.dumps(result["result"].get("value"), ensure_ascii=False))
+        return 0
+    if command == "frame-eval":
+        ws = page(port, sys.argv[3])
+        ws.call("Target.setAutoAttach",
+                {"autoAttach": True, "waitForDebuggerOnStart": False, "flatten": True})
+        session = [e["params"]["sessionId"] for e in ws.events
+                   if e.get("method") == "Target.attachedToTarget"][0]
+        result = ws.call("Runtime.evaluate", {"expression": sys.argv[4], "returnByValue": True}, session)
         print(json.dumps(result["result"].get("value"), ensure_ascii=False))
         return 0
     if command == "crash-frames":

@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# The DevTools browser access layer against a real headless Chromium: form auto-input
+# and the tag index report through the program's own logic (jw_devtools_check.exe),
+# values read back over the protocol, the report compared with the expected one; a
+# browser killed during a run and a port where nothing listens. Prints the figures.
+# Skips (exit 0) when Chromium is not installed.
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+set -o pipefail
+
+CHROMIUM=$(command -v chromium || command -v chromium-browser || true)
+if [ -z "$CHROMIUM" ]; then
+    echo "SKIP: chromium is not installed (scripts/install-deps.sh installs it)"
+    exit 0
+fi
+PY=/usr/bin/python3
+[ -x "$PY" ] || PY=$(command -v python3)
+CLIENT="$PY $here/devtools_client.py"
+
+jw_setup "$1"
+{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null   # code page 932 for the 40-byte title cut
+PIDS=()
+cleanup() {
+    local p
+    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
+    jw_cleanup
+}
+trap cleanup EXIT
+
+free_port() { "$PY" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
+
+# Starts Chromium on the given pages (headless takes one on its command line, the
+# others are opened over the protocol); sets CHROME_PID and CHROME_PORT.
+start_chromium() {
+    CHROME_PORT=$(free_port)
+    "$CHROMIUM" --headless=new --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync \
+        --user-data-dir="$JW_TMP/profile-$CHROME_PORT" --remote-debugging-port="$CHROME_PORT" \
+        --allow-file-access-from-files "$1" >"$JW_TMP/chromium-$CHROME_PORT.log" 2>&1 &
+    CHROME_PID=$!
+    PIDS+=("$CHROME_PID")
+    local ok=1 url
+    $CLIENT "$CHROME_PORT" wait-pages 1 || ok=0
+    if [ $ok = 1 ]; then
+        for url in "${@:2}"; do $CLIENT "$CHROME_PORT" open "$url" || ok=0; done
+        $CLIENT "$CHROME_PORT" wait-pages $# || ok=0
+    fi
+    if [ $ok = 0 ]; then
+        echo "SKIP: chromium did not start (see its log below)"
+        tail -5 "$JW_TMP/chromium-$CHROME_PORT.log"
+        exit 0
+    fi
+}
+
+# The pages, with the cross-origin frame served by a second loopback server.
+PAGES=$JW_TMP/pages
+cp -r "$here/../pages" "$PAGES"
+HTTP_PORT=$(free_port)
+sed -i "s/@PORT@/$HTTP_PORT/" "$PAGES/cross.html"
+(cd "$PAGES" && exec "$PY" -m http.server --bind 127.0.0.1 "$HTTP_PORT" >/dev/null 2>&1) &
+PIDS+=("$!")
+for i in $(seq 50); do "$PY" -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$HTTP_PORT/child.html', timeout=1)" 2>/dev/null && break; sleep 0.1; done
+
+start_chromium "file://$PAGES/form.html" "file://$PAGES/frames.html" "file://$PAGES/cross.html" \
+    "file://$PAGES/japanese.html" "file://$PAGES/big.html"
+PORT=$CHROME_PORT
+jw_log "chromium on port $PORT, pages on port $HTTP_PORT"
+
+failures=0
+check() {  # description, expected, actual
+    if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected [$2], got [$3]"; failures=$((failures + 1)); fi
+}
+
+# ---- the tag index report, compared page by page ----
+jw_tool jw_devtools_check report "$PORT" "$(jw_winpath "$JW_TMP/report.txt")" | tr -d '\r' | tee "$JW_TMP/report.out"
+check "report shows no message" "" "$(grep MESSAGE "$JW_TMP/report.out")"
+iconv -f CP932 -t UTF-8 "$JW_TMP/report.txt" | tr -d '\r' >"$JW_TMP/report.utf8"
+[ -n "${JW_KEEP_REPORT:-}" ] && cp "$JW_TMP/report.utf8" "$JW_KEEP_REPORT"
+"$PY" - "$JW_TMP/report.utf8" "$here/../pages/expected" "$PAGES" "$PORT" "$HTTP_PORT" <<'PYEOF' || failures=$((failures + 1))
+import json, re, sys, urllib.request
+report, expected_dir, pages, port, http_port = sys.argv[1:]
+targets = json.load(urllib.request.urlopen("http://127.0.0.1:%s/json/list" % port, timeout=5))
+lines = open(report, encoding="utf-8").read().split("\n")
+# Window headers: the number is the target's place in the list, the count all targets.
+sections, current = {}, None
+for line in lines:
+    m = re.match(r"\*\*\*\* IE\[(\d+)/(\d+)\] TITLE:.*\(file://.*/(\w+)\.html\) \*\*\*\*$", line)
+    if m:
+        index, count, page = int(m.group(1)), int(m.group(2)), m.group(3)
+        assert count == len(targets), "count %d, %d targets" % (count, len(targets))
+        assert targets[index - 1]["url"].endswith("/%s.html" % page), "window %d is not %s" % (index, page)
+        current = page
+        sections[page] = []
+        line = re.sub(r"IE\[\d+/\d+\]", "IE[i/n]", line)
+    if current:
+        sections[current].append(line.replace("file://" + pages, "file://PAGES").replace(http_port, "HTTPPORT"))
+ok = True
+for page in ["form", "frames", "cross", "japanese", "big"]:
+    want = open("%s/%s.txt" % (expected_dir, page), encoding="utf-8").read().rstrip("\n").split("\n")
+    got = sections.get(page, [])
+    while got and got[-1] == "":
+        got.pop()
+    got = got[:len(want)] if page == "big" else got  # big: its first lines and its last lines
+    if page == "big":
+        tail = open("%s/big-tail.txt" % expected_dir, encoding="utf-8").read().rstrip("\n").split("\n")
+        all_big = [l for l in sections.get(page, []) if l]
+        if all_big[-len(tail):] != tail:
+            print("FAIL: report of big: last lines differ:", all_big[-len(tail):][:3]); ok = False
+    if got != want:
+        ok = False
+        print("FAIL: report of %s differs" % page)
+        for i, (w, g) in enumerate(zip(want + [""] * len(got), got + [""] * len(want))):
+            if w != g:
+                print("  line %d: expected [%s]\n  line %d: got      [%s]" % (i + 1, w, i + 1, g))
+                break
+    else:
+        print("ok: report of %s (%d lines)" % (page, len(want)))
+sys.exit(0 if ok else 1)
+PYEOF
+
+# ---- form auto-input: by name, by index, by a table keyed on a typed value, literals ----
+$CLIENT "$PORT" eval "Order Form" "document.forms.order.city.value = 'Paris'" >/dev/null
+cat >"$JW_TMP/fill.txt" <<'SETEOF'
+; written by devtools_test.sh
+[Order Form]
+customer=Smith & "Sons" <ltd>
+country=$COUNTRY[*city]
+#11=by index
+copy=*city
+byid=found by id
+dup=never written
+[Frames:main]
+q=from the frame
+[Child]
+remote=never
+[Cross:other]
+remote=across origins
+
+[$COUNTRY]
+paris=France
+$DEFAULT=Japan
+SETEOF
+jw_tool jw_devtools_check fill "$PORT" "$(jw_winpath "$JW_TMP/fill.txt")" | tr -d '\r' | tee "$JW_TMP/fill.out"
+form() { $CLIENT "$PORT" eval "Order Form" "$1"; }
+check "customer (literal with quotes and brackets)" '"Smith & \"Sons\" <ltd>"' "$(form 'document.forms.order.customer.value')"
+check "country (table keyed on the typed city)" '"France"' "$(form 'document.forms.order.country.value')"
+check "change event fired" '"changed"' "$(form "document.getElementById('status').textContent")"
+check "#11 (the textarea) written by index" '"by index"' "$(form 'document.forms.order.note.value')"
+check "copy (value read back from the page, lower case)" '"paris"' "$(form 'document.forms.order.copy.value')"
+check "element found by id" '"found by id"' "$(form "document.getElementById('byid').value")"
+check "a name two elements share writes nothing" '["", ""]' "$(form "Array.from(document.getElementsByName('dup')).map(e => e.value)")"
+check "frame by name" '"from the frame"' "$($CLIENT "$PORT" eval Frames "frames[1].document.getElementsByName('q')[0].value")"
+check "cross-origin frame by name" '"across origins"' "$($CLIENT "$PORT" frame-eval Cross "document.getElementsByName('remote')[0].value")"
+check "fill beeps once (dup) and shows no message" "BEEP" "$(grep -E 'BEEP|MESSAGE' "$JW_TMP/fill.out" | sort -u)"
+
+# ---- a frame that cannot be read: its renderer crashed, so it answers nothing (time-out) ----
+check "out-of-process frames crashed" "1" "$($CLIENT "$PORT" crash-frames Cross)"
+jw_tool jw_devtools_check report "$PORT" "$(jw_winpath "$JW_TMP/report2.txt")" | tr -d '\r' >"$JW_TMP/report2.out"
+[ -n "${JW_KEEP_REPORT:-}" ] && cp "$JW_TMP/report2.txt" "$JW_KEEP_REPORT.2"
+check "second report shows no message" "" "$(grep MESSAGE "$JW_TMP/report2.out")"
+check "frame error line, then the top document" \
+    "$(printf '%s\n' '=== Frame[1] : Error!!! fail to get frame document:-2147023436 ===' '' '=== NoFrame ===' '[#  0]() <html><head><title>Cross</title></head><body>')" \
+    "$(tr -d '\r' <"$JW_TMP/report2.txt" | grep -A3 'fail to get frame document')"
+
+# ---- a port where nothing listens: an empty report, no message, no wait ----
+DEAD=$(free_port)
+start=$SECONDS
+jw_tool jw_devtools_check report "$DEAD" "$(jw_winpath "$JW_TMP/dead.txt")" | tr -d '\r' >"$JW_TMP/dead.out"
+jw_tool jw_devtools_check fill "$DEAD" "$(jw_winpath "$JW_TMP/fill.txt")" | tr -d '\r' >>"$JW_TMP/dead.out"
+check "nothing listens: no message" "" "$(grep -E 'MESSAGE|BEEP' "$JW_TMP/dead.out")"
+check "nothing listens: empty report" "0" "$(stat -c %s "$JW_TMP/dead.txt")"
+check "nothing listens: done within 10 s" "yes" "$([ $((SECONDS - start)) -lt 10 ] && echo yes)"
+
+# ---- figures: a 10,000-element page and 100 fields (printed, not asserted) ----
+kill "$CHROME_PID" 2>/dev/null
+"$PY" - "$PAGES" <<'PYEOF'
+import sys
+pages = sys.argv[1]
+items = "".join('<div><span>%d</span><input name="f%d"></div>\n' % (i, i) for i in range(3333))
+open(pages + "/huge.html", "w").write("<html><head><title>Huge</title></head><body>\n%s</body></html>\n" % items)
+fields = "".join('<input name="f%d">\n' % i for i in range(100))
+open(pages + "/fields.html", "w").write("<html><head><title>Fields</title></head><body>%s</body></html>\n" % fields)
+with open(pages + "/fields.txt", "w") as f:
+    f.write("[Fields]\n" + "".join("f%d=value %d\n" % (i, i) for i in range(100)))
+PYEOF
+start_chromium "file://$PAGES/huge.html" "file://$PAGES/fields.html"
+echo "FIGURE elements of the huge page: $($CLIENT "$CHROME_PORT" eval Huge 'document.all.length')"
+jw_tool jw_devtools_check report "$CHROME_PORT" "$(jw_winpath "$JW_TMP/huge.txt")" | tr -d '\r' | sed -n 's/^TIME report/FIGURE report of both pages:/p'
+jw_tool jw_devtools_check fill "$CHROME_PORT" "$(jw_winpath "$PAGES/fields.txt")" | tr -d '\r' >"$JW_TMP/fields.out"
+sed -n 's/^TIME fill/FIGURE fill of 100 fields:/p' "$JW_TMP/fields.out"
+check "100 fields written" "RESULT 1" "$(grep RESULT "$JW_TMP/fields.out")"
+check "the last field's value" '"value 99"' "$($CLIENT "$CHROME_PORT" eval Fields "document.getElementsByName('f99')[0].value")"
+
+# ---- the browser killed in the middle of a report: the run ends, nothing hangs ----
+(jw_tool jw_devtools_check report "$CHROME_PORT" "$(jw_winpath "$JW_TMP/killed.txt")" | tr -d '\r' >"$JW_TMP/killed.out") &
+tool=$!
+sleep 0.3
+kill -9 "$CHROME_PID"
+if jw_wait_exit "$tool" 30; then
+    echo "ok: a run over a killed browser ended ($(grep -c MESSAGE "$JW_TMP/killed.out") message(s): $(grep MESSAGE "$JW_TMP/killed.out" | head -1))"
+else
+    echo "FAIL: a run over a killed browser did not end"; failures=$((failures + 1))
+fi
+
+[ "$failures" -eq 0 ] || jw_fail "$failures check(s) failed"
+echo "PASS"
+
