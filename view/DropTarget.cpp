@@ -41,6 +41,16 @@ void ClearWithCtrlState(HWND target) {
     if (attached) ::AttachThreadInput(ours, theirs, FALSE);
 }
 
+// Keyboard input goes to the foreground input queue. Under Wine, detaching the target's
+// thread again at the end of ActivateTopLevel leaves that queue with Jotwell's thread, so
+// Ctrl+V would come back to Jotwell; one more SetForegroundWindow, without attaching,
+// hands the queue to the target's thread (on Windows it is already there).
+void EnsureForegroundInput(HWND top) {
+    const LONG style = ::GetWindowLongA(top, GWL_STYLE);
+    if (!(style & (WS_BORDER | WS_DLGFRAME))) return;  // ActivateTopLevel left it alone too
+    ::SetForegroundWindow(top);
+}
+
 }  // namespace
 
 void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
@@ -101,6 +111,7 @@ void CJotwellView::OnDropRelease(POINT client) {
         DeliverByUser(target, match.Rule.Param1, match.Rule.Param2);
         break;
     case DeliveryMethod::Keybd:
+        EnsureForegroundInput(top);
         DeliverByKeybd();
         break;
     }

@@ -11,7 +11,7 @@
 //   "JW Target Popup"  : a borderless WS_POPUP of class "JwPopupPane" (no caption, no border)
 // A pane takes the keyboard focus when clicked, and its frame gives the focus back to it
 // when activated, as a real application's field would.
-// Log line: "<qpc> <window title> <S|P> <message hex> <name> <wParam hex> <lParam hex>"
+// Log line: "<qpc> <top-level title>|<class> <S|P> <message hex> <name> <wParam hex> <lParam hex>"
 // WM_PASTE lines also carry " text=<clipboard text, \r and \n escaped>".
 // The low-level mouse hook adds "<qpc> LL-LBUTTONUP" for each left-button release that
 // the system sees, so the figures can measure from the release on the same clock.
@@ -96,17 +96,21 @@ void Log(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
     GetWindowTextA(top ? top : hwnd, title, sizeof(title));
     for (char* p = title; *p; ++p)
         if (*p == ' ') *p = '_';
+    char cls[128] = {};
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    for (char* p = cls; *p; ++p)
+        if (*p == ' ') *p = '_';
     const bool sent = InSendMessage() != FALSE;
     std::string extra;
     if (m == WM_PASTE) extra = " text=" + ClipboardText(hwnd);
-    std::fprintf(g_log, "%lld %s %s 0x%04X %s 0x%lX 0x%lX%s\n", t, title, sent ? "S" : "P", m, Name(m),
+    std::fprintf(g_log, "%lld %s|%s %s 0x%04X %s 0x%lX 0x%lX%s\n", t, title, cls, sent ? "S" : "P", m, Name(m),
                  static_cast<unsigned long>(w), static_cast<unsigned long>(l), extra.c_str());
     std::fflush(g_log);
 }
 
 LRESULT CALLBACK PaneProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
     if (!IsNoise(m)) Log(hwnd, m, w, l);
-    if (m == WM_LBUTTONDOWN) SetFocus(hwnd);
+    if (m == WM_LBUTTONDOWN && GetParent(hwnd)) SetFocus(hwnd);  // a field takes the focus; the pop-up does not
     if (m == WM_PASTE || m == WM_COMMAND || (m >= WM_USER && m < 0x8000)) return 0;
     return DefWindowProcA(hwnd, m, w, l);
 }

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# End to end: real drags from Jotwell onto the windows of tests/e2e/tools/jw_target.cpp,
+# which log every message they receive; each rule method must deliver exactly as Parts
+# 4.2 and 4.3 say. Usage: drop_rules_test.sh BUILD_DIR
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+source "$here/drop_lib.sh"
+jw_setup "${1:?build folder}"
+
+# Rules, registered before the first start (so the defaults are not written: they are
+# registered here as well).
+K='HKCU\Software\Velmora\Jotwell\DestWnd'
+jw_reg add "$K\\Paste\\0" /v ClassName /t REG_SZ /d Edit /f
+jw_reg add "$K\\Paste\\1" /v ClassName /t REG_SZ /d JwPastePane /f
+jw_reg add "$K\\Paste\\2" /v ClassName /t REG_SZ /d JwPopupPane /f
+jw_reg add "$K\\CtrlV\\0" /v ClassName /t REG_SZ /d "Internet Explorer_Server" /f
+jw_reg add "$K\\CtrlV\\0" /v Param1 /t REG_DWORD /d 26 /f
+jw_reg add "$K\\User\\0" /v ClassName /t REG_SZ /d JwUserPane /f
+jw_reg add "$K\\User\\0" /v Param1 /t REG_DWORD /d 3 /f
+jw_reg add "$K\\User\\0" /v Param2 /t REG_DWORD /d 9 /f
+jw_reg add "$K\\Keybd\\0" /v ClassName /t REG_SZ /d JwNamedKeybd /f
+
+entries=$JW_TMP/entries.txt
+jwd_write_entries "$entries" 'alpha\nnext\tA' 'beta\tB' 'gamma'
+jwd_start "$entries"
+
+log=$JW_TMP/target.log
+(cd "$JW_TMP" && exec wine "$JW_BIN/jw_target.exe" "$(jw_winpath "$log")" >/dev/null 2>&1) &
+jwd_wait_grep "$log" READY 60 || jw_fail "jw_target did not start"
+jwd_wait_title "JW Target Popup" 30 >/dev/null || true
+sleep 0.5
+
+mark() { wc -l <"$log"; }
+# since MARK [filter]: the log lines after MARK that match the filter (grep -E), reduced
+# to "class S|P message wParam lParam"; button messages lose their lParam (the point).
+since() {
+    tail -n +$(($1 + 1)) "$log" | tr -d "\r" | grep -E "${2:-.}" |
+        awk '{ split($2, w, "|"); l = $7; if ($4 ~ /^0x020/) l = "pt"; print w[2], $3, $4, $6, l }' || true
+}
+expect_lines() {  # what actual expected
+    if [ "$2" != "$3" ]; then
+        printf 'expected:\n%s\nactual:\n%s\n' "$3" "$2" >&2
+        jw_fail "$1"
+    fi
+}
+# Input and delivery messages: buttons, keys, WM_COMMAND, WM_PASTE, WM_USER range.
+filter=' (S|P) (0x020[1-3]|0x010[0145]|0x0111|0x0302|0x04[0-9A-F][0-9A-F]) '
+
+jw_log "1. CtrlV on \"Internet Explorer_Server\": Ctrl down, V down, WM_COMMAND 0x1001A, V up, Ctrl up"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 0 $(jwd_window_point "JW Target IE" 0 10)
+jwd_wait_grep "$log" "Internet_Explorer_Server S 0x0101 WM_KEYUP 0x11" 10 || jw_fail "no Ctrl up arrived"
+expect_lines "CtrlV sequence" "$(since "$m" "Internet_Explorer_Server$filter")" "$(printf '%s\n' \
+    'Internet_Explorer_Server S 0x0201 0x1 pt' \
+    'Internet_Explorer_Server S 0x0202 0x0 pt' \
+    'Internet_Explorer_Server S 0x0100 0x11 0x1' \
+    'Internet_Explorer_Server S 0x0100 0x56 0x1' \
+    'Internet_Explorer_Server S 0x0111 0x1001A 0x0' \
+    'Internet_Explorer_Server S 0x0101 0x56 0x1' \
+    'Internet_Explorer_Server S 0x0101 0x11 0x1')"
+[ "$(jw_tool jw_gettext clip)" = $'alpha\r\nnext' ] || jw_fail "the clipboard does not hold the text"
+
+jw_log "2. a User rule (Param1 3, Param2 9): message 0x403 with wParam 9, lParam 0"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 1 $(jwd_window_point "JW Target User" 0 10)
+jwd_wait_grep "$log" "JwUserPane S 0x0403" 10 || jw_fail "no 0x403 arrived"
+expect_lines "User sequence" "$(since "$m" "JwUserPane$filter")" "$(printf '%s\n' \
+    'JwUserPane S 0x0201 0x1 pt' \
+    'JwUserPane S 0x0202 0x0 pt' \
+    'JwUserPane S 0x0403 0x9 0x0')"
+
+jw_log "3. a class without a rule: keyboard Ctrl+V to the focused window"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 0 $(jwd_window_point "JW Target Keybd" 0 10)
+jwd_wait_grep "$log" "JwKeybdPane P 0x0101 WM_KEYUP 0x11" 10 || { tail -n 40 "$log" >&2; jw_fail; } || jw_fail "no keyboard Ctrl up reached the pane"
+got=$(since "$m" "JwKeybdPane$filter" | awk '{ print $1, $2, $3, $4 }')
+expect_lines "Keybd sequence" "$got" "$(printf '%s\n' \
+    'JwKeybdPane S 0x0201 0x1' \
+    'JwKeybdPane S 0x0202 0x0' \
+    'JwKeybdPane P 0x0100 0x11' \
+    'JwKeybdPane P 0x0100 0x56' \
+    'JwKeybdPane P 0x0101 0x56' \
+    'JwKeybdPane P 0x0101 0x11')"
+
+jw_log "4. a borderless pop-up: no activation, the click and the delivery still happen"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 1 $(jwd_window_point "JW Target Popup")
+jwd_wait_grep "$log" "JwPopupPane P 0x0302 WM_PASTE 0x0 0x0 text=beta" 10 || jw_fail "no WM_PASTE reached the pop-up"
+expect_lines "pop-up sequence" "$(since "$m" "JwPopupPane$filter")" "$(printf '%s\n' \
+    'JwPopupPane S 0x0201 0x1 pt' \
+    'JwPopupPane S 0x0202 0x0 pt' \
+    'JwPopupPane P 0x0302 0x0 0x0')"
+since "$m" "JwPopupPane (S|P) 0x0006 WM_ACTIVATE 0x1" | grep -q . && jw_fail "the pop-up was activated"
+
+jw_log "5. Paste on a registered class: WM_PASTE posted, the clipboard holds the text"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 2 $(jwd_window_point "JW Target Paste" 0 10)
+jwd_wait_grep "$log" "JwPastePane P 0x0302 WM_PASTE 0x0 0x0 text=gamma" 10 || jw_fail "no WM_PASTE with the text"
+
+jw_log "6. Alt held at the release: two clicks, then the delivery"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 1 $(jwd_window_point "JW Target User" 0 10) "" alt
+jwd_wait_grep "$log" "JwUserPane S 0x0403" 10 || jw_fail "no 0x403 arrived after the Alt drop"
+sleep 0.3
+expect_lines "Alt sequence" "$(since "$m" "JwUserPane S (0x020[12]|0x0403) ")" "$(printf '%s\n' \
+    'JwUserPane S 0x0201 0x1 pt' \
+    'JwUserPane S 0x0202 0x0 pt' \
+    'JwUserPane S 0x0201 0x1 pt' \
+    'JwUserPane S 0x0202 0x0 pt' \
+    'JwUserPane S 0x0403 0x9 0x0')"
+xdotool key Escape  # leave any menu mode the Alt key may have started
+
+jw_log "7. a drop over Jotwell's own window delivers nothing to anyone"
+m=$(mark)
+jw_tool jw_gettext setclip "SENTINEL"
+# shellcheck disable=SC2086
+jwd_drag 0 $(jwd_row_point 2)
+sleep 1
+[ -z "$(since "$m" "$filter")" ] || jw_fail "something was delivered: $(since "$m" "$filter")"
+[ "$(jw_tool jw_gettext clip)" = "SENTINEL" ] || jw_fail "the clipboard changed"
+echo "PASS drop_rules_test"
