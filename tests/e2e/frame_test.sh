@@ -133,6 +133,12 @@ read -r x y w h < <(jw_tool $W rect "$FRAME" | tr -d '\r')
 [ "$w $h" = "120 280" ] || jw_fail "x = -1 still restored the size: $w x $h"
 { read -r tvis tx ty tw th; read -r _ cw ch; } < <(jw_tool $W child "$FRAME" $TOOLBAR | tr -d '\r')
 [ "$tvis" = 1 ] && [ $((ty + th)) = "$ch" ] || jw_fail "toolbar not at the bottom: $tvis $ty+$th of $ch"
-exit_app
+
+jw_log "Exit Application from the tray menu ends the program"
+tray_event 0x205
+jw_tool $W wait "class:#32768" shown 10 || jw_fail "no tray menu for Exit"
+jw_tool $W post "class:#32768" $WM_KEYDOWN 0x26 0   # up to the last item
+jw_tool $W post "class:#32768" $WM_KEYDOWN 0x0D 0
+jw_wait_exit "$JW_PID" 30 || jw_fail "Exit Application from the tray menu did not end the program"
 [ "$(jw_reg_value "$JW_KEY\\Jotwell-Bar0" Docking)" = 0x8000 ] || jw_fail "bottom docking not saved"
 jw_log "PASS"
