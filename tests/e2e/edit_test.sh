@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# End to end: editing through Jotwell's real window; every edit rewrites the file at once.
+# Usage: edit_test.sh BUILD_DIR
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+source "$here/drop_lib.sh"
+jw_setup "${1:?build folder}"
+
+entries=$JW_TMP/entries.txt
+jwd_write_entries "$entries" 'one\tfirst' 'two\tsecond' 'three'
+jwd_start "$entries"
+[ "$(jwd_listinfo)" = "count=4 selected=-1 focused=-1 editing=0" ] || jw_fail "rows: $(jwd_listinfo)"
+
+bytes_are() {  # expected bytes (printf format) -> waits up to 10 s for the file to hold them
+    local want start=$SECONDS
+    want=$(printf "$1" | od -An -c | tr -s ' \n' ' ')
+    while [ $((SECONDS - start)) -lt 10 ]; do
+        [ "$(od -An -c "$entries" | tr -s ' \n' ' ')" = "$want" ] && return 0
+        sleep 0.2
+    done
+    echo "file holds:$(od -An -c "$entries" | tr -s ' \n' ' ')" >&2
+    return 1
+}
+key() { xdotool windowfocus "$JWD_XWIN" 2>/dev/null; sleep 0.1; xdotool key "$@"; }
+
+jw_log "1. F2 and OK on the placeholder: a new row, and the file is rewritten"
+jwd_select 3
+key F2
+dialog=$(jwd_wait_title "^Modify Text$" 20) || jw_fail "the Modify Text dialog did not open"
+xdotool windowfocus "$dialog" 2>/dev/null; sleep 0.2
+xdotool type --delay 20 'four'
+xdotool key Return
+jw_wait_no_window "^Modify Text$" 10 || jw_fail "the dialog did not close"
+bytes_are 'one\\tfirst\r\ntwo\\tsecond\r\nthree\r\nfour' || jw_fail "the file after F2 is wrong"
+[ "$(jwd_listinfo)" = "count=5 selected=3 focused=3 editing=0" ] || jw_fail "rows after F2: $(jwd_listinfo)"
+
+jw_log "2. Delete on row 1 after confirming: row 1 then shows what was row 2, and stays selected"
+jwd_select 1
+key Delete
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "no confirmation box"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Return
+jw_wait_no_window "^Jotwell$" 10 || jw_fail "the box did not close"
+bytes_are 'one\\tfirst\r\nthree\r\nfour' || jw_fail "the file after Delete is wrong"
+[ "$(jwd_listinfo)" = "count=4 selected=1 focused=1 editing=0" ] || jw_fail "rows after Delete: $(jwd_listinfo)"
+
+jw_log "3. Delete on the placeholder asks nothing and deletes nothing"
+jwd_select 3
+key Delete
+sleep 1
+xdotool search --name "^Jotwell$" >/dev/null 2>&1 && jw_fail "a question was asked for the placeholder"
+bytes_are 'one\\tfirst\r\nthree\r\nfour' || jw_fail "the file changed"
+
+jw_log "4. Insert on row 0: an empty first line, the selected entry moves down with its selection"
+jwd_select 0
+key Insert
+bytes_are '\r\none\\tfirst\r\nthree\r\nfour' || jw_fail "the file after Insert is wrong"
+[ "$(jwd_listinfo)" = "count=5 selected=1 focused=1 editing=0" ] || jw_fail "rows after Insert: $(jwd_listinfo)"
+
+jw_log "5. Ctrl+C copies the selected Text with its line breaks"
+key ctrl+c
+sleep 0.3
+[ "$(jw_tool jw_gettext clip)" = "one" ] || jw_fail "Ctrl+C copied '$(jw_tool jw_gettext clip)'"
+echo "PASS edit_test"
