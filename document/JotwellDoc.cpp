@@ -73,8 +73,8 @@ void CJotwellDoc::Serialize(CArchive& ar) {
         std::string explanation;
         while (ar.ReadString(line)) {
             ParseEntryLine(line, lead, text, explanation);
-            m_aText.Add(text);
-            m_aExplanation.Add(explanation);
+            m_aText.Add(std::move(text));
+            m_aExplanation.Add(std::move(explanation));
         }
         m_aText.Add(CString());
         m_aExplanation.Add(CString());

@@ -39,6 +39,7 @@ public:
     // Sets element i, growing the array with empty strings as needed.
     void SetAtGrow(int i, const CString& s);
     int Add(const CString& s) { m_items.push_back(s); return GetSize() - 1; }
+    int Add(CString&& s) { m_items.push_back(std::move(s)); return GetSize() - 1; }
     void InsertAt(int i, const CString& s, int count = 1);
     void RemoveAt(int i, int count = 1);
     void RemoveAll() { m_items.clear(); }
