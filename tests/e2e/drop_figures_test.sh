@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Figures (printed, not asserted): the time from the button release to the target's receipt
+# of the paste, median of 20 drops each for the Paste and the Keybd methods, and for a file
+# of 100,000 entries the time to open and show it and of one Insert, Delete and Modify Text
+# on its first row (the file rewrite included), seen from outside the program.
+# Clock: jw_target logs, on QueryPerformanceCounter in its own process, both the release
+# (its low-level mouse hook sees the left-button release) and the receipt.
+# Usage: drop_figures_test.sh BUILD_DIR [DROPS]
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+source "$here/drop_lib.sh"
+jw_setup "${1:?build folder}"
+drops=${2:-20}
+
+K='HKCU\Software\Velmora\Jotwell\DestWnd'
+jw_reg add "$K\\Paste\\0" /v ClassName /t REG_SZ /d Edit /f
+jw_reg add "$K\\Paste\\1" /v ClassName /t REG_SZ /d JwPastePane /f
+
+entries=$JW_TMP/entries.txt
+jwd_write_entries "$entries" 'figure text\tfigure'
+jwd_start "$entries"
+log=$JW_TMP/target.log
+(cd "$JW_TMP" && exec wine "$JW_BIN/jw_target.exe" "$(jw_winpath "$log")" >/dev/null 2>&1) &
+jwd_wait_grep "$log" READY 60 || jw_fail "jw_target did not start"
+sleep 0.5
+
+# latencies PATTERN: for every log line matching PATTERN, the time in ms since the last
+# LL-LBUTTONUP before it; prints "median min max count".
+latencies() {  # pattern first-line
+    tr -d '\r' <"$log" | awk -v pat="$1" -v from="${2:-1}" '
+        / START freq=/ { split($3, f, "="); freq = f[2] }
+        NR < from { next }
+        / LL-LBUTTONUP / { up = $1 }
+        $0 ~ pat && up { printf "%.2f\n", ($1 - up) * 1000 / freq; up = 0 }' | sort -n |
+        awk '{ v[NR] = $1 } END { if (NR) printf "%s %s %s %d\n", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
+}
+
+run_drops() {  # window-title count
+    local point i n
+    point=$(jwd_window_point "$1" 0 10)
+    # shellcheck disable=SC2086
+    jwd_drag 0 $point
+    for i in $(seq 2 "$2"); do
+        sleep 0.6
+        # shellcheck disable=SC2086
+        jwd_press_drag 0 $point
+    done
+    sleep 1
+}
+
+jw_log "figures: $drops drops with the Paste method"
+run_drops "JW Target Paste" "$drops"
+read -r med min max n <<<"$(latencies 'JwPastePane P 0x0302 WM_PASTE')"
+paste_line="Paste: release to WM_PASTE, median ${med:-?} ms (min ${min:-?}, max ${max:-?}, $n drops)"
+jw_log "figures: $drops drops with the Keybd method"
+from=$(($(wc -l <"$log") + 1))
+run_drops "JW Target Keybd" "$drops"
+read -r med min max n <<<"$(latencies 'JwKeybdPane P 0x0101 WM_KEYUP 0x11' "$from")"
+keybd_line="Keybd: release to the last key (Ctrl up), median ${med:-?} ms (min ${min:-?}, max ${max:-?}, $n drops)"
+
+[ -n "${JWD_FIGURES_DROPS_ONLY:-}" ] && { echo "$paste_line"; echo "$keybd_line"; exit 0; }
+jw_log "figures: a file of 100,000 entries"
+wineserver -k >/dev/null 2>&1; sleep 1
+big=$JW_TMP/big.txt
+awk 'BEGIN { for (i = 0; i < 100000; i++) printf "entry number %06d with some text\\tand its explanation %d\r\n", i, i }' >"$big"
+size=$(stat -c %s "$big")
+# The program's start on a one-line file is the baseline that Wine's start-up costs.
+t0=$(date +%s%N); jwd_start "$entries"; t1=$(date +%s%N)
+wineserver -k >/dev/null 2>&1; sleep 1
+t2=$(date +%s%N); jw_start "$(jw_winpath "$big")"
+JWD_XWIN=$(jwd_wait_title "big.txt - Jotwell" 90) || jw_fail "no window for the big file"
+JWD_TITLE="big.txt - Jotwell"
+jwd_wait_rows 100001 || jw_fail "the big file's rows did not show"
+t3=$(date +%s%N)
+open_line=$(printf 'Open 100,000 entries (%d bytes): %d ms from the start to the rows shown; the same start on a one-entry file %d ms' \
+    "$size" $(((t3 - t2) / 1000000)) $(((t1 - t0) / 1000000)))
+jw_tool jw_gettext move "$JWD_TITLE" 0 0 420 300 >/dev/null 2>&1; sleep 0.3
+
+edit_ms() {  # key... -> ms from the key to the file's rewrite (mtime change)
+    local before now start
+    before=$(stat -c %y "$big")
+    xdotool windowfocus "$JWD_XWIN" 2>/dev/null; sleep 0.2
+    start=$(date +%s%N)
+    xdotool key "$@"
+    while :; do
+        now=$(stat -c %y "$big" 2>/dev/null)
+        [ -n "$now" ] && [ "$now" != "$before" ] && break
+        [ $(( ($(date +%s%N) - start) / 1000000 )) -gt 10000 ] && { echo "timeout"; return; }
+    done
+    echo $((($(date +%s%N) - start) / 1000000))
+}
+jwd_select 0
+ins=$(edit_ms Insert)
+sleep 0.5
+del_start=$(date +%s%N)
+xdotool windowfocus "$JWD_XWIN" 2>/dev/null; sleep 0.2
+xdotool key Delete
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "no confirmation box"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+del=$(edit_ms Return)
+sleep 0.5
+xdotool windowfocus "$JWD_XWIN" 2>/dev/null; sleep 0.1; xdotool key F2
+dialog=$(jwd_wait_title "^Modify Text$" 20) || jw_fail "no Modify Text dialog"
+xdotool windowfocus "$dialog" 2>/dev/null; sleep 0.2
+xdotool type --delay 10 'X'
+mod=$(edit_ms Return)
+edit_line="Edits on row 0 of the big file, key to file rewritten, seen from outside (xdotool and polling included): Insert $ins ms, Delete $del ms, Modify Text $mod ms"
+
+echo
+echo "==== figures ===="
+echo "$paste_line"
+echo "$keybd_line"
+echo "$open_line"
+echo "$edit_line"
+echo "(in-process figures of the same operations: JotwellViewTest.LargeListFigures in the Windows tests)"
+echo "PASS drop_figures_test"
