@@ -1,0 +1,196 @@
+// The entry list view against a real (virtual) list control, without an application
+// object: hints and the selection after insert and delete, the delete question, the drag
+// start on an unselected row, and figures for a list of 100,000 entries.
+#include "document/JotwellDoc.h"
+#include "framework/Document.h"
+#include "view/JotwellView.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+class TestView : public CJotwellView {
+public:
+    int m_asked = 0;
+    CString m_lastQuestion;
+    CString m_dialogText;  // what the "dialog" returns on OK
+protected:
+    int AskDeleteConfirm(const CString& text) override {
+        ++m_asked;
+        m_lastQuestion = text;
+        return IDOK;
+    }
+    BOOL RunModifyDialog(const CString&, CString& text) override {
+        text = m_dialogText;
+        return TRUE;
+    }
+};
+
+class Host : public CWnd {};
+
+std::string TempPath(const char* name) {
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    AfxReadWholeFile(path.c_str(), bytes);
+    return bytes;
+}
+
+class JotwellViewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_doc = new CJotwellDoc;
+        m_doc->m_bAlwaysOnTop = FALSE;
+        ASSERT_TRUE(m_host.CreateEx(0, nullptr, "view host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300,
+                                    nullptr, nullptr));
+        m_view = new TestView;
+        m_doc->AddView(m_view);
+        ASSERT_TRUE(m_view->Create(&m_host, AFX_IDW_PANE_FIRST));
+        m_view->SetWindowPos(nullptr, 0, 0, 380, 260, SWP_NOZORDER);
+        m_path = TempPath("jotwell-view-test.txt");
+    }
+    void TearDown() override {
+        m_host.DestroyWindow();  // the view deletes itself
+        delete m_doc;
+        DeleteFileA(m_path.c_str());
+    }
+    void Open(const std::string& bytes) {
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(m_path.c_str(), bytes));
+        ASSERT_TRUE(m_doc->OnOpenDocument(m_path.c_str()));
+        m_doc->SetPathName(m_path.c_str(), FALSE);
+        m_view->OnInitialUpdate();
+    }
+    CString Cell(int row, int column) {
+        char text[256] = {};
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        m_view->SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
+    Host m_host;
+    CJotwellDoc* m_doc = nullptr;
+    TestView* m_view = nullptr;
+    std::string m_path;
+};
+
+TEST_F(JotwellViewTest, RowsAreTheEntriesPlaceholderIncluded) {
+    Open("a\\tA\r\nb\\tB");
+    EXPECT_EQ(3, m_view->GetRowCount());
+    EXPECT_EQ("a", Cell(0, 0));
+    EXPECT_EQ("B", Cell(1, 1));
+    EXPECT_EQ("", Cell(2, 0));
+    EXPECT_NE(0, GetWindowLongA(m_view->m_hWnd, GWL_STYLE) & LVS_OWNERDATA);
+}
+
+TEST_F(JotwellViewTest, DeleteKeepsTheSelectionAtItsPosition) {
+    Open("r0\r\nr1\r\nr2\r\nr3\r\nr4");
+    m_view->SelectLine(2);
+    m_view->OnDeleteLine();
+    EXPECT_EQ(1, m_view->m_asked);
+    EXPECT_EQ(5, m_view->GetRowCount());
+    EXPECT_EQ("r1", Cell(1, 0));
+    EXPECT_EQ("r3", Cell(2, 0));
+    EXPECT_EQ(2, m_view->GetSelectedLine());
+    EXPECT_EQ("r0\r\nr1\r\nr3\r\nr4", FileBytes(m_path));
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(JotwellViewTest, InsertOnRowZeroMovesTheSelectionWithItsEntry) {
+    Open("r0\r\nr1");
+    m_view->SelectLine(0);
+    m_view->OnInsertLine();
+    EXPECT_EQ(4, m_view->GetRowCount());
+    EXPECT_EQ("", Cell(0, 0));
+    EXPECT_EQ("r0", Cell(1, 0));
+    EXPECT_EQ(1, m_view->GetSelectedLine());
+    EXPECT_EQ("\r\nr0\r\nr1", FileBytes(m_path));
+}
+
+TEST_F(JotwellViewTest, PlaceholderIsNeitherDeletedNorAskedAbout) {
+    Open("r0");
+    m_view->SelectLine(1);
+    m_view->OnDeleteLine();
+    EXPECT_EQ(0, m_view->m_asked);
+    EXPECT_EQ(2, m_view->GetRowCount());
+}
+
+TEST_F(JotwellViewTest, ModifyTextOnThePlaceholderAppendsARow) {
+    Open("r0");
+    m_view->SelectLine(1);
+    m_view->m_dialogText = "new";
+    m_view->OnModifyText();
+    EXPECT_EQ(3, m_view->GetRowCount());
+    EXPECT_EQ(1, m_view->GetSelectedLine());
+    EXPECT_EQ("r0\r\nnew", FileBytes(m_path));
+}
+
+TEST_F(JotwellViewTest, DeleteQuestionText) {
+    Open("the text\\tthe explanation");
+    EXPECT_EQ("Delete This Line?\n\n [ the text ]\n\n ( the explanation )", m_view->DeleteConfirmText(0));
+    EXPECT_EQ("      ", m_view->TipText(1));
+    EXPECT_EQ("the explanation", m_view->TipText(0));
+}
+
+TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
+    Open("r0\r\nr1");
+    m_view->SelectLine(0);
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = m_view->m_hWnd;
+    nm.hdr.code = LVN_BEGINDRAG;
+    nm.iItem = 1;
+    LRESULT result = -1;
+    EXPECT_TRUE(m_view->OnNotifyReflect(&nm.hdr, &result));
+    EXPECT_EQ(-1, m_view->m_nDragLine);
+    nm.iItem = 0;
+    m_view->OnNotifyReflect(&nm.hdr, &result);
+    EXPECT_EQ(0, m_view->m_nDragLine);
+    m_view->SendMessage(WM_CHAR, 0x1B, 1);  // Escape cancels
+    EXPECT_EQ(-1, m_view->m_nDragLine);
+}
+
+TEST_F(JotwellViewTest, LargeListFigures) {
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i)
+        bytes += "entry number " + std::to_string(100000 + i) + " with some text\\tand its explanation " +
+                 std::to_string(i) + "\r\n";
+    using Clock = std::chrono::steady_clock;
+    auto ms = [](Clock::time_point a, Clock::time_point b) {
+        return std::chrono::duration<double, std::milli>(b - a).count();
+    };
+    const auto t0 = Clock::now();
+    Open(bytes);
+    UpdateWindow(m_view->m_hWnd);
+    const auto t1 = Clock::now();
+    ASSERT_EQ(100001, m_view->GetRowCount());
+    m_view->SelectLine(0);
+    const auto t2 = Clock::now();
+    m_view->OnInsertLine();
+    UpdateWindow(m_view->m_hWnd);
+    const auto t3 = Clock::now();
+    m_view->OnDeleteLine();
+    UpdateWindow(m_view->m_hWnd);
+    const auto t4 = Clock::now();
+    m_view->SelectLine(0);
+    m_view->m_dialogText = "changed";
+    const auto t5 = Clock::now();
+    m_view->OnModifyText();
+    UpdateWindow(m_view->m_hWnd);
+    const auto t6 = Clock::now();
+    EXPECT_EQ(100001, m_view->GetRowCount());
+    std::printf("[figures] 100,000 entries (%zu bytes): open and show %.1f ms; Insert row 0 %.1f ms; "
+                "Delete row 0 %.1f ms; Modify Text row 0 %.1f ms (each with the file rewrite)\n",
+                bytes.size(), ms(t0, t1), ms(t2, t3), ms(t3, t4), ms(t5, t6));
+}
+
+}  // namespace
