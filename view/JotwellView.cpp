@@ -4,7 +4,6 @@
 
 #include "app/JotwellApp.h"
 #include "document/JotwellDoc.h"
-#include "framework/SystemCodePage.h"
 #include "view/Delivery.h"
 #include "view/ModifyDlg.h"
 
@@ -35,7 +34,8 @@ CJotwellView::~CJotwellView() = default;
 CJotwellDoc* CJotwellView::GetDocument() const { return static_cast<CJotwellDoc*>(m_pDocument); }
 
 BOOL CJotwellView::PreCreateWindow(CREATESTRUCTA& cs) {
-    // Part 4.1's bits (0x20D, without LVS_SMALLICON) and the owner-data list.
+    // A single-selection report list with in-place editing (0x20D, without LVS_SMALLICON),
+    // kept virtual (owner data).
     cs.style = (cs.style & ~LVS_SMALLICON) | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS |
                LVS_OWNERDATA;
     return CListView::PreCreateWindow(cs);
@@ -88,7 +88,7 @@ void CJotwellView::OnInitialUpdate() {
             return;
     }
     doc->m_bColumnsReady = TRUE;
-    doc->m_bWebInputLoaded = doc->m_webInput.Load(doc->m_strWebInputFile, SystemLeadBytes()) ? TRUE : FALSE;
+    doc->LoadWebInputSettings();
     CListView::OnInitialUpdate();
 }
 
@@ -318,8 +318,7 @@ BOOL CJotwellView::OnCmdMsg(UINT id, CCmdUI* ui) {
         {ID_DELETE_LINE, &CJotwellView::OnDeleteLine, nullptr},
     };
     if (DispatchCommand(this, map, id, ui)) return TRUE;
-    // 32787 (Part 5.1), 32786 and 32788 (Part 7.1) are the document's to handle; while
-    // it has no handler for them they do nothing here.
+    // The web input and browser commands (32787, 32786, 32788) are the document's.
     return CListView::OnCmdMsg(id, ui);
 }
 

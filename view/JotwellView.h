@@ -3,7 +3,7 @@
 // and the drag that delivers an entry into another program's window (DropTarget.cpp).
 //
 // How the rows are kept: the list is virtual (LVS_OWNERDATA). Row i always shows entry i,
-// so a row's index is its entry's index (the "item data" of the specification); the list
+// so a row's index is its entry's index (no per-row item data to renumber); the list
 // holds no rows of its own, only their count (LVM_SETITEMCOUNT) and the selection, and
 // asks for each visible cell's text (LVN_GETDISPINFO, pointing into the document's
 // strings). An insert or a delete therefore costs the same for 10 rows as for 100,000:
@@ -41,7 +41,7 @@ public:
     BOOL OnNotifyReflect(NMHDR* nm, LRESULT* result) override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
 
-    // Row operations (Part 4.1).
+    // Row operations.
     BOOL IsLineSelected(int row) const;
     int GetSelectedLine() const;
     int RowUnderCursor() const;
@@ -66,7 +66,7 @@ public:
     // The tooltip's text for a row: its Explanation, six spaces when that is empty.
     CString TipText(int row) const;
 
-    // Drag state (Part 4.3).
+    // Drag state.
     int m_nDragLine = -1;
     BOOL m_bDragExplanation = FALSE;
     HCURSOR m_hDragCursor = nullptr;

@@ -68,7 +68,9 @@ TEST_F(ToolBar, ButtonsOfResource128InOrderWithoutTooltips) {
         ASSERT_TRUE(m_bar.SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b)));
         EXPECT_EQ(b.idCommand, expected[i]) << "button " << i;
         EXPECT_EQ((b.fsStyle & BTNS_SEP) != 0, expected[i] == 0) << "button " << i;
-        if (expected[i] != 0) EXPECT_EQ(b.iBitmap, image++) << "button " << i;
+        if (expected[i] != 0) {
+            EXPECT_EQ(b.iBitmap, image++) << "button " << i;
+        }
     }
     const LRESULT size = m_bar.SendMessage(TB_GETBUTTONSIZE);
     EXPECT_EQ(LOWORD(size), 16 + 7);
