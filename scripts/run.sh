@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Builds Jotwell.exe and starts it under Wine with the sample entry file. Settings live in a
 # Wine prefix under build/, so they survive from one run to the next. Without a display it
-# starts Xvfb, says so, shows a demonstration drop into Wine's notepad and saves a screenshot.
+# starts Xvfb, says so, drags an entry into Wine's notepad, prints what arrived and saves a
+# screenshot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j"$(nproc)" --target Jotwell jw_post jw_wintext
+cmake --build build/win -j"$(nproc)" --target Jotwell jw_post jw_wintext jw_gettext
 
 if [ -z "${DISPLAY:-}" ]; then
-  echo "No display: running on a virtual X display (Xvfb) instead."
-  exec bash tests/e2e/demo.sh build/win
+  echo "No display: running on a virtual X display (Xvfb) instead, with a demonstration drop."
+  exec bash tests/e2e/demo_drop.sh build/win
 fi
 
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/wine-run} WINEDEBUG=${WINEDEBUG:--all}
