@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j"$(nproc)" --target Jotwell jw_post jw_wintext jw_gettext
+cmake --build build/win -j"$(nproc)" --target Jotwell jw_gettext
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: running on a virtual X display (Xvfb) instead, with a demonstration drop."

@@ -7,7 +7,7 @@ jw_setup "$1"
 WM_COMMAND=0x111; ID_APP_EXIT=57665; ID_APP_ABOUT=57664; IDOK=1
 
 exit_jotwell() {  # title
-    jw_tool jw_post "$1" $WM_COMMAND $ID_APP_EXIT || jw_fail "no window '$1' to exit"
+    jw_tool jw_window post "$1" $WM_COMMAND $ID_APP_EXIT 0 >/dev/null || jw_fail "no window '$1' to exit"
     jw_wait_exit "$JW_PID" 30 || jw_fail "Jotwell did not exit"
 }
 
@@ -35,12 +35,12 @@ jw_start
 jw_wait_window '^list.txt - Jotwell$' 30 >/dev/null || jw_fail "the recent file did not open"
 
 jw_log "the about box shows the build date"
-jw_tool jw_post "list.txt - Jotwell" $WM_COMMAND $ID_APP_ABOUT
+jw_tool jw_window post "list.txt - Jotwell" $WM_COMMAND $ID_APP_ABOUT 0 >/dev/null
 jw_wait_window '^About Jotwell$' 30 >/dev/null || jw_fail "no about box"
 about=$(jw_tool jw_wintext "About Jotwell" | tr -d '\r')
 echo "$about" | grep -Eq 'Update : [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}$' || jw_fail "no update line in: $about"
 echo "$about" | grep -q 'Jotwell Version 2.02' || jw_fail "no version line"
-jw_tool jw_post "About Jotwell" $WM_COMMAND $IDOK
+jw_tool jw_window post "About Jotwell" $WM_COMMAND $IDOK 0 >/dev/null
 jw_wait_no_window '^About Jotwell$' 30 || jw_fail "about box did not close"
 exit_jotwell "list.txt - Jotwell"
 
@@ -53,7 +53,7 @@ for _ in $(seq 150); do
     sleep 0.2
 done
 echo "$text" | grep -qF "$list was not found." || jw_fail "no 'was not found.' message: $text"
-jw_tool jw_post --class '#32770' Jotwell $WM_COMMAND $IDOK
+jw_tool jw_window post 'class:#32770' $WM_COMMAND $IDOK 0 >/dev/null
 jw_wait_window '^Untitled - Jotwell$' 30 >/dev/null || jw_fail "no new document after the failed open"
 [ "$(jw_reg_value "$JW_KEY\\Recent File List" File1)" = "$list" ] || jw_fail "the stale path left the recent list"
 exit_jotwell "Untitled - Jotwell"
