@@ -81,13 +81,16 @@ void CJotwellDoc::Serialize(CArchive& ar) {
         return;
     }
     const int n = GetEntryCount();
-    std::string line;
+    // Each line goes straight into the archive's buffer, reserved once for the whole file
+    // (separators, line ends and a few doubled backslashes included).
+    std::string& out = ar.Output();
+    std::size_t size = out.size();
+    for (int i = 0; i + 1 < n; ++i) size += m_aText[i].size() + m_aExplanation[i].size() + 4;
+    out.reserve(size + size / 64);
     for (int i = 0; i + 1 < n; ++i) {
-        line.clear();
-        AppendEntryLine(line, m_aText[i], m_aExplanation[i], lead);
+        AppendEntryLine(out, m_aText[i], m_aExplanation[i], lead);
         const bool last = (i == n - 2);
-        if (!last || LastLineNeedsLineEnd(m_aText[i], m_aExplanation[i])) line.append(kEntryLineEnd);
-        ar.WriteString(line);
+        if (!last || LastLineNeedsLineEnd(m_aText[i], m_aExplanation[i])) out.append(kEntryLineEnd);
     }
 }
 
