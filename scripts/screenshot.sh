@@ -27,6 +27,9 @@ jw_setup "$bin"
 mkdir -p "$WINEPREFIX/drive_c/Jotwell"
 cp "$root/samples/Sample.txt" "$WINEPREFIX/drive_c/Jotwell/Sample.txt"
 sample='C:\Jotwell\Sample.txt'
+# A web input setting file with fields, so the "Web" menu is enabled as a user would see it.
+cp "$root/samples/WebInput.txt" "$WINEPREFIX/drive_c/Jotwell/WebInput.txt"
+jw_reg add "$JW_KEY\\WebInput" /v File /t REG_SZ /d 'C:\Jotwell\WebInput.txt' /f
 mkdir -p "$root/docs"
 FRAME='- Jotwell'
 
