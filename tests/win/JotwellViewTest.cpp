@@ -137,7 +137,12 @@ TEST_F(JotwellViewTest, ModifyTextOnThePlaceholderAppendsARow) {
 
 TEST_F(JotwellViewTest, DeleteQuestionText) {
     Open("the text\\tthe explanation");
-    EXPECT_EQ("Delete This Line?\n\n [ the text ]\n\n ( the explanation )", m_view->DeleteConfirmText(0));
+    // The question comes from the string table of the user's language (Japanese in Shift-JIS).
+    const std::string question = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE
+        ? "\x82\xB1\x82\xCC\x8D\x73\x82\xF0\x8D\xED\x8F\x9C\x82\xB5\x82\xC4\x82\xE0\x82\xE6\x82\xEB\x82\xB5"
+          "\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81\x48"
+        : "Delete This Line?";
+    EXPECT_EQ(question + "\n\n [ the text ]\n\n ( the explanation )", m_view->DeleteConfirmText(0));
     EXPECT_EQ("      ", m_view->TipText(1));
     EXPECT_EQ("the explanation", m_view->TipText(0));
 }
