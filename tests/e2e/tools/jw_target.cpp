@@ -2,13 +2,16 @@
 // message they receive (noise such as mouse moves, hit tests and painting left out) to a
 // file, one line each, with the moment of arrival on the high-resolution clock.
 //
-// Usage: jw_target LOGFILE
+// Usage: jw_target LOGFILE [HANG_SECONDS]
 // Windows (title: child class):
 //   "JW Target IE"     : "Internet Explorer_Server" child (default CtrlV rule, command 26)
 //   "JW Target User"   : "JwUserPane" child (a User rule the test registers)
 //   "JW Target Keybd"  : "JwKeybdPane" child (no rule: keyboard input)
 //   "JW Target Paste"  : "JwPastePane" child (a Paste rule the test registers)
 //   "JW Target Popup"  : a borderless WS_POPUP of class "JwPopupPane" (no caption, no border)
+//   "JW Target Hung"   : "JwHungPane" child on a thread of its own, which stops answering for
+//                        HANG_SECONDS (40 unless given) in its WM_LBUTTONDOWN handler and then
+//                        logs "<qpc> HUNG-WOKE"
 // A pane takes the keyboard focus when clicked, and its frame gives the focus back to it
 // when activated, as a real application's field would.
 // Log line: "<qpc> <top-level title>|<class> <S|P> <message hex> <name> <wParam hex> <lParam hex>"
@@ -18,12 +21,14 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
 FILE* g_log = nullptr;
 LARGE_INTEGER g_freq = {};
+DWORD g_hangMs = 40000;
 
 long long Now() {
     LARGE_INTEGER t = {};
@@ -115,6 +120,17 @@ LRESULT CALLBACK PaneProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProcA(hwnd, m, w, l);
 }
 
+LRESULT CALLBACK HungPaneProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_LBUTTONDOWN) {
+        Log(hwnd, m, w, l);
+        Sleep(g_hangMs);
+        std::fprintf(g_log, "%lld HUNG-WOKE - - - 0x0 0x0\n", Now());
+        std::fflush(g_log);
+        return 0;
+    }
+    return PaneProc(hwnd, m, w, l);
+}
+
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
     if (!IsNoise(m)) Log(hwnd, m, w, l);
     HWND pane = GetWindow(hwnd, GW_CHILD);
@@ -153,12 +169,24 @@ void MakeFramed(const char* title, const char* paneClass, int x, int y) {
                     GetModuleHandleA(nullptr), nullptr);
 }
 
+// The hung window's thread: a program of its own as far as input goes.
+DWORD WINAPI HungThread(void*) {
+    MakeFramed("JW Target Hung", "JwHungPane", 900, 200);
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     g_log = std::fopen(argv[1], "a");
     if (!g_log) return 3;
+    if (argc > 2) g_hangMs = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10) * 1000);
     QueryPerformanceFrequency(&g_freq);
     std::fprintf(g_log, "%lld START freq=%lld\n", Now(), static_cast<long long>(g_freq.QuadPart));
     std::fflush(g_log);
@@ -166,12 +194,15 @@ int main(int argc, char** argv) {
     Register("JwTargetFrame", FrameProc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     for (const char* pane : {"Internet Explorer_Server", "JwUserPane", "JwKeybdPane", "JwPastePane", "JwPopupPane"})
         Register(pane, PaneProc, white);
+    Register("JwHungPane", HungPaneProc, white);
     MakeFramed("JW Target IE", "Internet Explorer_Server", 600, 20);
     MakeFramed("JW Target User", "JwUserPane", 600, 200);
     MakeFramed("JW Target Keybd", "JwKeybdPane", 600, 380);
     MakeFramed("JW Target Paste", "JwPastePane", 900, 20);
     CreateWindowExA(0, "JwPopupPane", "JW Target Popup", WS_POPUP | WS_VISIBLE, 900, 380, 200, 120, nullptr,
                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    HANDLE hung = CreateThread(nullptr, 0, &HungThread, nullptr, 0, nullptr);
+    if (hung) CloseHandle(hung);
     HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHook, GetModuleHandleA(nullptr), 0);
     std::fprintf(g_log, "%lld READY hook=%d\n", Now(), hook ? 1 : 0);
     std::fflush(g_log);

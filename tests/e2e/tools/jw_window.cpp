@@ -13,6 +13,12 @@
 //   move TITLE X Y W H             moves and sizes the window (SetWindowPos)
 //   count TITLE                    prints how many top-level windows match
 //   tray TITLE ID                  prints 1 when the window has a notification-area icon ID
+//   untray TITLE ID                removes the window's notification-area icon ID, as a
+//                                  restarting shell loses it
+//   broadcast NAME                 posts the registered message NAME to every top-level window
+//   hides TITLE MSG WPARAM LPARAM SECONDS  posts a message that hides the shown window and
+//                                  prints the milliseconds until it is hidden: how soon the
+//                                  window's thread handles posted messages again
 // Exit status: 0 on success, 1 when no window matches or the wait timed out, 2 on bad usage.
 #include <windows.h>
 #include <shellapi.h>
@@ -66,6 +72,14 @@ bool HasTrayIcon(HWND hwnd, UINT id) {
     return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
 }
 
+bool RemoveTrayIcon(HWND hwnd, UINT id) {
+    NOTIFYICONDATAA nid = {};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = hwnd;
+    nid.uID = id;
+    return Shell_NotifyIconA(NIM_DELETE, &nid) != FALSE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +90,10 @@ int main(int argc, char** argv) {
     if (command == "count") {
         std::printf("%u\n", static_cast<unsigned>(FindAll(title).size()));
         return 0;
+    }
+    if (command == "broadcast") {
+        const UINT msg = RegisterWindowMessageA(title);
+        return msg != 0 && PostMessageA(HWND_BROADCAST, msg, 0, 0) ? 0 : 1;
     }
     if (command == "wait" && argc == 5) {
         const std::string state = argv[3];
@@ -110,6 +128,17 @@ int main(int argc, char** argv) {
             if (!SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_NORMAL, 10000, &result)) return 1;
             std::printf("%lu\n", static_cast<unsigned long>(result));
         }
+    } else if (command == "hides" && argc == 7) {
+        const DWORD start = GetTickCount();
+        const DWORD limitMs = static_cast<DWORD>(Number(argv[6]) * 1000);
+        if (!PostMessageA(hwnd, static_cast<UINT>(Number(argv[3])), static_cast<WPARAM>(Number(argv[4])),
+                          static_cast<LPARAM>(Number(argv[5]))))
+            return 1;
+        while (IsWindowVisible(hwnd)) {
+            if (GetTickCount() - start > limitMs) return 1;
+            Sleep(10);
+        }
+        std::printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
     } else if (command == "visible") {
         std::printf("%d\n", IsWindowVisible(hwnd) ? 1 : 0);
     } else if (command == "rect") {
@@ -137,6 +166,8 @@ int main(int argc, char** argv) {
                     r.bottom - r.top, client.right, client.bottom);
     } else if (command == "tray" && argc == 4) {
         std::printf("%d\n", HasTrayIcon(hwnd, static_cast<UINT>(Number(argv[3]))) ? 1 : 0);
+    } else if (command == "untray" && argc == 4) {
+        if (!RemoveTrayIcon(hwnd, static_cast<UINT>(Number(argv[3])))) return 1;
     } else {
         return 2;
     }
