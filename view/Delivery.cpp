@@ -68,18 +68,19 @@ BOOL PutTextOnClipboard(HWND owner, const std::string& text) {
     return TRUE;
 }
 
-void ClickAt(HWND window, int x, int y) {
+BOOL ClickAt(HWND window, int x, int y) {
     const LPARAM point = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
-    const bool answered = SendClick(window, point);
+    bool answered = SendClick(window, point);
     if (IsKeyDown(VK_MENU)) {
         // Alt held: release it for the whole system, then click once more.
         keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
-        if (answered) SendClick(window, point);
+        if (answered) answered = SendClick(window, point);
     }
+    return answered ? TRUE : FALSE;
 }
 
 void ActivateTopLevel(HWND window) {
-    if (!window) return;
+    if (!window || IsHungAppWindow(window)) return;
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     if ((style & (WS_BORDER | WS_DLGFRAME)) == 0) return;
 

@@ -15,10 +15,12 @@ constexpr UINT kDeliverySendTimeoutMs = 3000;
 BOOL PutTextOnClipboard(HWND owner, const std::string& text);
 
 // A left click (button down and up) at x, y in window's client coordinates; when Alt
-// is held, Alt is released for the whole system and the click is repeated.
-void ClickAt(HWND window, int x, int y);
+// is held, Alt is released for the whole system and the click is repeated. FALSE when
+// the window is gone or did not answer a click in time.
+BOOL ClickAt(HWND window, int x, int y);
 
-// Brings a top-level window with a caption or border to the front.
+// Brings a top-level window with a caption or border to the front. A window whose
+// program has stopped answering is left alone: joining its input would hold this thread.
 void ActivateTopLevel(HWND window);
 
 // Ctrl+A then Delete, as key messages sent to window.

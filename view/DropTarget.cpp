@@ -69,19 +69,19 @@ void CJotwellView::OnCancelDrag() {
 }
 
 void CJotwellView::OnDropRelease(POINT client) {
-    // 1-2: end the drag.
+    // The drag ends at this release.
     ::ReleaseCapture();
     ::SetCursor(m_hOldCursor);
     const int entry = m_nDragLine;
     m_nDragLine = -1;
-    // 3-5: nothing over Jotwell's own window.
+    // Nothing is dropped over Jotwell's own window.
     POINT screen = client;
     ::ClientToScreen(m_hWnd, &screen);
     RECT own = {};
     ::GetWindowRect(OwnMainWindow(m_hWnd), &own);
     if (entry == -1) return;
     if (::PtInRect(&own, screen)) return;
-    // 6-8: the target, its class, its top-level window.
+    // The target, its class, its top-level window.
     HWND target = ::WindowFromPoint(screen);
     if (!target) return;
     char className[255] = {};
@@ -90,14 +90,22 @@ void CJotwellView::OnDropRelease(POINT client) {
     for (HWND parent = ::GetParent(top); parent; parent = ::GetParent(top)) top = parent;
     char topClass[255] = {};
     if (!::GetClassNameA(top, topClass, sizeof(topClass))) return;
-    // 9-13: clipboard, click, activation, clearing.
+    // A program that has stopped answering gets nothing more: activating it or clearing
+    // its field would join its input state and wait for it.
+    if (::IsHungAppWindow(top)) {
+        ::MessageBeep(0xFFFFFFFF);
+        return;
+    }
     POINT point = screen;
     ::ScreenToClient(target, &point);
     CopyEntryToClipboard(entry, m_bDragExplanation);
-    ClickAt(target, point.x, point.y);
+    if (!ClickAt(target, point.x, point.y)) {
+        ::MessageBeep(0xFFFFFFFF);
+        return;
+    }
     ActivateTopLevel(top);
     if (KeyDown(VK_CONTROL)) ClearWithCtrlState(target);
-    // 14: the rule's method.
+    // The rule's method.
     const CJotwellDoc* doc = GetDocument();
     const DestinationMatch match = doc ? doc->m_rules.Find(className) : DestinationMatch();
     switch (match.Method) {

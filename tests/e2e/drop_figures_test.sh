@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Figures (printed, not asserted): the time from the button release to the target's receipt
-# of the paste, median of 20 drops each for the Paste and the Keybd methods, and for a file
+# of the paste, median of 20 drops each for the Paste and the Keybd methods; the time from a
+# drop onto a window that stops answering in its click handler for JWD_HANG_SECONDS (10
+# unless set) until Jotwell handles a posted message again, median of five; and for a file
 # of 100,000 entries the time to open and show it and of one Insert, Delete and Modify Text
 # on its first row (the file rewrite included), seen from outside the program.
 # Clock: jw_target logs, on QueryPerformanceCounter in its own process, both the release
@@ -15,13 +17,16 @@ drops=${2:-20}
 K='HKCU\Software\Velmora\Jotwell\DestWnd'
 jw_reg add "$K\\Paste\\0" /v ClassName /t REG_SZ /d Edit /f
 jw_reg add "$K\\Paste\\1" /v ClassName /t REG_SZ /d JwPastePane /f
+jw_reg add "$K\\Paste\\2" /v ClassName /t REG_SZ /d JwHungPane /f
+hang=${JWD_HANG_SECONDS:-10}
 
 entries=$JW_TMP/entries.txt
 jwd_write_entries "$entries" 'figure text\tfigure'
 jwd_start "$entries"
 log=$JW_TMP/target.log
-(cd "$JW_TMP" && exec wine "$JW_BIN/jw_target.exe" "$(jw_winpath "$log")" >/dev/null 2>&1) &
+(cd "$JW_TMP" && exec wine "$JW_BIN/jw_target.exe" "$(jw_winpath "$log")" "$hang" >/dev/null 2>&1) &
 jwd_wait_grep "$log" READY 60 || jw_fail "jw_target did not start"
+jwd_wait_title "JW Target Hung" 30 >/dev/null || jw_fail "no hung target window"
 sleep 0.5
 
 # latencies PATTERN: for every log line matching PATTERN, the time in ms since the last
@@ -63,7 +68,38 @@ run_drops "JW Target Keybd" "$drops"
 read -r med min max n <<<"$(latencies 'JwKeybdPane P 0x0101 WM_KEYUP 0x11' "$from")"
 keybd_line="Keybd: release to the last key (Ctrl up), median ${med:-?} ms (min ${min:-?}, max ${max:-?}, $n drops)"
 
-[ -n "${JWD_FIGURES_DROPS_ONLY:-}" ] && { echo "$paste_line"; echo "$keybd_line"; exit 0; }
+jw_log "figures: five drops onto a window that stops answering for $hang s"
+# Each drop meets a target that has only just stopped answering: the next waits until it
+# is back. From the release until a posted SC_CLOSE has hidden Jotwell (bash clock, one tool
+# start included); then the tray icon shows it again.
+hung_ms=""
+point=$(jwd_window_point "JW Target Hung" 0 10)
+for i in 1 2 3 4 5; do
+    clicks=$(grep -c "JwHungPane S 0x0201" "$log")
+    woke=$(grep -c "HUNG-WOKE" "$log")
+    JWD_BEFORE_RELEASE='released=$(date +%s%N)'
+    # shellcheck disable=SC2086
+    jwd_press_drag 0 $point
+    JWD_BEFORE_RELEASE=""
+    start=$SECONDS
+    until [ "$(grep -c "JwHungPane S 0x0201" "$log")" -gt "$clicks" ]; do
+        [ $((SECONDS - start)) -lt 10 ] || jw_fail "the click did not reach the hung target"
+        sleep 0.05
+    done
+    jw_tool jw_window hides "$JWD_TITLE" 0x112 0xF060 0 120 >/dev/null || jw_fail "Jotwell never answered"
+    hung_ms="$hung_ms $((($(date +%s%N) - released) / 1000000))"
+    jw_tool jw_window post "$JWD_TITLE" 0x8401 129 0x201
+    jw_tool jw_window wait "$JWD_TITLE" shown 10 || jw_fail "Jotwell did not come back from the tray"
+    until [ "$(grep -c "HUNG-WOKE" "$log")" -gt "$woke" ]; do
+        [ $((SECONDS - start)) -lt $((hang + 60)) ] || jw_fail "the hung target never woke"
+        sleep 0.2
+    done
+    sleep 0.6
+done
+read -r med min max <<<"$(printf '%s\n' $hung_ms | sort -n | awk '{ v[NR] = $1 } END { print v[3], v[1], v[NR] }')"
+hung_line="Hung target ($hang s in its click handler): release to Jotwell answering a posted message, median $med ms (min $min, max $max, 5 drops)"
+
+[ -n "${JWD_FIGURES_DROPS_ONLY:-}" ] && { echo "$paste_line"; echo "$keybd_line"; echo "$hung_line"; exit 0; }
 jw_log "figures: a file of 100,000 entries"
 wineserver -k >/dev/null 2>&1; sleep 1
 big=$JW_TMP/big.txt
@@ -115,6 +151,7 @@ echo
 echo "==== figures ===="
 echo "$paste_line"
 echo "$keybd_line"
+echo "$hung_line"
 echo "$open_line"
 echo "$edit_line"
 echo "(in-process figures of the same operations: JotwellViewTest.LargeListFigures in the Windows tests)"

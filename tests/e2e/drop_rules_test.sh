@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: real drags from Jotwell onto the windows of tests/e2e/tools/jw_target.cpp,
-# which log every message they receive; each rule method must deliver exactly as Parts
-# 4.2 and 4.3 say. Usage: drop_rules_test.sh BUILD_DIR
+# which log every message they receive; each rule method must deliver its exact message
+# sequence, and a target that stops answering must not hold Jotwell.
+# Usage: drop_rules_test.sh BUILD_DIR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 source "$here/drop_lib.sh"
@@ -13,6 +14,7 @@ K='HKCU\Software\Velmora\Jotwell\DestWnd'
 jw_reg add "$K\\Paste\\0" /v ClassName /t REG_SZ /d Edit /f
 jw_reg add "$K\\Paste\\1" /v ClassName /t REG_SZ /d JwPastePane /f
 jw_reg add "$K\\Paste\\2" /v ClassName /t REG_SZ /d JwPopupPane /f
+jw_reg add "$K\\Paste\\3" /v ClassName /t REG_SZ /d JwHungPane /f
 jw_reg add "$K\\CtrlV\\0" /v ClassName /t REG_SZ /d "Internet Explorer_Server" /f
 jw_reg add "$K\\CtrlV\\0" /v Param1 /t REG_DWORD /d 26 /f
 jw_reg add "$K\\User\\0" /v ClassName /t REG_SZ /d JwUserPane /f
@@ -28,6 +30,7 @@ log=$JW_TMP/target.log
 (cd "$JW_TMP" && exec wine "$JW_BIN/jw_target.exe" "$(jw_winpath "$log")" >/dev/null 2>&1) &
 jwd_wait_grep "$log" READY 60 || jw_fail "jw_target did not start"
 jwd_wait_title "JW Target Popup" 30 >/dev/null || true
+jwd_wait_title "JW Target Hung" 30 >/dev/null || jw_fail "no hung target window"
 sleep 0.5
 
 mark() { wc -l <"$log"; }
@@ -124,4 +127,26 @@ jwd_drag 0 $(jwd_row_point 2)
 sleep 1
 [ -z "$(since "$m" "$filter")" ] || jw_fail "something was delivered: $(since "$m" "$filter")"
 [ "$(jw_tool jw_gettext clip)" = "SENTINEL" ] || jw_fail "the clipboard changed"
+jw_log "8. a target that stops answering in its click handler: the drop ends, Jotwell answers within seconds"
+# shellcheck disable=SC2086
+jwd_drag 0 $(jwd_window_point "JW Target Hung" 0 10)
+jwd_wait_grep "$log" "JwHungPane S 0x0201 WM_LBUTTONDOWN" 10 || jw_fail "the click did not reach the hung target"
+# A posted message is handled only once Jotwell is back in its message loop: SC_CLOSE hides it.
+answered=$(jw_tool jw_window hides "$JWD_TITLE" 0x112 0xF060 0 20 | tr -d '\r') ||
+    jw_fail "Jotwell did not answer a posted message within 20 s"
+jw_log "Jotwell answered $answered ms after the hung target got the click"
+[ "$answered" -lt 6000 ] || jw_fail "Jotwell answered only after $answered ms"
+jw_tool jw_window post "$JWD_TITLE" 0x8401 129 0x201  # the tray icon shows it again
+jw_tool jw_window wait "$JWD_TITLE" shown 10 || jw_fail "Jotwell did not come back from the tray"
+sleep 0.3
+
+jw_log "9. the drop after it, onto a responsive window, delivers as before"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 1 $(jwd_window_point "JW Target Paste" 0 10)
+jwd_wait_grep "$log" "JwPastePane P 0x0302 WM_PASTE 0x0 0x0 text=beta" 10 || jw_fail "no WM_PASTE after the hung drop"
+expect_lines "Paste sequence after the hung drop" "$(since "$m" "JwPastePane$filter")" "$(printf '%s\n' \
+    'JwPastePane S 0x0201 0x1 pt' \
+    'JwPastePane S 0x0202 0x0 pt' \
+    'JwPastePane P 0x0302 0x0 0x0')"
 echo "PASS drop_rules_test"

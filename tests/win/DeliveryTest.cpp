@@ -67,8 +67,8 @@ protected:
 
 HWND DeliveryTest::s_focus = nullptr;
 
-// Runs a window on its own thread whose procedure handles WM_USER+3 (and key-down
-// messages) by calling onMessage.
+// Runs a window on its own thread whose procedure handles WM_USER+3 (and key-down and
+// button-down messages) by calling onMessage.
 class ThreadWindow {
 public:
     template <typename OnMessage>
@@ -86,7 +86,7 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         ThreadWindow* self = reinterpret_cast<ThreadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && (message == WM_USER + 3 || message == WM_KEYDOWN)) {
+        if (self && (message == WM_USER + 3 || message == WM_KEYDOWN || message == WM_LBUTTONDOWN)) {
             self->m_onMessage();
             return 0;
         }
@@ -123,7 +123,7 @@ const ExpectedMessage kClickAt10x20[] = {
 
 TEST_F(DeliveryTest, ClickAtSendsOneButtonPairAtThePoint) {
     ASSERT_FALSE(IsKeyDown(VK_MENU));
-    ClickAt(Target(), 10, 20);
+    EXPECT_TRUE(ClickAt(Target(), 10, 20));
     EXPECT_SEQUENCE(Target(), kClickAt10x20, "click");
 
     // Coordinates are taken modulo 65536.
@@ -349,6 +349,12 @@ TEST_F(DeliveryTest, HungTargetDoesNotFreezeTheSender) {
     elapsed = GetTickCount() - start;
     EXPECT_LT(elapsed, 2 * kDeliverySendTimeoutMs + 1000);
     std::printf("hung target, Ctrl+V and clear: returned after %lu ms\n", static_cast<unsigned long>(elapsed));
+
+    // The click tells the drop that the target stopped answering; by now it counts as hung.
+    start = GetTickCount();
+    EXPECT_FALSE(ClickAt(hung.Get(), 1, 1));
+    EXPECT_LT(GetTickCount() - start, kDeliverySendTimeoutMs + 1000);
+    EXPECT_FALSE(ClickAt(nullptr, 1, 1));
 
     SetEvent(event);
 }
