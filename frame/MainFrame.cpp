@@ -193,7 +193,16 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TRAY_NOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_TIMER:
+        if (wParam != CTrayIcon::kRetryTimerId) return CFrameWnd::WindowProc(msg, wParam, lParam);
+        m_trayIcon.OnRetryTimer();
+        return 0;
     default:
+        if (msg == CTrayIcon::TaskbarCreatedMessage()) {
+            // The shell restarted without our icon; a hidden Jotwell is reachable only there.
+            m_trayIcon.OnShellRestarted();
+            return 0;
+        }
         return CFrameWnd::WindowProc(msg, wParam, lParam);
     }
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main frame under Wine: hiding on close and coming back from the tray icon, the tray
 # menu, Exit, the saved position and its reset, the toolbar's visibility and side across
-# starts, the "/Tray" start and a second instance.
+# starts, the "/Tray" start, a restarted shell and a second instance.
 source "$(dirname "$0")/lib.sh"
 jw_setup "$1"
 
@@ -127,6 +127,17 @@ until [ "$(jw_tool $W tray "$FRAME" $TRAY_ID 2>/dev/null | tr -d '\r')" = 1 ]; d
     sleep 0.2
 done
 expect_state hidden "/Tray"
+
+jw_log "a restarted shell: the icon is lost, \"TaskbarCreated\" is broadcast, the hidden frame adds it again"
+jw_tool $W untray "$FRAME" $TRAY_ID || jw_fail "cannot remove the tray icon"
+[ "$(jw_tool $W tray "$FRAME" $TRAY_ID | tr -d '\r')" = 0 ] || jw_fail "the tray icon is still there after its removal"
+jw_tool $W broadcast TaskbarCreated || jw_fail "cannot broadcast TaskbarCreated"
+start=$SECONDS
+until [ "$(jw_tool $W tray "$FRAME" $TRAY_ID 2>/dev/null | tr -d '\r')" = 1 ]; do
+    [ $((SECONDS - start)) -lt 10 ] || jw_fail "no tray icon after TaskbarCreated"
+    sleep 0.2
+done
+expect_state hidden "TaskbarCreated"
 tray_event 0x201
 expect_state shown "left click after /Tray"
 read -r x y w h < <(jw_tool $W rect "$FRAME" | tr -d '\r')

@@ -150,6 +150,55 @@ TEST_F(TrayIcon, AFailedShellCallLeavesTheIconNotShownSoTheNextCallAdds) {
     EXPECT_FALSE(icon.IsShown());
 }
 
+TEST_F(TrayIcon, AFailedAddIsRetriedOnTheOwnersTimerABoundedNumberOfTimes) {
+    CTrayIcon icon(IDR_TRAYICON, &FakeShellNotifyIcon);
+    icon.SetCallback(&m_owner, 0x8401);
+    g_shellResult = FALSE;  // a shell that is not ready yet
+    EXPECT_FALSE(icon.SetIconResource(IDR_TRAYICON));
+    EXPECT_TRUE(KillTimer(m_window, CTrayIcon::kRetryTimerId)) << "no retry timer on the owner";
+    for (int i = 0; i < CTrayIcon::kMaxAddRetries; ++i) icon.OnRetryTimer();
+    EXPECT_EQ(g_calls.size(), 1u + CTrayIcon::kMaxAddRetries);
+    for (const ShellCall& call : g_calls) EXPECT_EQ(call.operation, static_cast<DWORD>(NIM_ADD));
+    EXPECT_FALSE(KillTimer(m_window, CTrayIcon::kRetryTimerId)) << "the timer outlived its tries";
+    icon.OnRetryTimer();
+    EXPECT_EQ(g_calls.size(), 1u + CTrayIcon::kMaxAddRetries) << "a stray tick after the last try";
+
+    // A new request starts the tries again; the first that succeeds ends them.
+    g_calls.clear();
+    EXPECT_FALSE(icon.SetIconResource(IDR_TRAYICON));
+    icon.OnRetryTimer();
+    g_shellResult = TRUE;
+    icon.OnRetryTimer();
+    EXPECT_TRUE(icon.IsShown());
+    EXPECT_FALSE(KillTimer(m_window, CTrayIcon::kRetryTimerId)) << "the timer runs on after the add";
+    icon.OnRetryTimer();
+    ASSERT_EQ(g_calls.size(), 3u);
+    EXPECT_EQ(g_calls[2].operation, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(g_calls[2].record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+}
+
+TEST_F(TrayIcon, ARestartedShellGetsTheShownIconAddedAgainButNotARemovedOne) {
+    CTrayIcon icon(IDR_TRAYICON, &FakeShellNotifyIcon);
+    icon.SetCallback(&m_owner, 0x8401);
+    ASSERT_TRUE(icon.SetIconResource(IDR_TRAYICON));
+    EXPECT_TRUE(icon.OnShellRestarted());
+    ASSERT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls[1].operation, static_cast<DWORD>(NIM_ADD)) << "the new shell has no icon to change";
+    EXPECT_EQ(0, std::memcmp(&g_calls[0].record, &g_calls[1].record, sizeof(TrayIconRecord)));
+
+    g_shellResult = FALSE;  // the new shell is not ready yet: retried as a failed add
+    EXPECT_FALSE(icon.OnShellRestarted());
+    EXPECT_FALSE(icon.IsShown());
+    g_shellResult = TRUE;
+    icon.OnRetryTimer();
+    EXPECT_TRUE(icon.IsShown());
+
+    EXPECT_TRUE(icon.SetIconHandle(nullptr));
+    g_calls.clear();
+    EXPECT_TRUE(icon.OnShellRestarted());
+    EXPECT_TRUE(g_calls.empty()) << "a removed icon must stay away";
+}
+
 TEST_F(TrayIcon, ALongTipIsCutTo63BytesWithItsZero) {
     // The document string of the main frame is longer than a tip can be.
     const CString full = AfxLoadString(IDR_MAINFRAME);
