@@ -73,6 +73,7 @@ jw_log "figures: five drops onto a window that stops answering for $hang s"
 # is back. From the release until a posted SC_CLOSE has hidden Jotwell (bash clock, one tool
 # start included); then the tray icon shows it again.
 hung_ms=""
+released=0
 point=$(jwd_window_point "JW Target Hung" 0 10)
 for i in 1 2 3 4 5; do
     clicks=$(grep -c "JwHungPane S 0x0201" "$log")

@@ -132,8 +132,9 @@ jw_log "8. a target that stops answering in its click handler: the drop ends, Jo
 jwd_drag 0 $(jwd_window_point "JW Target Hung" 0 10)
 jwd_wait_grep "$log" "JwHungPane S 0x0201 WM_LBUTTONDOWN" 10 || jw_fail "the click did not reach the hung target"
 # A posted message is handled only once Jotwell is back in its message loop: SC_CLOSE hides it.
-answered=$(jw_tool jw_window hides "$JWD_TITLE" 0x112 0xF060 0 20 | tr -d '\r') ||
+answered=$(jw_tool jw_window hides "$JWD_TITLE" 0x112 0xF060 0 20) ||
     jw_fail "Jotwell did not answer a posted message within 20 s"
+answered=${answered%$'\r'}
 jw_log "Jotwell answered $answered ms after the hung target got the click"
 [ "$answered" -lt 6000 ] || jw_fail "Jotwell answered only after $answered ms"
 jw_tool jw_window post "$JWD_TITLE" 0x8401 129 0x201  # the tray icon shows it again
