@@ -138,13 +138,12 @@ BOOL CDocument::OnOpenDocument(const char* path) {
         ReportFileError(error, path, AFX_IDP_FAILED_TO_OPEN_DOC);
         return FALSE;
     }
-    DeleteContents();
-    SetModifiedFlag(TRUE);  // in case the load fails part way
+    // A loading Serialize replaces the contents only once it has built them all, so a load
+    // that fails part way leaves the contents, the file and the modified flag as they were.
     try {
         CArchive ar{std::string_view(bytes)};
         Serialize(ar);
     } catch (const std::exception&) {
-        DeleteContents();
         AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
