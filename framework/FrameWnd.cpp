@@ -116,11 +116,12 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, CCmdUI* ui) {
 }
 
 void CFrameWnd::OnClose() {
-    CWinApp* app = AfxGetApp();
+    const CWndAlive alive(this);
     if (CDocument* doc = GetActiveDocument())
         if (!doc->SaveModified()) return;
-    (void)app;
-    DestroyWindow();
+    // The question runs a message loop, in which an Exit from the tray menu or a logoff
+    // may have destroyed the frame.
+    if (alive) DestroyWindow();
 }
 
 void CFrameWnd::OnDestroy() {

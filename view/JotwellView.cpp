@@ -367,7 +367,8 @@ void CJotwellView::OnModifyText() {
     const int row = GetSelectedLine();
     if (row == -1) return;
     CString text = GetDocument()->m_aText[row];
-    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text)) SetLineText(row, text);
+    const CWndAlive alive(this);
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text) && alive) SetLineText(row, text);
 }
 
 void CJotwellView::OnModifyExplanation() {
@@ -375,7 +376,8 @@ void CJotwellView::OnModifyExplanation() {
     if (row == -1) return;
     CJotwellDoc* doc = GetDocument();
     CString text = doc->m_aExplanation[row];
-    if (!RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text)) return;
+    const CWndAlive alive(this);
+    if (!RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) || !alive) return;
     if (row >= doc->GetEntryCount()) return;
     doc->m_aExplanation[row] = text;
     if (row == doc->GetEntryCount() - 1) AppendBlankLine();
@@ -408,7 +410,8 @@ void CJotwellView::OnDeleteLine() {
     CJotwellDoc* doc = GetDocument();
     const int row = GetSelectedLine();
     if (row == -1 || row == doc->GetEntryCount() - 1) return;
-    if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK) return;
+    const CWndAlive alive(this);
+    if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK || !alive) return;
     if (row >= doc->GetEntryCount() - 1) return;  // the list changed while the question was open
     doc->m_aText.RemoveAt(row, 1);
     doc->m_aExplanation.RemoveAt(row, 1);
