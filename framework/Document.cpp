@@ -171,7 +171,12 @@ BOOL CDocument::OnSaveDocument(const char* path) {
 BOOL CDocument::SaveModified() {
     if (!IsModified()) return TRUE;
     const CString name = m_strPathName.empty() ? m_strTitle : m_strPathName;
-    switch (AfxMessageBox(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, name), MB_YESNOCANCEL)) {
+    const CWnd* const main = AfxGetMainWnd();
+    const int answer = AfxMessageBox(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, name), MB_YESNOCANCEL);
+    // The question runs a message loop: when the main window closed in it (an Exit from the
+    // tray menu, a logoff), this document went with it and must not be touched.
+    if (main && AfxGetMainWnd() != main) return FALSE;
+    switch (answer) {
     case IDCANCEL:
         return FALSE;
     case IDYES:

@@ -26,7 +26,8 @@ public:
     virtual void Serialize(CArchive& ar) {}
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
 
-    // Asks to save unsaved changes: false when the user cancelled.
+    // Asks to save unsaved changes: false when the user cancelled, or when the main window
+    // closed while the question was open (the document is then gone).
     virtual BOOL SaveModified();
     // Saves to the document's file, or through Save As when it has none or the file is
     // missing or read-only.
