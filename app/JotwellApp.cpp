@@ -48,7 +48,12 @@ BOOL CJotwellApp::InitInstance() {
 }
 
 int CJotwellApp::ExitInstance() {
-    if (m_hMutex) ReleaseMutex(m_hMutex.Get());
+    // The end of a session runs this from the frame; should the message loop still end
+    // afterwards, it runs again and finds the mutex gone.
+    if (m_hMutex) {
+        ReleaseMutex(m_hMutex.Get());
+        m_hMutex.Reset();
+    }
     return CWinApp::ExitInstance();
 }
 

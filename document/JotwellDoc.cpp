@@ -45,8 +45,8 @@ BOOL CJotwellDoc::OnNewDocument() {
 
 BOOL CJotwellDoc::OnOpenDocument(const char* path) {
     const BOOL ok = CDocument::OnOpenDocument(path);
-    // A failed read leaves the entries as they were; whatever happened, the list ends
-    // with its placeholder.
+    // A failed read or load leaves the entries as they were; whatever happened, the list
+    // ends with its placeholder.
     EnsurePlaceholder();
     return ok;
 }
@@ -68,16 +68,21 @@ void CJotwellDoc::DeleteContents() {
 void CJotwellDoc::Serialize(CArchive& ar) {
     const LeadBytes& lead = SystemLeadBytes();
     if (ar.IsLoading()) {
+        // Built apart: an allocation that fails part way leaves the old entries in place.
+        CStringArray texts;
+        CStringArray explanations;
         std::string_view line;
         std::string text;
         std::string explanation;
         while (ar.ReadString(line)) {
             ParseEntryLine(line, lead, text, explanation);
-            m_aText.Add(std::move(text));
-            m_aExplanation.Add(std::move(explanation));
+            texts.Add(std::move(text));
+            explanations.Add(std::move(explanation));
         }
-        m_aText.Add(CString());
-        m_aExplanation.Add(CString());
+        texts.Add(CString());
+        explanations.Add(CString());
+        m_aText = std::move(texts);
+        m_aExplanation = std::move(explanations);
         return;
     }
     const int n = GetEntryCount();

@@ -174,9 +174,10 @@ LRESULT CMainFrame::OnTrayNotify(WPARAM id, LPARAM event) {
         POINT pt = {0, 0};
         GetCursorPos(&pt);
         SetForegroundWindow();
+        const CWndAlive alive(this);  // a logoff may end the frame while the menu is open
         TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
         // Lets the menu close when the user clicks elsewhere.
-        PostMessage(WM_NULL, 0, 0);
+        if (alive) PostMessage(WM_NULL, 0, 0);
         return 1;
     }
     default:

@@ -55,8 +55,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisib
         m_pDocument = std::move(doc);
         m_pFrame = frame;
         created = true;
-    } else if (!m_pDocument->SaveModified()) {
-        return nullptr;
+    } else if (!m_pDocument->SaveModified() || !m_pDocument) {
+        return nullptr;  // cancelled, or the frame and its document closed during the question
     }
 
     CDocument* doc = m_pDocument.get();

@@ -138,13 +138,12 @@ BOOL CDocument::OnOpenDocument(const char* path) {
         ReportFileError(error, path, AFX_IDP_FAILED_TO_OPEN_DOC);
         return FALSE;
     }
-    DeleteContents();
-    SetModifiedFlag(TRUE);  // in case the load fails part way
+    // A loading Serialize replaces the contents only once it has built them all, so a load
+    // that fails part way leaves the contents, the file and the modified flag as they were.
     try {
         CArchive ar{std::string_view(bytes)};
         Serialize(ar);
     } catch (const std::exception&) {
-        DeleteContents();
         AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -172,7 +171,12 @@ BOOL CDocument::OnSaveDocument(const char* path) {
 BOOL CDocument::SaveModified() {
     if (!IsModified()) return TRUE;
     const CString name = m_strPathName.empty() ? m_strTitle : m_strPathName;
-    switch (AfxMessageBox(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, name), MB_YESNOCANCEL)) {
+    const CWnd* const main = AfxGetMainWnd();
+    const int answer = AfxMessageBox(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, name), MB_YESNOCANCEL);
+    // The question runs a message loop: when the main window closed in it (an Exit from the
+    // tray menu, a logoff), this document went with it and must not be touched.
+    if (main && AfxGetMainWnd() != main) return FALSE;
+    switch (answer) {
     case IDCANCEL:
         return FALSE;
     case IDYES:

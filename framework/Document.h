@@ -1,5 +1,6 @@
 // CDocument: a document kept in a file. Opening reads the whole file before anything is
-// replaced, so a failed read leaves the document as it was; saving writes a temporary file
+// replaced, and the contents are replaced only when fully built, so a failed read or load
+// leaves the document as it was; saving writes a temporary file
 // in the same folder and replaces the old file only after the new one is complete.
 #pragma once
 
@@ -20,10 +21,13 @@ public:
     virtual BOOL OnOpenDocument(const char* path);
     virtual BOOL OnSaveDocument(const char* path);
     virtual void DeleteContents() {}
+    // Loading builds the new contents apart and puts them in place only when complete; a
+    // load that throws must leave the old contents as they were.
     virtual void Serialize(CArchive& ar) {}
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
 
-    // Asks to save unsaved changes: false when the user cancelled.
+    // Asks to save unsaved changes: false when the user cancelled, or when the main window
+    // closed while the question was open (the document is then gone).
     virtual BOOL SaveModified();
     // Saves to the document's file, or through Save As when it has none or the file is
     // missing or read-only.

@@ -116,11 +116,21 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, CCmdUI* ui) {
 }
 
 void CFrameWnd::OnClose() {
-    CWinApp* app = AfxGetApp();
+    const CWndAlive alive(this);
     if (CDocument* doc = GetActiveDocument())
         if (!doc->SaveModified()) return;
-    (void)app;
-    DestroyWindow();
+    // The question runs a message loop, in which an Exit from the tray menu or a logoff
+    // may have destroyed the frame.
+    if (alive) DestroyWindow();
+}
+
+void CFrameWnd::OnEndSession(BOOL ending) {
+    CWinApp* app = AfxGetApp();
+    if (!ending || !app || app->m_pMainWnd != this) return;
+    // The session ends and the process with it once this returns: close as Exit does, only
+    // without the save question. Edits are saved as they are made.
+    DestroyWindow();  // saves the frame's and the view's settings, closes the document, deletes this
+    app->ExitInstance();
 }
 
 void CFrameWnd::OnDestroy() {
@@ -161,6 +171,11 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (n > 0 && AfxGetApp()) AfxGetApp()->OpenDocumentFile(path);
         return 0;
     }
+    case WM_QUERYENDSESSION:
+        return TRUE;  // nothing to ask: the logoff goes ahead
+    case WM_ENDSESSION:
+        OnEndSession(static_cast<BOOL>(wParam));
+        return 0;
     case WM_SETFOCUS:
         if (m_pView && m_pView->m_hWnd) ::SetFocus(m_pView->m_hWnd);
         return 0;

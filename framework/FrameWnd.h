@@ -42,6 +42,8 @@ protected:
     int OnCreate(CREATESTRUCTA* cs) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnClose() override;
+    // The session ends (a logoff or shutdown): the main frame closes without a question.
+    virtual void OnEndSession(BOOL ending);
     void OnDestroy() override;
     void PostNcDestroy() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

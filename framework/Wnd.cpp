@@ -16,23 +16,44 @@ std::unordered_map<HWND, CWnd*>& HandleMap() {
 thread_local CWnd* t_creating = nullptr;
 thread_local HHOOK t_hook = nullptr;
 
+// The message being handled on this thread, for Default. It is kept here rather than in the
+// window object because a handler may destroy its window, and the object with it.
+struct CurrentMessage {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+thread_local CurrentMessage t_current = {0, 0, 0};
+
+// Makes a message the current one for its scope; the enclosing message is current again after.
+class CurrentMessageScope {
+public:
+    CurrentMessageScope(UINT msg, WPARAM wParam, LPARAM lParam) : m_saved(t_current) {
+        t_current = {msg, wParam, lParam};
+    }
+    ~CurrentMessageScope() { t_current = m_saved; }
+    CurrentMessageScope(const CurrentMessageScope&) = delete;
+    CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
+
+private:
+    CurrentMessage m_saved;
+};
+
 }  // namespace
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    const CWnd::CurrentMessage saved = wnd->m_current;
-    wnd->m_current = {msg, wParam, lParam};
-    LRESULT result = 0;
+    const CurrentMessageScope current(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        result = wnd->Default();
+        const LRESULT result = wnd->Default();
         wnd->Detach();
-        wnd->PostNcDestroy();
+        wnd->PostNcDestroy();  // may delete the object
         return result;
     }
-    result = wnd->WindowProc(msg, wParam, lParam);
-    wnd->m_current = saved;
-    return result;
+    // The object may be gone when WindowProc returns (a close destroys the window and a
+    // self-owned object deletes itself), so nothing here touches it afterwards.
+    return wnd->WindowProc(msg, wParam, lParam);
 }
 
 LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -146,8 +167,8 @@ CFrameWnd* CWnd::GetParentFrame() const {
 
 LRESULT CWnd::Default() {
     if (m_pfnSuper)
-        return CallWindowProcA(m_pfnSuper, m_hWnd, m_current.msg, m_current.wParam, m_current.lParam);
-    return DefWindowProcA(m_hWnd, m_current.msg, m_current.wParam, m_current.lParam);
+        return CallWindowProcA(m_pfnSuper, m_hWnd, t_current.msg, t_current.wParam, t_current.lParam);
+    return DefWindowProcA(m_hWnd, t_current.msg, t_current.wParam, t_current.lParam);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {

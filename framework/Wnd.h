@@ -30,7 +30,8 @@ public:
     // Translates a message before it is dispatched; true when it was consumed.
     virtual BOOL PreTranslateMessage(MSG* msg) { return FALSE; }
 
-    // Message handling.
+    // Message handling. A handler may destroy the window; an object that deletes itself in
+    // PostNcDestroy is then gone when WindowProc returns.
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default();
     // Called after the last message (WM_NCDESTROY); windows owned by themselves delete here.
@@ -75,9 +76,19 @@ private:
     friend LRESULT CALLBACK AfxCbtHook(int, WPARAM, LPARAM);
     void Attach(HWND hwnd);
     void Detach();
+};
 
-    struct CurrentMessage { UINT msg; WPARAM wParam; LPARAM lParam; };
-    CurrentMessage m_current = {0, 0, 0};
+// Tells after a call whether a window's object outlived it. A call that runs a message loop
+// (a modal dialog, a message box) may destroy the window and delete its object; this asks
+// the handle map, never the object.
+class CWndAlive {
+public:
+    explicit CWndAlive(const CWnd* wnd) : m_hWnd(wnd->m_hWnd), m_pWnd(wnd) {}
+    explicit operator bool() const { return m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == m_pWnd; }
+
+private:
+    HWND m_hWnd;
+    const CWnd* m_pWnd;
 };
 
 // The window class registered for frames and plain views.

@@ -19,6 +19,9 @@ CString& TipBuffer() {
 
 bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
+// The most the list's label editor holds (it asks for the text into MAX_PATH bytes).
+constexpr size_t kLabelEditMaxBytes = MAX_PATH - 1;
+
 }  // namespace
 
 CJotwellView::CJotwellView() {
@@ -223,6 +226,20 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         else OnModifyText();
         *result = 0;
         return TRUE;
+    case LVN_BEGINLABELEDITA: {
+        // A Text longer than the label editor holds would come back cut: it is edited in
+        // the Modify dialog instead, once this notification is over.
+        const int row = reinterpret_cast<NMLVDISPINFOA*>(nm)->item.iItem;
+        const CJotwellDoc* doc = GetDocument();
+        const bool tooLong = doc && row >= 0 && row < doc->GetEntryCount() &&
+                             doc->m_aText[row].size() > kLabelEditMaxBytes;
+        if (tooLong) {
+            if (GetSelectedLine() != row) SelectLine(row);
+            PostMessage(WM_COMMAND, ID_MODIFY_TEXT, 0);
+        }
+        *result = tooLong ? TRUE : FALSE;
+        return TRUE;
+    }
     case LVN_ENDLABELEDITA: {
         const LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(nm)->item;
         if (item.pszText) SetLineText(item.iItem, CString(item.pszText));
@@ -367,7 +384,8 @@ void CJotwellView::OnModifyText() {
     const int row = GetSelectedLine();
     if (row == -1) return;
     CString text = GetDocument()->m_aText[row];
-    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text)) SetLineText(row, text);
+    const CWndAlive alive(this);
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text) && alive) SetLineText(row, text);
 }
 
 void CJotwellView::OnModifyExplanation() {
@@ -375,7 +393,8 @@ void CJotwellView::OnModifyExplanation() {
     if (row == -1) return;
     CJotwellDoc* doc = GetDocument();
     CString text = doc->m_aExplanation[row];
-    if (!RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text)) return;
+    const CWndAlive alive(this);
+    if (!RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) || !alive) return;
     if (row >= doc->GetEntryCount()) return;
     doc->m_aExplanation[row] = text;
     if (row == doc->GetEntryCount() - 1) AppendBlankLine();
@@ -408,7 +427,8 @@ void CJotwellView::OnDeleteLine() {
     CJotwellDoc* doc = GetDocument();
     const int row = GetSelectedLine();
     if (row == -1 || row == doc->GetEntryCount() - 1) return;
-    if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK) return;
+    const CWndAlive alive(this);
+    if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK || !alive) return;
     if (row >= doc->GetEntryCount() - 1) return;  // the list changed while the question was open
     doc->m_aText.RemoveAt(row, 1);
     doc->m_aExplanation.RemoveAt(row, 1);

@@ -83,6 +83,8 @@ protected:
     void OnMouseMove(POINT client);
     void OnContextMenu(POINT screen);
     void OnKeyDown(UINT key);
+    // The question and the dialog run a message loop, in which an Exit or a logoff may
+    // destroy the view: their callers check that it is still there.
     // Asks the Delete Line question; IDOK or IDCANCEL. A test replaces it.
     virtual int AskDeleteConfirm(const CString& text);
     // Opens the edit dialog; TRUE on OK. A test replaces it.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main frame under Wine: hiding on close and coming back from the tray icon, the tray
 # menu, Exit, the saved position and its reset, the toolbar's visibility and side across
-# starts, the "/Tray" start, a restarted shell and a second instance.
+# starts, the "/Tray" start, a restarted shell, a second instance and a logoff while hidden.
 source "$(dirname "$0")/lib.sh"
 jw_setup "$1"
 
@@ -152,4 +152,23 @@ jw_tool $W post "class:#32768" $WM_KEYDOWN 0x26 0   # up to the last item
 jw_tool $W post "class:#32768" $WM_KEYDOWN 0x0D 0
 jw_wait_exit "$JW_PID" 30 || jw_fail "Exit Application from the tray menu did not end the program"
 [ "$(jw_reg_value "$JW_KEY\\Jotwell-Bar0" Docking)" = 0x8000 ] || jw_fail "bottom docking not saved"
+
+jw_log "a logoff while hidden in the tray keeps the new place, the toolbar state and the file opened"
+cp "$JW_TMP/Sample.txt" "$JW_TMP/Other.txt"
+OTHER=$(jw_winpath "$JW_TMP/Other.txt")
+start_frame "$OTHER"
+jw_tool $W move "$FRAME" 230 170 150 300 || jw_fail "move before the logoff"
+jw_tool $W send "$FRAME" $WM_COMMAND 59392 0 >/dev/null   # toolbar off
+jw_tool $W post "$FRAME" $WM_SYSCOMMAND 0xF060 0
+expect_state hidden "SC_CLOSE before the logoff"
+# Asks every window of the prefix, then ends the session and every process still running.
+timeout 60 wineboot --end-session >/dev/null 2>&1
+jw_wait_exit "$JW_PID" 30 || jw_fail "the logoff did not end the program"
+[ "$(jw_reg_value "$JW_KEY\\Pos" x) $(jw_reg_value "$JW_KEY\\Pos" y)" = "0xe6 0xaa" ] ||
+    jw_fail "place not saved at the logoff: $(jw_reg_value "$JW_KEY\\Pos" x) $(jw_reg_value "$JW_KEY\\Pos" y)"
+[ "$(jw_reg_value "$JW_KEY\\Jotwell-Bar0" Visible)" = 0x0 ] || jw_fail "toolbar state not saved at the logoff"
+[ "$(jw_reg_value "$JW_KEY\\Recent File List" File1)" = "$OTHER" ] ||
+    jw_fail "recent file not saved at the logoff: $(jw_reg_value "$JW_KEY\\Recent File List" File1)"
+cmp -s "$JW_TMP/Sample.txt" "$JW_TMP/Other.txt" ||
+    jw_fail "the logoff changed the file"
 jw_log "PASS"

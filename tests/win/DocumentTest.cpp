@@ -2,14 +2,30 @@
 // registry of the test's Wine prefix.
 #include "document/JotwellDoc.h"
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <new>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
+
+// A fake allocator for the whole test program: once armed, it fails the given allocation
+// (counted from the arming) with std::bad_alloc, as a machine out of memory would. Its
+// blocks come from malloc, which the library's own operator delete frees.
+namespace {
+std::atomic<int> g_allocationsUntilFailure{0};  // 0: never fails
+}  // namespace
+
+void* operator new(size_t size) {
+    if (g_allocationsUntilFailure.load() > 0 && --g_allocationsUntilFailure == 0) throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -151,6 +167,39 @@ TEST_F(DocumentTest, FailedOpenKeepsTheEntriesAndReportsThePath) {
     EXPECT_EQ(before, EntriesOf(doc));
     ASSERT_EQ(1u, g_messages.size());
     EXPECT_EQ(missing + " was not found.", g_messages[0]);
+}
+
+TEST_F(DocumentTest, LoadThatRunsOutOfMemoryKeepsTheEntriesTheFileAndTheModifiedFlag) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "one\\tfirst\r\ntwo");
+    std::string big;
+    for (int i = 0; i < 200; ++i)
+        big += "entry number " + std::to_string(i) + " of a long list\\texplained at some length\r\n";
+    const std::string bigPath = Path("big.txt");
+    WriteFile(bigPath, big);
+    for (const BOOL modified : {FALSE, TRUE}) {
+        g_messages.clear();
+        CJotwellDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+        doc.SetPathName(path.c_str(), FALSE);
+        doc.SetModifiedFlag(modified);
+        const auto before = EntriesOf(doc);
+        const CString pathBefore = doc.GetPathName();
+        const CString titleBefore = doc.GetTitle();
+
+        // The file is read whole first; the failure comes while its entries are built.
+        g_allocationsUntilFailure = 50;
+        EXPECT_FALSE(doc.OnOpenDocument(bigPath.c_str()));
+        EXPECT_EQ(0, g_allocationsUntilFailure.load()) << "the failure was not reached";
+        g_allocationsUntilFailure = 0;
+        EXPECT_EQ(before, EntriesOf(doc));
+        EXPECT_EQ(modified, doc.IsModified());
+        EXPECT_EQ(pathBefore, doc.GetPathName());
+        EXPECT_EQ(titleBefore, doc.GetTitle());
+        ASSERT_EQ(1u, g_messages.size());
+        EXPECT_EQ("Failed to open document.", g_messages[0]);
+    }
+    EXPECT_EQ("one\\tfirst\r\ntwo", ReadFile(path));
 }
 
 TEST_F(DocumentTest, RefreshRereadsTheFileAndKeepsEntriesWhenItIsGone) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win/MessageLog.h"
+
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -18,6 +20,8 @@ public:
     int m_asked = 0;
     CString m_lastQuestion;
     CString m_dialogText;  // what the "dialog" returns on OK
+    int m_dialogs = 0;
+    CString m_dialogGot;   // the text the "dialog" was opened with
 protected:
     int AskDeleteConfirm(const CString& text) override {
         ++m_asked;
@@ -25,6 +29,8 @@ protected:
         return IDOK;
     }
     BOOL RunModifyDialog(const CString&, CString& text) override {
+        ++m_dialogs;
+        m_dialogGot = text;
         text = m_dialogText;
         return TRUE;
     }
@@ -145,6 +151,35 @@ TEST_F(JotwellViewTest, DeleteQuestionText) {
     EXPECT_EQ(question + "\n\n [ the text ]\n\n ( the explanation )", m_view->DeleteConfirmText(0));
     EXPECT_EQ("      ", m_view->TipText(1));
     EXPECT_EQ("the explanation", m_view->TipText(0));
+}
+
+TEST_F(JotwellViewTest, InPlaceEditingNeverCutsAnEntry) {
+    std::string longText;
+    while (longText.size() < 300) longText += "0123456789";
+    Open(longText + "\r\nshort");
+    const std::string bytes = FileBytes(m_path);
+
+    // A Text that fits opens the label editor whole; Enter on it unchanged writes nothing.
+    m_view->SelectLine(1);
+    HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELA, 1, 0));
+    ASSERT_NE(nullptr, edit);
+    char got[16] = {};
+    GetWindowTextA(edit, got, sizeof(got));
+    EXPECT_STREQ("short", got);
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages(100);
+    EXPECT_EQ(0, m_view->m_dialogs);
+
+    // A longer Text gets no label editor: the Modify dialog opens with all of it.
+    m_view->SelectLine(0);
+    m_view->m_dialogText = longText;
+    edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELA, 0, 0));
+    if (edit) SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(nullptr, edit);
+    EXPECT_TRUE(PumpUntil([&] { return m_view->m_dialogs == 1; }, 2000));
+    EXPECT_EQ(longText, m_view->m_dialogGot);
+    EXPECT_EQ(bytes, FileBytes(m_path));
+    EXPECT_EQ(longText, m_doc->m_aText[0]);
 }
 
 TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
