@@ -69,16 +69,18 @@ struct Attribute {
 
 }  // namespace
 
-std::string HidePasswordValue(std::string_view html, const LeadBytes& lead) {
+namespace {
+
+// Reads the start tag at the beginning of `html`: its name and attributes, and
+// where it ends (just after its ">", or npos when the text ends first).
+std::size_t ReadStartTag(std::string_view html, const LeadBytes& lead, std::string_view& tag,
+                         std::vector<Attribute>& attributes) {
     std::size_t i = 0;
     while (i < html.size() && IsSpace(html[i])) ++i;
-    if (i >= html.size() || html[i] != '<') return std::string(html);
+    if (i >= html.size() || html[i] != '<') return std::string_view::npos;
     const std::size_t tagStart = ++i;
     while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/') i += lead.CharLength(html, i);
-    if (!EqualsAsciiNoCase(html.substr(tagStart, i - tagStart), "input")) return std::string(html);
-
-    std::vector<Attribute> attributes;
-    bool password = false;
+    tag = html.substr(tagStart, i - tagStart);
     while (i < html.size() && html[i] != '>') {
         Attribute a;
         a.from = i;
@@ -105,9 +107,27 @@ std::string HidePasswordValue(std::string_view html, const LeadBytes& lead) {
             }
         }
         a.to = i;
-        if (EqualsAsciiNoCase(a.name, "type") && EqualsAsciiNoCase(Trimmed(a.value), "password")) password = true;
         if (!a.name.empty()) attributes.push_back(a);
     }
+    return i < html.size() ? i + 1 : std::string_view::npos;
+}
+
+}  // namespace
+
+bool HoldsStartTag(std::string_view html, const LeadBytes& lead) {
+    std::string_view tag;
+    std::vector<Attribute> attributes;
+    return ReadStartTag(html, lead, tag, attributes) != std::string_view::npos;
+}
+
+std::string HidePasswordValue(std::string_view html, const LeadBytes& lead) {
+    std::string_view tag;
+    std::vector<Attribute> attributes;
+    ReadStartTag(html, lead, tag, attributes);
+    if (!EqualsAsciiNoCase(tag, "input")) return std::string(html);
+    bool password = false;
+    for (const Attribute& a : attributes)
+        if (EqualsAsciiNoCase(a.name, "type") && EqualsAsciiNoCase(Trimmed(a.value), "password")) password = true;
     if (!password) return std::string(html);
     std::string out;
     out.reserve(html.size());

@@ -22,3 +22,6 @@ std::string CutToBytes(std::string_view s, std::size_t maxBytes, const LeadBytes
 // "password", the start tag without any value attribute (neither what was typed,
 // which a browser may put there, nor what the page set); any other text as it is.
 std::string HidePasswordValue(std::string_view html, const LeadBytes& lead);
+
+// Whether `html` holds the whole start tag it begins with (up to its ">").
+bool HoldsStartTag(std::string_view html, const LeadBytes& lead);

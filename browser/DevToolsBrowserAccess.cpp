@@ -3,7 +3,9 @@
 #include "browser/DevToolsScripts.h"
 #include "browser/DevToolsSession.h"
 #include "browser/LayerGuard.h"
+#include "browser/BrowserText.h"
 #include "browser/Utf8Text.h"
+#include "framework/SystemCodePage.h"
 
 #include <windows.h>
 
@@ -95,6 +97,7 @@ struct ElementEntry {
     bool field = false;
     int generation = 0;
     std::int64_t length = 0;  // of the whole outer HTML, in UTF-16 units
+    bool startTag = false;    // html, even when cut, holds the whole start tag
 };
 
 struct CollectionState {
@@ -106,7 +109,10 @@ struct CollectionState {
     std::size_t aheadEnd = 0;  // just after the last run of whole outer HTMLs fetched
     std::size_t aheadRun = 0;  // its length: doubled while the reads walk forward
 
-    bool Current(const ElementEntry& e) const { return e.complete && (!e.field || e.generation == generation); }
+    bool Fresh(const ElementEntry& e) const { return !e.field || e.generation == generation; }
+    bool Current(const ElementEntry& e) const { return e.complete && Fresh(e); }
+    // What a listing shows is there already: the whole start tag and far more than a line.
+    bool StartShown(const ElementEntry& e) const { return Fresh(e) && (e.complete || e.startTag); }
 };
 
 // Fetches the whole outer HTML of element `index` and, when the reads walk forward
@@ -119,7 +125,7 @@ void FetchWholeHtml(CollectionState& state, std::size_t index) {
     std::size_t i = index;
     for (; i < state.entries.size() && at.size() < state.aheadRun; ++i) {
         const ElementEntry& e = state.entries[i];
-        if (state.Current(e)) continue;
+        if (i != index && (state.Current(e) || state.StartShown(e))) continue;
         if (!at.empty() && units + e.length > kHtmlUnitsPerCall) break;
         at.push_back(i);
         units += e.length;
@@ -153,6 +159,18 @@ public:
     std::string OuterHtml() override {
         return AsBrowserError([&] {
             if (!m_state->Current(m_state->entries[m_index])) FetchWholeHtml(*m_state, m_index);
+            return m_state->entries[m_index].html;
+        });
+    }
+
+    // The start read with the collection serves a listing unless it cuts the start
+    // tag (or the field was written since): the html element of a huge page is
+    // never fetched whole for its line.
+    std::string OuterHtmlStart(std::size_t bytes) override {
+        return AsBrowserError([&] {
+            const ElementEntry& e = m_state->entries[m_index];
+            if (m_state->StartShown(e) && (e.complete || e.html.size() >= bytes)) return e.html;
+            FetchWholeHtml(*m_state, m_index);
             return m_state->entries[m_index].html;
         });
     }
@@ -225,6 +243,7 @@ std::shared_ptr<CollectionState> ReadCollection(const Session& s, const std::str
             e.html = Utf8ToAnsi(row[2].get<std::string>());
             e.length = row[3].get<std::int64_t>();
             e.complete = e.length <= kHtmlPrefix;
+            e.startTag = e.complete || HoldsStartTag(e.html, SystemLeadBytes());
             e.field = row[4].get<bool>();
             state->entries.push_back(std::move(e));
         }

@@ -106,7 +106,7 @@ private:
                 continue;
             }
             const std::string name = element->NameAttribute().value_or(std::string());
-            const std::string html = HidePasswordValue(element->OuterHtml(), m_lead);
+            const std::string html = HidePasswordValue(element->OuterHtmlStart(kHtmlBytes), m_lead);
             m_out += Number("[#%3ld]", k) + "(" + name + ") " + CutToBytes(html, kHtmlBytes, m_lead) + "\n";
         }
     }

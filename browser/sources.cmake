@@ -15,4 +15,5 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WideText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WinHttpClient.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WorkerMessageFilter.cpp
 )

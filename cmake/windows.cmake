@@ -57,7 +57,7 @@ foreach(src ${JOTWELL_E2E_TOOLS})
 endforeach()
 # Tools that drive the program's own code.
 if(TARGET jw_devtools_check)
-  target_link_libraries(jw_devtools_check PRIVATE jotwell_win)
+  target_link_libraries(jw_devtools_check PRIVATE jotwell_win psapi)
 endif()
 
 # End-to-end tests: shell scripts that start Jotwell.exe under Wine on Xvfb and drive it.

@@ -191,6 +191,10 @@ TEST(TagIndexReport, PasswordFieldsNeverShowTheirValue) {
               HidePasswordValue("<input value=\"" + std::string(200, 's') + "\" type=password name=x>", sjis));
     EXPECT_EQ("<input type=password>", HidePasswordValue("<input type=password value=\"\x83\x22\">", sjis));
     EXPECT_EQ("<input type=password", HidePasswordValue("<input type=password value=\"cut off", sjis));
+    // A cut start is enough for a line only when it holds the whole start tag.
+    EXPECT_TRUE(HoldsStartTag("<html lang=\"a>b\"><head>", sjis));
+    EXPECT_FALSE(HoldsStartTag("<input value=\"a>b", sjis));
+    EXPECT_FALSE(HoldsStartTag("text", sjis));
 }
 
 TEST(TagIndexReport, APageWhoseElementsCannotBeFetchedGetsItsErrorLine) {
