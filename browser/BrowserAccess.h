@@ -13,6 +13,7 @@
 // at its guards.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -36,6 +37,13 @@ public:
     // is not text comes converted to text.
     virtual std::optional<std::string> NameAttribute() = 0;
     virtual std::string OuterHtml() = 0;
+    // The start of the outer HTML as far as a listing needs it: its whole start tag
+    // and at least `bytes` bytes, or all of it when shorter. A layer that holds such
+    // a start already returns it without fetching an element of many megabytes.
+    virtual std::string OuterHtmlStart(std::size_t bytes) {
+        static_cast<void>(bytes);
+        return OuterHtml();
+    }
     // Replaces the element's text (innerText).
     virtual void WriteText(const std::string& text) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 std::int32_t ParseLeadingNumber(std::string_view s) {
     std::size_t i = 0;
@@ -36,4 +37,106 @@ std::string CutToBytes(std::string_view s, std::size_t maxBytes, const LeadBytes
         end = next;
     }
     return std::string(s.substr(0, end));
+}
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = (a[i] >= 'A' && a[i] <= 'Z') ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        if (x != b[i]) return false;
+    }
+    return true;
+}
+
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+struct Attribute {
+    std::size_t from = 0;  // the white space before its name
+    std::size_t to = 0;    // just after its value
+    std::string_view name;
+    std::string_view value;
+};
+
+}  // namespace
+
+namespace {
+
+// Reads the start tag at the beginning of `html`: its name and attributes, and
+// where it ends (just after its ">", or npos when the text ends first).
+std::size_t ReadStartTag(std::string_view html, const LeadBytes& lead, std::string_view& tag,
+                         std::vector<Attribute>& attributes) {
+    std::size_t i = 0;
+    while (i < html.size() && IsSpace(html[i])) ++i;
+    if (i >= html.size() || html[i] != '<') return std::string_view::npos;
+    const std::size_t tagStart = ++i;
+    while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/') i += lead.CharLength(html, i);
+    tag = html.substr(tagStart, i - tagStart);
+    while (i < html.size() && html[i] != '>') {
+        Attribute a;
+        a.from = i;
+        while (i < html.size() && (IsSpace(html[i]) || html[i] == '/')) ++i;
+        const std::size_t nameStart = i;
+        while (i < html.size() && !IsSpace(html[i]) && html[i] != '=' && html[i] != '>' && html[i] != '/')
+            i += lead.CharLength(html, i);
+        a.name = html.substr(nameStart, i - nameStart);
+        std::size_t j = i;
+        while (j < html.size() && IsSpace(html[j])) ++j;
+        if (j < html.size() && html[j] == '=') {
+            i = j + 1;
+            while (i < html.size() && IsSpace(html[i])) ++i;
+            std::size_t valueStart = i;
+            if (i < html.size() && (html[i] == '"' || html[i] == '\'')) {
+                const std::size_t close = lead.Find(html, html[i], i + 1);
+                valueStart = i + 1;
+                i = close == std::string_view::npos ? html.size() : close;
+                a.value = html.substr(valueStart, i - valueStart);
+                if (i < html.size()) ++i;
+            } else {
+                while (i < html.size() && !IsSpace(html[i]) && html[i] != '>') i += lead.CharLength(html, i);
+                a.value = html.substr(valueStart, i - valueStart);
+            }
+        }
+        a.to = i;
+        if (!a.name.empty()) attributes.push_back(a);
+    }
+    return i < html.size() ? i + 1 : std::string_view::npos;
+}
+
+}  // namespace
+
+bool HoldsStartTag(std::string_view html, const LeadBytes& lead) {
+    std::string_view tag;
+    std::vector<Attribute> attributes;
+    return ReadStartTag(html, lead, tag, attributes) != std::string_view::npos;
+}
+
+std::string HidePasswordValue(std::string_view html, const LeadBytes& lead) {
+    std::string_view tag;
+    std::vector<Attribute> attributes;
+    ReadStartTag(html, lead, tag, attributes);
+    if (!EqualsAsciiNoCase(tag, "input")) return std::string(html);
+    bool password = false;
+    for (const Attribute& a : attributes)
+        if (EqualsAsciiNoCase(a.name, "type") && EqualsAsciiNoCase(Trimmed(a.value), "password")) password = true;
+    if (!password) return std::string(html);
+    std::string out;
+    out.reserve(html.size());
+    std::size_t copied = 0;
+    for (const Attribute& a : attributes) {
+        if (!EqualsAsciiNoCase(a.name, "value")) continue;
+        out.append(html.substr(copied, a.from - copied));
+        copied = a.to;
+    }
+    out.append(html.substr(copied));
+    return out;
 }

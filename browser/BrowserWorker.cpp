@@ -7,6 +7,7 @@
 #include "browser/ShellBrowserAccess.h"
 #include "browser/TagIndexReport.h"
 #include "browser/WideText.h"
+#include "browser/WorkerMessageFilter.h"
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
 #include "framework/SystemCodePage.h"
@@ -62,6 +63,10 @@ bool StartWorkerThread(LPTHREAD_START_ROUTINE entry, void* param) {
 bool StartBrowserRun(std::unique_ptr<BrowserWorkerJob> job, WorkerThreadStarter start) {
     bool expected = false;
     if (!job || !WorkerBusy.compare_exchange_strong(expected, true)) return false;
+    if (!job->owner) {
+        const CWnd* main = AfxGetMainWnd();
+        job->owner = main ? main->GetSafeHwnd() : nullptr;
+    }
     BrowserWorkerJob* handedOver = job.release();
     if (start(&AutoInputWorker, handedOver)) return true;
     // No thread: nothing will clear the flag, so clear it here, or every later
@@ -87,10 +92,11 @@ DWORD WINAPI AutoInputWorker(void* param) {
 }
 
 int RunBrowserJob(const BrowserWorkerJob& job) {
-    MessageBoxNotifications boxes;
+    MessageBoxNotifications boxes(job.owner);
     UserNotifications& notify = job.notify ? *job.notify : boxes;
     OleInitScope ole;
     if (!ole.Succeeded()) notify.ShowMessage(OleFailureMessage());
+    WorkerMessageFilterScope filter;
 
     ShellBrowserAccess shell;
     std::unique_ptr<BrowserAccess> devTools = OpenDevToolsAccess(job.devToolsPort);

@@ -24,13 +24,15 @@ struct BrowserWorkerJob {
     bool tagIndexReport = false;
     unsigned devToolsPort = 0;            // 0: the shell's window list only
     UserNotifications* notify = nullptr;  // null: real message boxes and beeps
+    HWND owner = nullptr;                 // of the message boxes; StartBrowserRun fills in the main window
 };
 
 // Starts a thread that runs entry(param); false when none could be made.
 using WorkerThreadStarter = bool (*)(LPTHREAD_START_ROUTINE entry, void* param);
 bool StartWorkerThread(LPTHREAD_START_ROUTINE entry, void* param);
 
-// Starts AutoInputWorker on `job` unless a run is in progress. False when refused
+// Starts AutoInputWorker on `job` unless a run is in progress; call it on the
+// user-interface thread (a job without an owner gets the main window). False when refused
 // or when the thread could not be made; in the second case WorkerBusy is clear
 // again and the job is freed.
 bool StartBrowserRun(std::unique_ptr<BrowserWorkerJob> job, WorkerThreadStarter start = StartWorkerThread);
@@ -40,8 +42,9 @@ bool StartBrowserRun(std::unique_ptr<BrowserWorkerJob> job, WorkerThreadStarter 
 // every field (always 1 for a report), else 0.
 DWORD WINAPI AutoInputWorker(void* param);
 
-// The body of a run on the calling thread: OLE for this thread, then the report or
-// the fill. Leaves WorkerBusy alone.
+// The body of a run on the calling thread: OLE for this thread with the message
+// filter that retries a busy browser, then the report or the fill, over the shell's
+// window list and the DevTools targets taken once for the run. Leaves WorkerBusy alone.
 int RunBrowserJob(const BrowserWorkerJob& job);
 
 // The message shown when OLE cannot be initialised, in the ANSI code page.

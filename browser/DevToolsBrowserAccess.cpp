@@ -2,12 +2,16 @@
 
 #include "browser/DevToolsScripts.h"
 #include "browser/DevToolsSession.h"
+#include "browser/LayerGuard.h"
+#include "browser/BrowserText.h"
 #include "browser/Utf8Text.h"
+#include "framework/SystemCodePage.h"
 
 #include <windows.h>
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,17 +25,13 @@ const std::int32_t kMalformed = static_cast<std::int32_t>(0x8000FFFFu);  // E_UN
 const std::int32_t kFrameUnreachable = static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
 // UTF-16 units of outer HTML read with the collection; the report shows 80 bytes.
 const int kHtmlPrefix = 512;
+// Elements described, or whole outer HTMLs fetched, per round trip, and the UTF-16
+// units of whole outer HTML asked for at once: each reply stays some megabytes,
+// far below the reply limit, whatever the page's size.
+const std::size_t kElementsPerCall = 2000;
+const std::int64_t kHtmlUnitsPerCall = 2 << 20;
 const char kWorldName[] = "jotwell";
 
-// Runs one operation of the layer; JSON of an unexpected shape is a failure like any other.
-template <typename F>
-auto Guarded(F f) -> decltype(f()) {
-    try {
-        return f();
-    } catch (const json::exception&) {
-        throw BrowserError("unexpected DevTools reply", kMalformed);
-    }
-}
 
 std::string Text(const json& object, const char* key) {
     const auto it = object.find(key);
@@ -96,6 +96,8 @@ struct ElementEntry {
     bool complete = false;  // html is the whole outer HTML, current as of `generation`
     bool field = false;
     int generation = 0;
+    std::int64_t length = 0;  // of the whole outer HTML, in UTF-16 units
+    bool startTag = false;    // html, even when cut, holds the whole start tag
 };
 
 struct CollectionState {
@@ -104,32 +106,77 @@ struct CollectionState {
     std::string arrayId;  // the page-side list of the elements
     std::vector<ElementEntry> entries;
     int generation = 0;   // bumped by every write: form fields may have changed
+    std::size_t aheadEnd = 0;  // just after the last run of whole outer HTMLs fetched
+    std::size_t aheadRun = 0;  // its length: doubled while the reads walk forward
+
+    bool Fresh(const ElementEntry& e) const { return !e.field || e.generation == generation; }
+    bool Current(const ElementEntry& e) const { return e.complete && Fresh(e); }
+    // What a listing shows is there already: the whole start tag and far more than a line.
+    bool StartShown(const ElementEntry& e) const { return Fresh(e) && (e.complete || e.startTag); }
 };
+
+// Fetches the whole outer HTML of element `index` and, when the reads walk forward
+// through the collection (the report), of the next incomplete elements too.
+void FetchWholeHtml(CollectionState& state, std::size_t index) {
+    const bool forward = state.aheadRun > 0 && index >= state.aheadEnd && index - state.aheadEnd < kElementsPerCall;
+    state.aheadRun = forward ? std::min(state.aheadRun * 2, kElementsPerCall) : 1;
+    json at = json::array();
+    std::int64_t units = 0;
+    std::size_t i = index;
+    for (; i < state.entries.size() && at.size() < state.aheadRun; ++i) {
+        const ElementEntry& e = state.entries[i];
+        if (i != index && (state.Current(e) || state.StartShown(e))) continue;
+        if (!at.empty() && units + e.length > kHtmlUnitsPerCall) break;
+        at.push_back(i);
+        units += e.length;
+    }
+    state.aheadEnd = i;
+    const json html = state.s->CallFunction(state.sessionId, state.arrayId, devtools_scripts::kOuterHtmls,
+                                            json::array({at}), true);
+    const auto values = html.find("value");
+    if (values == html.end() || !values->is_array() || values->size() != at.size()) Malformed("outer HTML list");
+    for (std::size_t k = 0; k < at.size(); ++k) {
+        const json& value = (*values)[k];
+        if (!value.is_string()) {
+            if (at[k].get<std::size_t>() == index) throw BrowserError("element gone", kMalformed);
+            continue;
+        }
+        ElementEntry& e = state.entries[at[k].get<std::size_t>()];
+        e.html = Utf8ToAnsi(value.get<std::string>());
+        e.complete = true;
+        e.generation = state.generation;
+    }
+}
 
 class DevToolsElement : public HtmlElement {
 public:
     DevToolsElement(std::shared_ptr<CollectionState> state, std::size_t index) : m_state(std::move(state)), m_index(index) {}
 
-    std::optional<std::string> NameAttribute() override { return m_state->entries[m_index].name; }
+    std::optional<std::string> NameAttribute() override {
+        return AsBrowserError([&] { return m_state->entries[m_index].name; });
+    }
 
     std::string OuterHtml() override {
-        return Guarded([&] {
-            ElementEntry& e = m_state->entries[m_index];
-            const bool current = !e.field || e.generation == m_state->generation;
-            if (e.complete && current) return e.html;
-            const json html = m_state->s->CallFunction(m_state->sessionId, m_state->arrayId, devtools_scripts::kOuterHtml,
-                                                       json::array({m_index}), true);
-            const auto value = html.find("value");
-            if (value == html.end() || !value->is_string()) throw BrowserError("element gone", kMalformed);
-            e.html = Utf8ToAnsi(value->get<std::string>());
-            e.complete = true;
-            e.generation = m_state->generation;
-            return e.html;
+        return AsBrowserError([&] {
+            if (!m_state->Current(m_state->entries[m_index])) FetchWholeHtml(*m_state, m_index);
+            return m_state->entries[m_index].html;
+        });
+    }
+
+    // The start read with the collection serves a listing unless it cuts the start
+    // tag (or the field was written since): the html element of a huge page is
+    // never fetched whole for its line.
+    std::string OuterHtmlStart(std::size_t bytes) override {
+        return AsBrowserError([&] {
+            const ElementEntry& e = m_state->entries[m_index];
+            if (m_state->StartShown(e) && (e.complete || e.html.size() >= bytes)) return e.html;
+            FetchWholeHtml(*m_state, m_index);
+            return m_state->entries[m_index].html;
         });
     }
 
     void WriteText(const std::string& text) override {
-        Guarded([&] {
+        AsBrowserError([&] {
             m_state->s->CallFunction(m_state->sessionId, m_state->arrayId, devtools_scripts::kWriteText,
                                      json::array({m_index, AnsiToUtf8(text)}), true);
             ++m_state->generation;
@@ -150,7 +197,7 @@ public:
 
     std::unique_ptr<HtmlElement> ItemAt(std::int32_t index) override {
         if (index < 0 || static_cast<std::size_t>(index) >= m_state->entries.size()) return nullptr;
-        return std::make_unique<DevToolsElement>(m_state, static_cast<std::size_t>(index));
+        return AsBrowserError([&] { return std::make_unique<DevToolsElement>(m_state, static_cast<std::size_t>(index)); });
     }
 
     // As the old browser's collection: the one element whose name or id it is.
@@ -165,7 +212,7 @@ public:
             }
         }
         if (matches != 1) return nullptr;
-        return std::make_unique<DevToolsElement>(m_state, found);
+        return AsBrowserError([&] { return std::make_unique<DevToolsElement>(m_state, found); });
     }
 
 private:
@@ -177,22 +224,30 @@ std::shared_ptr<CollectionState> ReadCollection(const Session& s, const std::str
     state->s = s;
     state->sessionId = sessionId;
     state->arrayId = ObjectId(s->CallFunction(sessionId, documentId, devtools_scripts::kAllElements, json::array(), false));
-    const json described = s->CallFunction(sessionId, state->arrayId, devtools_scripts::kDescribeElements,
-                                           json::array({kHtmlPrefix}), true);
-    const auto rows = described.find("value");
-    if (rows == described.end() || !rows->is_array()) Malformed("element list");
-    state->entries.reserve(rows->size());
-    for (const json& row : *rows) {
-        if (!row.is_array() || row.size() != 5) Malformed("element row");
-        ElementEntry e;
-        if (row[0].is_string()) e.name = Utf8ToAnsi(row[0].get<std::string>());
-        e.id = Utf8ToAnsi(row[1].get<std::string>());
-        const std::string html = row[2].get<std::string>();
-        e.html = Utf8ToAnsi(html);
-        e.complete = row[3].get<std::int64_t>() <= kHtmlPrefix;
-        e.field = row[4].get<bool>();
-        state->entries.push_back(std::move(e));
-    }
+    // In chunks, so that no reply grows with the page.
+    std::size_t length = 0;
+    do {
+        const std::size_t start = state->entries.size();
+        const json described = s->CallFunction(sessionId, state->arrayId, devtools_scripts::kDescribeElements,
+                                               json::array({start, kElementsPerCall, kHtmlPrefix}), true);
+        const json& reply = described.at("value");
+        length = reply.at(0).get<std::size_t>();
+        const json& rows = reply.at(1);
+        if (!rows.is_array() || (rows.empty() && start < length)) Malformed("element list");
+        if (start == 0) state->entries.reserve(length);
+        for (const json& row : rows) {
+            if (!row.is_array() || row.size() != 5) Malformed("element row");
+            ElementEntry e;
+            if (row[0].is_string()) e.name = Utf8ToAnsi(row[0].get<std::string>());
+            e.id = Utf8ToAnsi(row[1].get<std::string>());
+            e.html = Utf8ToAnsi(row[2].get<std::string>());
+            e.length = row[3].get<std::int64_t>();
+            e.complete = e.length <= kHtmlPrefix;
+            e.startTag = e.complete || HoldsStartTag(e.html, SystemLeadBytes());
+            e.field = row[4].get<bool>();
+            state->entries.push_back(std::move(e));
+        }
+    } while (state->entries.size() < length);
     return state;
 }
 
@@ -208,7 +263,7 @@ public:
     std::unique_ptr<FrameList> Frames() override;
 
     std::unique_ptr<ElementCollection> Elements() override {
-        return Guarded([&]() -> std::unique_ptr<ElementCollection> {
+        return AsBrowserError([&]() -> std::unique_ptr<ElementCollection> {
             return std::make_unique<DevToolsCollection>(ReadCollection(m_s, m_sessionId, m_objectId));
         });
     }
@@ -216,7 +271,7 @@ public:
 private:
     const std::pair<std::string, std::string>& Info() {
         if (!m_info) {
-            Guarded([&] {
+            AsBrowserError([&] {
                 const json info = m_s->CallFunction(m_sessionId, m_objectId, devtools_scripts::kDocumentInfo, json::array(), true);
                 const json& value = info.at("value");
                 m_info = std::make_pair(Utf8ToAnsi(value.at(0).get<std::string>()), Utf8ToAnsi(value.at(1).get<std::string>()));
@@ -250,14 +305,14 @@ public:
         : m_s(std::move(s)), m_parentSession(std::move(parentSession)), m_elementId(std::move(elementId)) {}
 
     std::unique_ptr<HtmlDocument> Document() override {
-        return Guarded([&] {
+        return AsBrowserError([&] {
             Locate();
             return OpenDocument(m_s, m_sessionId, m_frameId);
         });
     }
 
     std::string Name() override {
-        return Guarded([&] {
+        return AsBrowserError([&] {
             Locate();
             return m_name;
         });
@@ -303,7 +358,9 @@ public:
 
     std::unique_ptr<FrameWindow> Item(std::int32_t index) override {
         if (index < 0 || static_cast<std::size_t>(index) >= m_elementIds.size()) return nullptr;
-        return std::make_unique<DevToolsFrame>(m_s, m_sessionId, m_elementIds[static_cast<std::size_t>(index)]);
+        return AsBrowserError([&] {
+            return std::make_unique<DevToolsFrame>(m_s, m_sessionId, m_elementIds[static_cast<std::size_t>(index)]);
+        });
     }
 
 private:
@@ -313,18 +370,18 @@ private:
 };
 
 std::unique_ptr<FrameList> DevToolsDocument::Frames() {
-    return Guarded([&]() -> std::unique_ptr<FrameList> {
+    return AsBrowserError([&]() -> std::unique_ptr<FrameList> {
         const std::string listId = ObjectId(m_s->CallFunction(m_sessionId, m_objectId, devtools_scripts::kFrameElements, json::array(), false));
         const json properties = m_s->Call("Runtime.getProperties", {{"objectId", listId}, {"ownProperties", true}}, m_sessionId);
-        std::vector<std::pair<long, std::string>> indexed;
-        for (const json& p : properties.at("result")) {
-            const std::string name = Text(p, "name");
-            if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-            indexed.emplace_back(std::stol(name), ObjectId(p.at("value")));
+        const json& result = properties.at("result");
+        std::vector<std::pair<std::int32_t, std::string>> indexed;
+        for (const json& p : result) {
+            const std::int32_t index = ArrayIndexName(Text(p, "name"), result.size());
+            if (index >= 0) indexed.emplace_back(index, ObjectId(p.at("value")));
         }
         std::vector<std::string> ids(indexed.size());
         for (const auto& item : indexed) {
-            if (item.first < 0 || static_cast<std::size_t>(item.first) >= ids.size()) Malformed("frame list");
+            if (static_cast<std::size_t>(item.first) >= ids.size()) Malformed("frame list");
             ids[static_cast<std::size_t>(item.first)] = item.second;
         }
         return std::make_unique<DevToolsFrameList>(m_s, m_sessionId, std::move(ids));
@@ -347,10 +404,10 @@ public:
         Session s;
         try {
             s = std::make_shared<DevToolsSession>(m_port, m_path, m_limits);
-        } catch (const BrowserError&) {
+        } catch (const std::exception&) {
             return nullptr;  // the page or the browser has gone since the list was read
         }
-        return Guarded([&] {
+        return AsBrowserError([&] {
             s->AutoAttach(std::string());
             const json tree = FrameTree(*s, std::string());
             const std::string frameId = Text(tree.value("frame", json::object()), "id");
@@ -376,7 +433,7 @@ public:
         if (index < 0 || static_cast<std::size_t>(index) >= m_targets.size()) return nullptr;
         const Target& t = m_targets[static_cast<std::size_t>(index)];
         if (!t.page || t.path.empty()) return nullptr;
-        return std::make_unique<DevToolsBrowserWindow>(m_port, t.path, m_limits);
+        return AsBrowserError([&] { return std::make_unique<DevToolsBrowserWindow>(m_port, t.path, m_limits); });
     }
 
 private:
@@ -388,7 +445,16 @@ private:
 }  // namespace
 
 std::unique_ptr<WindowList> DevToolsBrowserAccess::OpenWindowList() {
-    if (m_port == 0) return nullptr;
+    // Without WebSockets (Windows 7) no page could be read: the layer is off, silently.
+    if (m_port == 0 || !LoopbackWebSocketsAvailable()) return nullptr;
+    try {
+        return OpenTargets();
+    } catch (const std::exception&) {
+        return nullptr;  // out of memory on a huge list: as a list that is not valid JSON
+    }
+}
+
+std::unique_ptr<WindowList> DevToolsBrowserAccess::OpenTargets() {
     LoopbackLimits listLimits = m_limits;
     listLimits.maxReplyBytes = 4u << 20;
     std::string body;

@@ -10,10 +10,13 @@
 // fails, closes or stops answering throws BrowserError. A page that cannot be
 // reached at all (it went away after the list was read) has no document.
 //
-// An element collection is read in two round trips (all elements' names, ids
-// and the start of their outer HTML); an element's whole outer HTML is fetched
-// only when it is longer than that start or the element is a form field written
-// since. A form field's outer HTML carries its current value in "value".
+// An element collection is read in chunks of a few thousand elements (names, ids
+// and the start of their outer HTML), so any page is read with bounded replies;
+// an element's whole outer HTML is fetched only when it is longer than that start
+// or the element is a form field written since, for a run of elements at once
+// while the reads walk forward. A form field's outer HTML carries its current
+// value in "value" (the tag index report leaves a password field's out).
+// Every failure, of whatever kind, leaves the layer as BrowserError.
 #pragma once
 
 #include "browser/BrowserAccess.h"
@@ -27,10 +30,13 @@ public:
     explicit DevToolsBrowserAccess(std::uint16_t port, const LoopbackLimits& limits = LoopbackLimits())
         : m_port(port), m_limits(limits) {}
 
-    // Nothing when the port is 0, nothing listens or the list is not valid JSON.
+    // Nothing when the port is 0, WinHTTP has no WebSockets (Windows 7), nothing
+    // listens or the list is not valid JSON.
     std::unique_ptr<WindowList> OpenWindowList() override;
 
 private:
+    std::unique_ptr<WindowList> OpenTargets();
+
     std::uint16_t m_port;
     LoopbackLimits m_limits;
 };

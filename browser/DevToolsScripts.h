@@ -36,21 +36,24 @@ const char kFrameElements[] =
 // On a document: all its elements in source order (by reference).
 const char kAllElements[] = "function() { return Array.prototype.slice.call(this.all); }";
 
-// On that list: per element [name or null, id, outer HTML cut to `limit` UTF-16
-// units, its whole length, whether it is a form field].
+// On that list: its length and, for elements `start` to `start + count - 1`, per
+// element [name or null, id, outer HTML cut to `limit` UTF-16 units, its whole
+// length, whether it is a form field].
 const char kDescribeElements[] =
-    "function(limit) {" JOTWELL_PAGE_HELPERS
-    "  var out = new Array(this.length);"
-    "  for (var i = 0; i < this.length; i++) {"
+    "function(start, count, limit) {" JOTWELL_PAGE_HELPERS
+    "  var end = Math.min(this.length, start + count), out = [];"
+    "  for (var i = start; i < end; i++) {"
     "    var e = this[i], h = outer(e);"
-    "    out[i] = [e.getAttribute('name') === null ? null : clean(e.getAttribute('name')),"
-    "              clean(e.getAttribute('id') || ''), clean(h.slice(0, limit)), h.length, isField(e)];"
+    "    out.push([e.getAttribute('name') === null ? null : clean(e.getAttribute('name')),"
+    "              clean(e.getAttribute('id') || ''), clean(h.slice(0, limit)), h.length, isField(e)]);"
     "  }"
-    "  return out; }";
+    "  return [this.length, out]; }";
 
-// On that list: the whole outer HTML of element `i`, null when it is gone.
-const char kOuterHtml[] =
-    "function(i) {" JOTWELL_PAGE_HELPERS " var e = this[i]; return e ? clean(outer(e)) : null; }";
+// On that list: the whole outer HTML of each element of the index list `at`, null
+// for one that is gone.
+const char kOuterHtmls[] =
+    "function(at) {" JOTWELL_PAGE_HELPERS
+    " return at.map(function(i) { var e = this[i]; return e ? clean(outer(e)) : null; }, this); }";
 
 // On that list: writes `text` to element `i` as a user would: an input or text
 // area takes it as its value, a select the option of that value (none: left as

@@ -3,7 +3,11 @@
 #include <windows.h>
 
 void MessageBoxNotifications::ShowMessage(const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), "Jotwell", MB_OK);
+    // The owner belongs to the user-interface thread, which only ever pumps
+    // messages while a run is going on, so the box's cross-thread sends to it
+    // (disabling it, activation) are answered and cannot deadlock.
+    const HWND owner = m_owner && IsWindow(m_owner) ? m_owner : nullptr;
+    MessageBoxA(owner, text.c_str(), "Jotwell", MB_OK);
 }
 
 void MessageBoxNotifications::Beep() {

@@ -54,18 +54,29 @@ private:
             try {
                 Frame(*frame, f, frameCount);
             } catch (const BrowserError& e) {
-                m_out += "\n=== Frame[" + std::to_string(f + 1) +
-                         "] : Error!!! fail to get frame document:" + std::to_string(e.Code()) + " ===\n";
+                FrameError(f + 1, e);
                 listTop = true;
                 break;
             }
         }
         if (!listTop) return;
-        std::unique_ptr<ElementCollection> elements = document->Elements();
+        std::unique_ptr<ElementCollection> elements;
+        try {
+            elements = document->Elements();
+        } catch (const BrowserError& e) {
+            // The page's own elements could not be fetched: its error line, then the next window.
+            FrameError(0, e);
+            return;
+        }
         if (!elements) return;
         m_out += "\n=== NoFrame ===\n";
         m_step = 7;
         List(*elements, 8);
+    }
+
+    void FrameError(std::int32_t number, const BrowserError& e) {
+        m_out += "\n=== Frame[" + std::to_string(number) + "] : Error!!! fail to get frame document:" +
+                 std::to_string(e.Code()) + " ===\n";
     }
 
     void Frame(FrameWindow& frame, std::int32_t f, std::int32_t frameCount) {
@@ -95,7 +106,7 @@ private:
                 continue;
             }
             const std::string name = element->NameAttribute().value_or(std::string());
-            const std::string html = element->OuterHtml();
+            const std::string html = HidePasswordValue(element->OuterHtmlStart(kHtmlBytes), m_lead);
             m_out += Number("[#%3ld]", k) + "(" + name + ") " + CutToBytes(html, kHtmlBytes, m_lead) + "\n";
         }
     }

@@ -88,30 +88,79 @@ std::string LoopbackHttpGet(std::uint16_t port, const std::string& path, const L
     return body;
 }
 
-// What the socket and its reader thread share; the last of them to let go closes the handles.
+namespace {
+
+// WinHTTP's WebSocket functions, which Windows 7 lacks: looked up once, at the
+// first use, so that the program loads there (without them DevTools is off).
+struct WebSocketFunctions {
+    decltype(&WinHttpWebSocketCompleteUpgrade) completeUpgrade = nullptr;
+    decltype(&WinHttpWebSocketSend) send = nullptr;
+    decltype(&WinHttpWebSocketReceive) receive = nullptr;
+    decltype(&WinHttpWebSocketShutdown) shutdown = nullptr;
+
+    bool Complete() const { return completeUpgrade && send && receive && shutdown; }
+};
+
+template <typename F>
+void Resolve(HMODULE module, const char* name, F& function) {
+    function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const WebSocketFunctions& WebSocketApi() {
+    static const WebSocketFunctions functions = [] {
+        WebSocketFunctions f;
+        // WinHTTP is loaded already: the program imports its Windows 7 functions.
+        const HMODULE winhttp = GetModuleHandleA("winhttp.dll");
+        if (!winhttp) return f;
+        Resolve(winhttp, "WinHttpWebSocketCompleteUpgrade", f.completeUpgrade);
+        Resolve(winhttp, "WinHttpWebSocketSend", f.send);
+        Resolve(winhttp, "WinHttpWebSocketReceive", f.receive);
+        Resolve(winhttp, "WinHttpWebSocketShutdown", f.shutdown);
+        if (!f.Complete()) f = WebSocketFunctions();
+        return f;
+    }();
+    return functions;
+}
+
+// Readers still waiting for the peer to answer the close of a socket whose owner
+// has gone (a peer that stopped answering), held to a few for the whole process.
+const int kMaxLingeringReaders = 4;
+int g_lingeringReaders = 0;  // guarded by g_lingeringLock
+std::mutex g_lingeringLock;
+
+}  // namespace
+
+bool LoopbackWebSocketsAvailable() {
+    return WebSocketApi().Complete();
+}
+
+// What the socket and its reader thread share. The socket handle is closed by the
+// reader alone, as its last act, under `lock`; the owner uses it only under `lock`
+// while `ended` is false, so no thread ever touches it after it is closed.
 struct LoopbackWebSocket::Shared {
     LoopbackLimits limits;
     InternetHandle session;
     InternetHandle connection;
-    HINTERNET socket = nullptr;  // closed by the owner; the reader then fails and ends
+    HINTERNET socket = nullptr;
     std::mutex lock;
     std::condition_variable arrived;
     std::deque<std::string> messages;
-    bool ended = false;
+    bool ended = false;      // the reader has stopped and closed the socket
+    bool lingering = false;  // the owner has gone while the reader was still waiting
     DWORD error = NO_ERROR;
 };
 
 namespace {
 
 void ReadMessages(std::shared_ptr<LoopbackWebSocket::Shared> shared) {
+    const WebSocketFunctions& api = WebSocketApi();
     std::vector<char> buffer(256 * 1024);
     std::string message;
     DWORD error = NO_ERROR;
     for (;;) {
         DWORD read = 0;
         WINHTTP_WEB_SOCKET_BUFFER_TYPE type = WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE;
-        const DWORD rc = WinHttpWebSocketReceive(shared->socket, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                 &read, &type);
+        const DWORD rc = api.receive(shared->socket, buffer.data(), static_cast<DWORD>(buffer.size()), &read, &type);
         if (rc != NO_ERROR) { error = rc; break; }
         if (type == WINHTTP_WEB_SOCKET_CLOSE_BUFFER_TYPE) { error = ERROR_CONNECTION_ABORTED; break; }
         if (message.size() + read > shared->limits.maxReplyBytes) { error = ERROR_INSUFFICIENT_BUFFER; break; }
@@ -119,13 +168,20 @@ void ReadMessages(std::shared_ptr<LoopbackWebSocket::Shared> shared) {
         if (type == WINHTTP_WEB_SOCKET_UTF8_FRAGMENT_BUFFER_TYPE || type == WINHTTP_WEB_SOCKET_BINARY_FRAGMENT_BUFFER_TYPE)
             continue;
         std::lock_guard<std::mutex> guard(shared->lock);
+        if (shared->lingering) { error = ERROR_CONNECTION_ABORTED; break; }  // nobody reads it any more
         shared->messages.push_back(std::move(message));
         message.clear();
         shared->arrived.notify_all();
     }
     std::lock_guard<std::mutex> guard(shared->lock);
+    WinHttpCloseHandle(shared->socket);
+    shared->socket = nullptr;
     shared->ended = true;
     shared->error = error;
+    if (shared->lingering) {
+        std::lock_guard<std::mutex> count(g_lingeringLock);
+        --g_lingeringReaders;
+    }
     shared->arrived.notify_all();
 }
 
@@ -133,12 +189,18 @@ void ReadMessages(std::shared_ptr<LoopbackWebSocket::Shared> shared) {
 
 LoopbackWebSocket::LoopbackWebSocket(std::uint16_t port, const std::string& path, const LoopbackLimits& limits)
     : m_shared(std::make_shared<Shared>()) {
+    const WebSocketFunctions& api = WebSocketApi();
+    if (!api.Complete()) Fail("WebSocket", ERROR_CALL_NOT_IMPLEMENTED);
+    {
+        std::lock_guard<std::mutex> count(g_lingeringLock);
+        if (g_lingeringReaders >= kMaxLingeringReaders) Fail("WebSocket: earlier sockets still closing", ERROR_BUSY);
+    }
     m_shared->limits = limits;
     m_shared->session = OpenSession(limits);
     m_shared->connection = Connect(m_shared->session, port);
     InternetHandle request = SendGet(m_shared->connection, path, true);
     if (Status(request) != 101) Fail("upgrade refused", ERROR_BAD_NET_RESP);
-    m_shared->socket = WinHttpWebSocketCompleteUpgrade(request.Get(), 0);
+    m_shared->socket = api.completeUpgrade(request.Get(), 0);
     if (!m_shared->socket) Fail("upgrade", GetLastError());
     DWORD timeout = static_cast<DWORD>(limits.timeoutMs);
     WinHttpSetOption(m_shared->socket, WINHTTP_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
@@ -146,24 +208,40 @@ LoopbackWebSocket::LoopbackWebSocket(std::uint16_t port, const std::string& path
         m_reader = std::thread(ReadMessages, m_shared);
     } catch (const std::system_error&) {
         WinHttpCloseHandle(m_shared->socket);
+        m_shared->socket = nullptr;
         Fail("reader thread", ERROR_NOT_ENOUGH_MEMORY);
     }
 }
 
 LoopbackWebSocket::~LoopbackWebSocket() {
-    // Closing the handle ends the reader's receive (at once on Windows; on Wine
-    // when the peer sends or goes). The reader is not waited for: a peer that
-    // stopped answering must not hold up the caller.
-    WinHttpCloseHandle(m_shared->socket);
+    // The close frame asks the peer to close too; the reader then gets its close,
+    // closes the handle and ends. The reader is not waited for: a peer that stopped
+    // answering must not hold up the caller. Its reader lingers until the peer
+    // answers or goes, and counts against the few that may linger.
+    {
+        std::lock_guard<std::mutex> guard(m_shared->lock);
+        if (!m_shared->ended) {
+            WebSocketApi().shutdown(m_shared->socket, WINHTTP_WEB_SOCKET_SUCCESS_CLOSE_STATUS, nullptr, 0);
+            m_shared->lingering = true;
+            std::lock_guard<std::mutex> count(g_lingeringLock);
+            ++g_lingeringReaders;
+        }
+    }
     m_reader.detach();
 }
 
 void LoopbackWebSocket::SendText(const std::string& text) {
-    const DWORD rc = WinHttpWebSocketSend(m_shared->socket, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE,
-                                          const_cast<char*>(text.data()), static_cast<DWORD>(text.size()));
+    std::lock_guard<std::mutex> guard(m_shared->lock);
+    if (m_shared->ended) Fail("WebSocket closed", m_shared->error);
+    const DWORD rc = WebSocketApi().send(m_shared->socket, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE,
+                                         const_cast<char*>(text.data()), static_cast<DWORD>(text.size()));
     if (rc != NO_ERROR) Fail("WebSocket send", rc);
 }
 
+int LingeringWebSocketReaders() {
+    std::lock_guard<std::mutex> count(g_lingeringLock);
+    return g_lingeringReaders;
+}
 std::string LoopbackWebSocket::ReceiveText(int timeoutMs) {
     std::unique_lock<std::mutex> guard(m_shared->lock);
     const bool ready = m_shared->arrived.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {

@@ -20,9 +20,16 @@ struct LoopbackLimits {
 // nothing listens, on a time-out, another status or a body over the limit.
 std::string LoopbackHttpGet(std::uint16_t port, const std::string& path, const LoopbackLimits& limits);
 
+// Whether WinHTTP has WebSockets (Windows 8 and later, Wine): without them no
+// LoopbackWebSocket can open.
+bool LoopbackWebSocketsAvailable();
+
 // A WebSocket to ws://127.0.0.1:port/path, text messages only. A reader thread
 // receives the messages, so that every wait here has a time-out even where
-// WinHTTP's own receive has none (Wine's waits for ever on a silent peer).
+// WinHTTP's own receive has none (Wine's waits for ever on a silent peer, and
+// ignores a close of the handle). Closing sends the close frame and leaves the
+// reader to close the handle when the peer answers; a reader whose peer never
+// answers lingers, and while a few linger no new socket opens (BrowserError).
 class LoopbackWebSocket {
 public:
     LoopbackWebSocket(std::uint16_t port, const std::string& path, const LoopbackLimits& limits);
@@ -41,3 +48,6 @@ private:
     std::shared_ptr<Shared> m_shared;
     std::thread m_reader;
 };
+
+// Readers of closed sockets still waiting for their peer's answer (for tests and figures).
+int LingeringWebSocketReaders();

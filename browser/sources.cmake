@@ -2,6 +2,7 @@
 list(APPEND JOTWELL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AutoInput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BrowserText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BusyRetry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChainedBrowserAccess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TagIndexReport.cpp
 )
@@ -14,4 +15,5 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WideText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WinHttpClient.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WorkerMessageFilter.cpp
 )

@@ -33,6 +33,10 @@ target_link_options(Jotwell PRIVATE ${JOTWELL_STATIC})
 
 target_link_options(jotwell_core_tests PRIVATE ${JOTWELL_STATIC})
 
+# The program must load on Windows 7: no import of a function that system lacks.
+add_test(NAME windows7_imports
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/windows7_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Jotwell>)
+
 # Windows-layer tests under Wine: one binary, with the program's resources linked in.
 file(GLOB JOTWELL_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(JOTWELL_WIN_TESTS)
@@ -53,7 +57,7 @@ foreach(src ${JOTWELL_E2E_TOOLS})
 endforeach()
 # Tools that drive the program's own code.
 if(TARGET jw_devtools_check)
-  target_link_libraries(jw_devtools_check PRIVATE jotwell_win)
+  target_link_libraries(jw_devtools_check PRIVATE jotwell_win psapi)
 endif()
 
 # End-to-end tests: shell scripts that start Jotwell.exe under Wine on Xvfb and drive it.

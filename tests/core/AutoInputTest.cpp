@@ -1,5 +1,7 @@
 #include "browser/AutoInput.h"
 
+#include "browser/ChainedBrowserAccess.h"
+
 #include "FakeBrowser.h"
 
 #include <gtest/gtest.h>
@@ -238,4 +240,42 @@ TEST(AutoInput, MissingReferenceShowsItsMessageOnlyWhenReporting) {
     EXPECT_EQ("", run.input.ReadReference(elements.get(), "*gone", false));
     EXPECT_EQ(3u, run.notify.messages.size());
     EXPECT_EQ(0, run.input.FillDocument(nullptr, run.settings.Pages[0], true));
+}
+
+TEST(AutoInput, PasswordFieldsAreStillReadByReference) {
+    FakeBrowser browser;
+    Document& page = browser.AddPage("Login");
+    page.Add(std::string("pw"), "<input type=password name=pw value=Secret>");
+    page.Add(std::string("again"), "<input type=password name=again>");
+    FillRun run("[Login]\nagain=*pw\n");
+    EXPECT_EQ(1, run.input.Run(browser));
+    EXPECT_EQ(std::vector<std::string>{"secret"}, page.elements[1].written);
+}
+
+TEST(AutoInput, JoinedListIsTakenOncePerRunAndKept) {
+    FakeBrowser shell;
+    FakeBrowser devTools;
+    shell.AddFolder();
+    for (const char* title : {"A", "B", "C", "D"}) devTools.AddPage(title).Add(std::string("q"), "<INPUT name=q>");
+    ChainedBrowserAccess both(shell, devTools);
+    FillRun run("[A]\nq=1\n[B]\nq=2\n[C]\nq=3\n[D]\nq=4\n");
+    EXPECT_EQ(1, run.input.Run(both));
+    EXPECT_EQ(1, shell.opened);
+    EXPECT_EQ(1, devTools.opened);
+
+    // A shell window that opens during the run shifts nothing: the counts were taken once.
+    std::unique_ptr<WindowList> list = both.OpenWindowList();
+    ASSERT_EQ(5, list->Count());
+    shell.AddPage("late");
+    EXPECT_EQ(5, both.OpenWindowList()->Count());
+    EXPECT_EQ("A", list->Item(1)->Document()->Title());
+    EXPECT_EQ(nullptr, list->Item(0));
+
+    // A source that did not open is not asked again.
+    FakeBrowser silent;
+    silent.listMissing = true;
+    ChainedBrowserAccess none(silent, silent);
+    EXPECT_EQ(nullptr, none.OpenWindowList());
+    EXPECT_EQ(nullptr, none.OpenWindowList());
+    EXPECT_EQ(2, silent.opened);
 }

@@ -1,5 +1,7 @@
 #include "browser/TagIndexReport.h"
 
+#include "browser/BrowserText.h"
+
 #include "FakeBrowser.h"
 
 #include <gtest/gtest.h>
@@ -164,4 +166,45 @@ TEST(TagIndexReport, FailuresOutsideFramesEndTheReportWithTheStep) {
                   Report(browser, notify));
         EXPECT_TRUE(notify.messages.empty());
     }
+}
+
+TEST(TagIndexReport, PasswordFieldsNeverShowTheirValue) {
+    FakeBrowser browser;
+    Document& page = browser.AddPage("Login", "u");
+    // As the DevTools layer reports a typed value, as a page's script sets it, and as older browsers write it.
+    page.Add(std::string("pw"), "<input type=\"password\" name=\"pw\" value=\"typed secret\">");
+    page.Add(std::string("pw2"), "<input name=pw2 value='set by script' TYPE = 'Password' >");
+    page.Add(std::string("pw3"), "<INPUT value=hunter2 type=PASSWORD name=pw3 value=again/>");
+    page.Add(std::string("user"), "<input type=\"text\" name=\"user\" value=\"alice\">");
+    page.Add(std::nullopt, "<p title=\"type=password\" value=\"shown\">");
+    RecordingNotifications notify;
+    EXPECT_EQ("\n\n**** IE[1/1] TITLE:Login  (u) ****\n\n=== NoFrame ===\n"
+              "[#  0](pw) <input type=\"password\" name=\"pw\">\n"
+              "[#  1](pw2) <input name=pw2 TYPE = 'Password' >\n"
+              "[#  2](pw3) <INPUT type=PASSWORD name=pw3>\n"  // an unquoted value takes the "/" too
+              "[#  3](user) <input type=\"text\" name=\"user\" value=\"alice\">\n"
+              "[#  4]() <p title=\"type=password\" value=\"shown\">\n",
+              Report(browser, notify));
+    // A value that runs past the 80 bytes shown, and double-byte text holding a quote's byte value.
+    const LeadBytes sjis = LeadBytes::ForCodePage(932);
+    EXPECT_EQ("<input type=password name=x>",
+              HidePasswordValue("<input value=\"" + std::string(200, 's') + "\" type=password name=x>", sjis));
+    EXPECT_EQ("<input type=password>", HidePasswordValue("<input type=password value=\"\x83\x22\">", sjis));
+    EXPECT_EQ("<input type=password", HidePasswordValue("<input type=password value=\"cut off", sjis));
+    // A cut start is enough for a line only when it holds the whole start tag.
+    EXPECT_TRUE(HoldsStartTag("<html lang=\"a>b\"><head>", sjis));
+    EXPECT_FALSE(HoldsStartTag("<input value=\"a>b", sjis));
+    EXPECT_FALSE(HoldsStartTag("text", sjis));
+}
+
+TEST(TagIndexReport, APageWhoseElementsCannotBeFetchedGetsItsErrorLine) {
+    FakeBrowser browser;
+    browser.AddPage("Huge", "u").failElements = true;
+    browser.AddPage("Next", "v").Add(std::nullopt, "<HTML>");
+    RecordingNotifications notify;
+    EXPECT_EQ("\n\n**** IE[1/2] TITLE:Huge  (u) ****\n"
+              "\n=== Frame[0] : Error!!! fail to get frame document:-1 ===\n"
+              "\n\n**** IE[2/2] TITLE:Next  (v) ****\n\n=== NoFrame ===\n[#  0]() <HTML>\n",
+              Report(browser, notify));
+    EXPECT_TRUE(notify.messages.empty());
 }

@@ -2,7 +2,9 @@
 # The DevTools browser access layer against a real headless Chromium: form auto-input
 # and the tag index report through the program's own logic (jw_devtools_check.exe),
 # values read back over the protocol, the report compared with the expected one; a
-# browser killed during a run and a port where nothing listens. Prints the figures.
+# browser killed during a run, a port where nothing listens, a stand-in DevTools port
+# that counts page-list requests, a login page whose password never reaches the
+# report, a page of 70,000 elements with long values. Prints the figures.
 # Skips (exit 0) when Chromium is not installed.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -62,7 +64,7 @@ PIDS+=("$!")
 for i in $(seq 50); do "$PY" -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$HTTP_PORT/child.html', timeout=1)" 2>/dev/null && break; sleep 0.1; done
 
 start_chromium "file://$PAGES/form.html" "file://$PAGES/frames.html" "file://$PAGES/cross.html" \
-    "file://$PAGES/japanese.html" "file://$PAGES/big.html"
+    "file://$PAGES/japanese.html" "file://$PAGES/big.html" "file://$PAGES/login.html"
 PORT=$CHROME_PORT
 jw_log "chromium on port $PORT, pages on port $HTTP_PORT"
 
@@ -72,9 +74,15 @@ check() {  # description, expected, actual
 }
 
 # ---- the tag index report, compared page by page ----
+$CLIENT "$PORT" eval Login "document.forms.login.pw.value = 'Typed-Secret-9876'" >/dev/null
 jw_tool jw_devtools_check report "$PORT" "$(jw_winpath "$JW_TMP/report.txt")" | tr -d '\r' | tee "$JW_TMP/report.out"
 check "report shows no message" "" "$(grep MESSAGE "$JW_TMP/report.out")"
 iconv -f CP932 -t UTF-8 "$JW_TMP/report.txt" | tr -d '\r' >"$JW_TMP/report.utf8"
+check "the login page is listed, its password fields without a value" \
+    "$(printf '%s\n' '(pw) <input type="password" name="pw">' '(pin) <input type="password" name="pin">')" \
+    "$(grep -o '(p[iw][wn]) .*' "$JW_TMP/report.utf8")"
+check "neither the typed password nor the one the script set is in the report" "0" \
+    "$(grep -c -e 'Typed-Secret-9876' -e 'pin-set-by-script-4711' "$JW_TMP/report.txt")"
 [ -n "${JW_KEEP_REPORT:-}" ] && cp "$JW_TMP/report.utf8" "$JW_KEEP_REPORT"
 "$PY" - "$JW_TMP/report.utf8" "$here/../pages/expected" "$PAGES" "$PORT" "$HTTP_PORT" <<'PYEOF' || failures=$((failures + 1))
 import json, re, sys, urllib.request
@@ -135,6 +143,8 @@ q=from the frame
 remote=never
 [Cross:other]
 remote=across origins
+[Login]
+user=*pw
 
 [$COUNTRY]
 paris=France
@@ -151,6 +161,7 @@ check "element found by id" '"found by id"' "$(form "document.getElementById('by
 check "a name two elements share writes nothing" '["", ""]' "$(form "Array.from(document.getElementsByName('dup')).map(e => e.value)")"
 check "frame by name" '"from the frame"' "$($CLIENT "$PORT" eval Frames "frames[1].document.getElementsByName('q')[0].value")"
 check "cross-origin frame by name" '"across origins"' "$($CLIENT "$PORT" frame-eval Cross "document.getElementsByName('remote')[0].value")"
+check "a password read by reference still fills" '"typed-secret-9876"' "$($CLIENT "$PORT" eval Login 'document.forms.login.user.value')"
 check "fill beeps once (dup) and shows no message" "BEEP" "$(grep -E 'BEEP|MESSAGE' "$JW_TMP/fill.out" | sort -u)"
 
 # ---- a frame that cannot be read: its renderer crashed, so it answers nothing (time-out) ----
@@ -170,13 +181,45 @@ jw_tool jw_devtools_check fill "$DEAD" "$(jw_winpath "$JW_TMP/fill.txt")" | tr -
 check "nothing listens: no message" "" "$(grep -E 'MESSAGE|BEEP' "$JW_TMP/dead.out")"
 check "nothing listens: empty report" "0" "$(stat -c %s "$JW_TMP/dead.txt")"
 check "nothing listens: done within 10 s" "yes" "$([ $((SECONDS - start)) -lt 10 ] && echo yes)"
+printf '[A]\nq=1\n[B]\nq=2\n[C]\nq=3\n[D]\nq=4\n' >"$JW_TMP/four.txt"
+jw_tool jw_devtools_check fill "$DEAD" "$(jw_winpath "$JW_TMP/four.txt")" | tr -d '\r' |
+    sed -n 's/^TIME fill/FIGURE run over four page sections, nothing listening on the DevTools port:/p'
 
-# ---- figures: a 10,000-element page and 100 fields (printed, not asserted) ----
+# ---- a stand-in DevTools port: the page list is asked for once per run ----
+STAND=$(free_port)
+"$PY" - "$STAND" "$JW_TMP/list-requests" <<'PYEOF' &
+import http.server, sys
+port, log = int(sys.argv[1]), sys.argv[2]
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        if self.path.startswith("/json/list"):
+            with open(log, "a") as f:
+                f.write(self.path + "\n")
+        body = b"[]"
+        self.send_response(200)
+        self.send_header("Content-Type", "application/json")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+    def log_message(self, *args):
+        pass
+http.server.HTTPServer(("127.0.0.1", port), Handler).serve_forever()
+PYEOF
+PIDS+=("$!")
+for i in $(seq 50); do curl -s "http://127.0.0.1:$STAND/" >/dev/null && break; sleep 0.1; done
+: >"$JW_TMP/list-requests"
+jw_tool jw_devtools_check fill "$STAND" "$(jw_winpath "$JW_TMP/four.txt")" | tr -d '\r' >"$JW_TMP/four.out"
+check "one page-list request for a run over four page sections" "1" "$(wc -l <"$JW_TMP/list-requests")"
+check "the run over an empty page list is silent" "" "$(grep -E 'MESSAGE|BEEP' "$JW_TMP/four.out")"
+
+# ---- a page of 70,000 elements with 600-character values beside a small page ----
 kill "$CHROME_PID" 2>/dev/null
 "$PY" - "$PAGES" <<'PYEOF'
 import sys
 pages = sys.argv[1]
-items = "".join('<div><span>%d</span><input name="f%d"></div>\n' % (i, i) for i in range(3333))
+value = "v" * 600
+# html, head, title, body and 69,996 fields: 70,000 elements, about 42 MB of values.
+items = "".join('<input name="f%d" value="%s">\n' % (i, value) for i in range(69996))
 open(pages + "/huge.html", "w").write("<html><head><title>Huge</title></head><body>\n%s</body></html>\n" % items)
 fields = "".join('<input name="f%d">\n' % i for i in range(100))
 open(pages + "/fields.html", "w").write("<html><head><title>Fields</title></head><body>%s</body></html>\n" % fields)
@@ -184,8 +227,15 @@ with open(pages + "/fields.txt", "w") as f:
     f.write("[Fields]\n" + "".join("f%d=value %d\n" % (i, i) for i in range(100)))
 PYEOF
 start_chromium "file://$PAGES/huge.html" "file://$PAGES/fields.html"
-echo "FIGURE elements of the huge page: $($CLIENT "$CHROME_PORT" eval Huge 'document.all.length')"
-jw_tool jw_devtools_check report "$CHROME_PORT" "$(jw_winpath "$JW_TMP/huge.txt")" | tr -d '\r' | sed -n 's/^TIME report/FIGURE report of both pages:/p'
+huge_elements=$($CLIENT "$CHROME_PORT" eval Huge 'document.all.length')
+check "the huge page holds 70,000 elements" "70000" "$huge_elements"
+jw_tool jw_devtools_check report "$CHROME_PORT" "$(jw_winpath "$JW_TMP/huge.txt")" | tr -d '\r' >"$JW_TMP/huge.out"
+check "the huge report shows no message" "" "$(grep MESSAGE "$JW_TMP/huge.out")"
+tr -d '\r' <"$JW_TMP/huge.txt" | awk '/TITLE:Huge/ { on = 1; next } /\*\*\*\* IE/ { on = 0 } on && /^\[#/' >"$JW_TMP/huge.lines"
+check "every element of the huge page listed" "70000" "$(wc -l <"$JW_TMP/huge.lines")"
+check "its last element, cut to 80 bytes" "[#69999](f69995) <input name=\"f69995\" value=$(printf 'v%.0s' $(seq 53))" "$(tail -1 "$JW_TMP/huge.lines")"
+check "the small page beside it listed too" "100" "$(tr -d '\r' <"$JW_TMP/huge.txt" | grep -c '^\[#.*<input name="f[0-9]*" value="">$')"
+sed -n 's/^TIME report/FIGURE report of the 70,000-element page and a small one:/p; s/^PEAK/FIGURE peak working set of that report:/p' "$JW_TMP/huge.out"
 jw_tool jw_devtools_check fill "$CHROME_PORT" "$(jw_winpath "$PAGES/fields.txt")" | tr -d '\r' >"$JW_TMP/fields.out"
 sed -n 's/^TIME fill/FIGURE fill of 100 fields:/p' "$JW_TMP/fields.out"
 check "100 fields written" "RESULT 1" "$(grep RESULT "$JW_TMP/fields.out")"

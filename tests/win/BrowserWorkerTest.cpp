@@ -1,6 +1,7 @@
 // The browser worker: the one-run-at-a-time flag, thread-creation failure, the
 // worker's own copy of the settings, the report request's hand-over and OLE failure.
 #include "browser/BrowserWorker.h"
+#include "browser/WorkerMessageFilter.h"
 #include "document/JotwellDoc.h"
 #include "framework/Handles.h"
 #include "framework/SystemCodePage.h"
@@ -218,4 +219,29 @@ TEST(BrowserWorkerSettings, ReportTextGetsTextModeLineEnds) {
               ToTextModeLineEnds("\n\n**** IE[1/1] ****\n[#  0]() <A\r\nB>\n"));
     EXPECT_EQ("", ToTextModeLineEnds(""));
     EXPECT_EQ(9222u, DevToolsPortSetting());  // no application object: the default
+}
+
+TEST(WorkerMessageFilter, RetriesABusyServerForABoundedTimeAndRestoresTheEarlierFilter) {
+    std::thread worker([] {
+        OleInitScope ole;
+        ASSERT_TRUE(ole.Succeeded());
+        {
+            WorkerMessageFilterScope scope;
+            ASSERT_TRUE(scope.Registered());
+            IMessageFilter* current = nullptr;
+            ASSERT_TRUE(SUCCEEDED(CoRegisterMessageFilter(nullptr, &current)));
+            ASSERT_NE(nullptr, current);
+            EXPECT_EQ(200u, current->RetryRejectedCall(nullptr, 0, SERVERCALL_RETRYLATER));
+            EXPECT_EQ(200u, current->RetryRejectedCall(nullptr, 4999, SERVERCALL_REJECTED));
+            EXPECT_EQ(static_cast<DWORD>(-1), current->RetryRejectedCall(nullptr, 5000, SERVERCALL_RETRYLATER));
+            EXPECT_EQ(static_cast<DWORD>(SERVERCALL_ISHANDLED), current->HandleInComingCall(0, nullptr, 0, nullptr));
+            IMessageFilter* none = nullptr;
+            CoRegisterMessageFilter(current, &none);  // put it back as it was
+            current->Release();
+        }
+        IMessageFilter* after = nullptr;
+        CoRegisterMessageFilter(nullptr, &after);
+        EXPECT_EQ(nullptr, after);
+    });
+    worker.join();
 }

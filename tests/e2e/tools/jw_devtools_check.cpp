@@ -2,17 +2,21 @@
 // browser access layer against a running Chromium.
 // Usage:
 //   jw_devtools_check report PORT OUTFILE      writes the tag index report (text mode)
-//   jw_devtools_check fill PORT SETTINGFILE    fills pages from a web input setting file
+//   jw_devtools_check fill PORT SETTINGFILE    fills pages from a web input setting file, as
+//                                             the worker's run does (shell list and DevTools
+//                                             targets joined, taken once for the run)
 // Prints every message box text as "MESSAGE: ..." and every beep as "BEEP", then
-// "RESULT n" (fill) and "TIME <what> <ms> ms" and the round trips are not asserted.
+// "RESULT n" (fill), "TIME <what> <ms> ms" and "PEAK <MB> MB" (the peak working set);
+// the figures are not asserted.
 // Exit code 0 unless the arguments or files are wrong.
-#include "browser/AutoInput.h"
+#include "browser/BrowserWorker.h"
 #include "browser/DevToolsBrowserAccess.h"
 #include "browser/TagIndexReport.h"
 #include "framework/SystemCodePage.h"
 #include "webinput/WebInputSettings.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +36,13 @@ double Milliseconds(const LARGE_INTEGER& from) {
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double PeakMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0.0;
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
 }  // namespace
@@ -55,15 +66,17 @@ int main(int argc, char** argv) {
         std::fputs(report.c_str(), out);
         std::fclose(out);
     } else if (command == "fill") {
-        WebInputSettings settings;
-        if (!settings.Load(argv[3], SystemLeadBytes())) return 3;
-        AutoInput input(settings, notify, SystemLeadBytes());
-        const int result = input.Run(browsers);
+        BrowserWorkerJob job;
+        if (!job.settings.Load(argv[3], SystemLeadBytes())) return 3;
+        job.devToolsPort = static_cast<unsigned>(port);
+        job.notify = &notify;
+        const int result = RunBrowserJob(job);
         std::printf("TIME fill %.1f ms\n", Milliseconds(start));
         std::printf("RESULT %d\n", result);
     } else {
         return 2;
     }
+    std::printf("PEAK %.1f MB\n", PeakMegabytes());
     std::fflush(stdout);
     return 0;
 }
