@@ -23,7 +23,11 @@ endif()
 
 # Resources are compiled as UTF-8 (each .rc carries #pragma code_page(65001)).
 if(MINGW)
-  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -F pe-i386")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -F pe-x86-64")
+  else()
+    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -F pe-i386")
+  endif()
 endif()
 set(JOTWELL_RC ${CMAKE_SOURCE_DIR}/res/Jotwell.rc)
 

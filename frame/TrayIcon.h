@@ -18,6 +18,7 @@ struct TrayIconRecord {
     CHAR szTip[64];
 };
 static_assert(sizeof(TrayIconRecord) == NOTIFYICONDATAA_V1_SIZE, "first form of NOTIFYICONDATAA");
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "88 bytes on 32-bit Windows");
 
 // The shell call; Shell_NotifyIconA unless replaced (tests record the records passed).
 using ShellNotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);

@@ -40,4 +40,16 @@ done
 step "Windows build and tests under Wine"
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win -j"$jobs"
-ctest --test-dir build/win --output-on-failure
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  ctest --test-dir build/win --output-on-failure
+else
+  # Some kernels run no 32-bit program at all (Exec format error), and 32-bit Wine with them.
+  # The 32-bit Jotwell.exe is still built and its imports checked; every other Windows test
+  # runs on a 64-bit build of the same sources under the 64-bit Wine loader.
+  echo "NOTE: this kernel cannot run 32-bit programs; the Wine tests run on a 64-bit build"
+  ctest --test-dir build/win --output-on-failure -R '^windows7_imports$'
+  export PATH=$PWD/cmake/wine64:$PATH
+  cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/win64 -j"$jobs"
+  ctest --test-dir build/win64 --output-on-failure -E '^windows7_imports$'
+fi

@@ -55,7 +55,7 @@ protected:
 TEST_F(TrayIcon, ConstructionClearsTheRecordAndLoadsTheTip) {
     CTrayIcon icon(IDR_TRAYICON, &FakeShellNotifyIcon);
     const TrayIconRecord& r = icon.Record();
-    EXPECT_EQ(r.cbSize, 88u);
+    EXPECT_EQ(r.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
     EXPECT_EQ(r.uID, 129u);
     EXPECT_EQ(r.hWnd, nullptr);
     EXPECT_EQ(r.uCallbackMessage, 0u);
@@ -74,7 +74,7 @@ TEST_F(TrayIcon, TheFramesIconIsAddedThenModifiedThenDeletedWithTheObject) {
         EXPECT_TRUE(icon.SetIconResource(IDR_TRAYICON));
         ASSERT_EQ(g_calls.size(), 2u);
         for (const ShellCall& call : g_calls) {
-            EXPECT_EQ(call.record.cbSize, 88u);
+            EXPECT_EQ(call.record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
             EXPECT_EQ(call.record.hWnd, m_window);
             EXPECT_EQ(call.record.uID, 129u);
             EXPECT_EQ(call.record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
