@@ -30,6 +30,10 @@ if(MINGW)
   endif()
 endif()
 set(JOTWELL_RC ${CMAKE_SOURCE_DIR}/res/Jotwell.rc)
+# windres does not report what a script includes: the manifest, images and language scripts.
+file(GLOB JOTWELL_RC_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.manifest
+     ${CMAKE_SOURCE_DIR}/res/*.h ${CMAKE_SOURCE_DIR}/res/*.bmp ${CMAKE_SOURCE_DIR}/res/*.ico ${CMAKE_SOURCE_DIR}/res/*.cur)
+set_source_files_properties(${JOTWELL_RC} PROPERTIES OBJECT_DEPENDS "${JOTWELL_RC_INPUTS}")
 
 add_executable(Jotwell WIN32 app/WinMain.cpp ${JOTWELL_RC})
 target_link_libraries(Jotwell PRIVATE jotwell_win)

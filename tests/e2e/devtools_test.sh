@@ -80,7 +80,7 @@ check "report shows no message" "" "$(grep MESSAGE "$JW_TMP/report.out")"
 iconv -f CP932 -t UTF-8 "$JW_TMP/report.txt" | tr -d '\r' >"$JW_TMP/report.utf8"
 check "the login page is listed, its password fields without a value" \
     "$(printf '%s\n' '(pw) <input type="password" name="pw">' '(pin) <input type="password" name="pin">')" \
-    "$(grep -o '(p[iw][wn]) .*' "$JW_TMP/report.utf8")"
+    "$(grep -o -E '\((pw|pin)\) .*' "$JW_TMP/report.utf8")"
 check "neither the typed password nor the one the script set is in the report" "0" \
     "$(grep -c -e 'Typed-Secret-9876' -e 'pin-set-by-script-4711' "$JW_TMP/report.txt")"
 [ -n "${JW_KEEP_REPORT:-}" ] && cp "$JW_TMP/report.utf8" "$JW_KEEP_REPORT"

@@ -119,15 +119,7 @@ expect_lines "Alt sequence" "$(since "$m" "JwUserPane S (0x020[12]|0x0403) ")" "
     'JwUserPane S 0x0403 0x9 0x0')"
 xdotool key Escape  # leave any menu mode the Alt key may have started
 
-jw_log "7. a drop over Jotwell's own window delivers nothing to anyone"
-m=$(mark)
-jw_tool jw_gettext setclip "SENTINEL"
-# shellcheck disable=SC2086
-jwd_drag 0 $(jwd_row_point 2)
-sleep 1
-[ -z "$(since "$m" "$filter")" ] || jw_fail "something was delivered: $(since "$m" "$filter")"
-[ "$(jw_tool jw_gettext clip)" = "SENTINEL" ] || jw_fail "the clipboard changed"
-jw_log "8. a target that stops answering in its click handler: the drop ends, Jotwell answers within seconds"
+jw_log "7. a target that stops answering in its click handler: the drop ends, Jotwell answers within seconds"
 # shellcheck disable=SC2086
 jwd_drag 0 $(jwd_window_point "JW Target Hung" 0 10)
 jwd_wait_grep "$log" "JwHungPane S 0x0201 WM_LBUTTONDOWN" 10 || jw_fail "the click did not reach the hung target"
@@ -141,7 +133,7 @@ jw_tool jw_window post "$JWD_TITLE" 0x8401 129 0x201  # the tray icon shows it a
 jw_tool jw_window wait "$JWD_TITLE" shown 10 || jw_fail "Jotwell did not come back from the tray"
 sleep 0.3
 
-jw_log "9. the drop after it, onto a responsive window, delivers as before"
+jw_log "8. the drop after it, onto a responsive window, delivers as before"
 m=$(mark)
 # shellcheck disable=SC2086
 jwd_drag 1 $(jwd_window_point "JW Target Paste" 0 10)
@@ -150,4 +142,12 @@ expect_lines "Paste sequence after the hung drop" "$(since "$m" "JwPastePane$fil
     'JwPastePane S 0x0201 0x1 pt' \
     'JwPastePane S 0x0202 0x0 pt' \
     'JwPastePane P 0x0302 0x0 0x0')"
+jw_log "9. a drop over Jotwell's own window delivers nothing to anyone"
+m=$(mark)
+jw_tool jw_gettext setclip "SENTINEL"
+# shellcheck disable=SC2086
+jwd_drag 0 $(jwd_row_point 2)
+sleep 1
+[ -z "$(since "$m" "$filter")" ] || jw_fail "something was delivered: $(since "$m" "$filter")"
+[ "$(jw_tool jw_gettext clip)" = "SENTINEL" ] || jw_fail "the clipboard changed"
 echo "PASS drop_rules_test"
