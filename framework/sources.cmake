@@ -2,6 +2,7 @@
 list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Archive.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CodePageText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DocTemplate.cpp

@@ -1,0 +1,12 @@
+// 8-bit text in a code page (CP_ACP, CP_UTF8, 932 ...) to and from UTF-16.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+std::wstring ToWide(std::string_view text, UINT codePage);
+// When `lossy` is given it is set to whether some character has no form in the code page
+// (it then comes out as the code page's default character).
+std::string FromWide(std::wstring_view text, UINT codePage, bool* lossy = nullptr);
