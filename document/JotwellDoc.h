@@ -5,6 +5,7 @@
 
 #include "browser/BrowserWorker.h"
 #include "destination/DestinationRuleTable.h"
+#include "document/TextEncoding.h"
 #include "framework/Document.h"
 #include "webinput/WebInputSettings.h"
 
@@ -42,6 +43,9 @@ public:
     BOOL m_bActiveDestWindow = TRUE;
     int m_nSeparate = 64;
     int m_nEndPart = 24;
+    // The entry file's encoding, kept so that a save writes the file back as it was read;
+    // the entries hold the file's bytes in it (ANSI code page or UTF-8).
+    FileEncoding m_encoding;
     CStringArray m_aText;
     CStringArray m_aExplanation;
     BOOL m_bColumnsReady = FALSE;
