@@ -221,7 +221,7 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         const CJotwellDoc* doc = GetDocument();
         if (doc && (item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < doc->GetEntryCount()) {
             const CStringArray& column = item.iSubItem == 0 ? doc->m_aText : doc->m_aExplanation;
-            // The list only reads the text, whole, as the document's own string was read.
+            // The list copies the text before it asks for another cell: one buffer serves all.
             m_cellText = ToWide(column[item.iItem], EntryCodePage());
             item.pszText = const_cast<wchar_t*>(m_cellText.c_str());
         }

@@ -107,6 +107,6 @@ protected:
     // The code page of the document's entries (CP_UTF8 or CP_ACP).
     UINT EntryCodePage() const;
 
-    // The cell text last handed to the list, which copies it before it asks again.
+    // The cell text last handed to the list (LVN_GETDISPINFOW).
     std::wstring m_cellText;
 };
