@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include "framework/CodePageText.h"
+
 #include <stdexcept>
 #include <unordered_map>
 
@@ -24,17 +26,17 @@ void CDataExchange::Fail() {
     throw DataExchangeFailed();
 }
 
-void DDX_Text(CDataExchange* dx, int id, CString& value) {
+void DDX_Text(CDataExchange* dx, int id, CString& value, UINT codePage) {
     dx->m_idLastControl = id;
     HWND control = GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
     if (dx->m_bSaveAndValidate) {
-        const int n = GetWindowTextLengthA(control);
-        CString text(static_cast<size_t>(n) + 1, '\0');
-        const int got = GetWindowTextA(control, &text[0], n + 1);
+        const int n = GetWindowTextLengthW(control);
+        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        const int got = GetWindowTextW(control, &text[0], n + 1);
         text.resize(static_cast<size_t>(got > 0 ? got : 0));
-        value = text;
+        value = FromWide(text, codePage);
     } else {
-        SetWindowTextA(control, value.c_str());
+        SetWindowTextW(control, ToWide(value, codePage).c_str());
     }
 }
 
@@ -52,7 +54,7 @@ void DDV_MaxChars(CDataExchange* dx, const CString& value, int maxChars) {
 INT_PTR CDialog::DoModal() {
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     if (!parent && AfxGetMainWnd()) parent = AfxGetMainWnd()->m_hWnd;
-    return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), parent, &StaticDialogProc,
+    return DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), parent, &StaticDialogProc,
                            reinterpret_cast<LPARAM>(this));
 }
 

@@ -1,5 +1,6 @@
 // CDialog: a modal dialog on a dialog template, with data exchange between its controls
-// and member strings (DDX_Text) and the length check (DDV_MaxChars).
+// and member strings (DDX_Text) and the length check (DDV_MaxChars). The dialog and its
+// controls are Unicode windows, so a member string in UTF-8 shows and comes back whole.
 #pragma once
 
 #include "framework/Wnd.h"
@@ -15,7 +16,11 @@ public:
     int m_idLastControl = 0;
 };
 
-void DDX_Text(CDataExchange* dx, int id, CString& value);
+// `value` holds text in `codePage` (CP_ACP, CP_UTF8 ...); a character the code page lacks
+// comes back as its default character.
+void DDX_Text(CDataExchange* dx, int id, CString& value, UINT codePage = CP_ACP);
+// The limit counts the bytes of `value`. The edit control is told the same number as its
+// limit in characters, so a text over the limit in bytes is refused by the check on OK.
 void DDV_MaxChars(CDataExchange* dx, const CString& value, int maxChars);
 
 class CDialog : public CWnd {

@@ -4,7 +4,7 @@ CToolTipCtrl::~CToolTipCtrl() { Destroy(); }
 
 BOOL CToolTipCtrl::Create(HWND owner, DWORD style) {
     Destroy();
-    m_hWnd = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CW_USEDEFAULT,
+    m_hWnd = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AfxGetInstanceHandle(),
                              nullptr);
     return m_hWnd != nullptr;
@@ -12,13 +12,13 @@ BOOL CToolTipCtrl::Create(HWND owner, DWORD style) {
 
 BOOL CToolTipCtrl::AddWindowTool(HWND tool) {
     if (!m_hWnd) return FALSE;
-    TOOLINFOA info = {};
-    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
     info.uFlags = TTF_IDISHWND;
     info.hwnd = tool;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
-    info.lpszText = LPSTR_TEXTCALLBACKA;
-    return ::SendMessageA(m_hWnd, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    return ::SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
 }
 
 void CToolTipCtrl::Activate(BOOL active) {

@@ -1,5 +1,8 @@
 // CToolTipCtrl: a thin owner of a tooltip window ("tooltips_class32"). The window is not
-// attached as a CWnd, so its notifications (TTN_GETDISPINFO) reach the owner's OnNotify.
+// attached as a CWnd, so its notifications reach the tool window's OnNotify. The tooltip is a
+// Unicode window with a Unicode tool, so a tip can hold any character: it asks the tool window
+// for the form of its TTN_GETDISPINFO (WM_NOTIFYFORMAT), and an owner that answers
+// NFR_UNICODE gets TTN_GETDISPINFOW.
 #pragma once
 
 #include "framework/Afx.h"

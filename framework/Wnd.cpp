@@ -206,6 +206,13 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (OnNotify(wParam, nm, &result)) return result;
         break;
     }
+    case WM_NOTIFYFORMAT:
+        if (lParam == NF_QUERY) {
+            LRESULT result = 0;
+            if (CWnd* child = FromHandlePermanent(reinterpret_cast<HWND>(wParam)))
+                if (child != this && child->OnNotifyFormatReflect(&result)) return result;
+        }
+        break;
     default:
         break;
     }

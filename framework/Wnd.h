@@ -2,7 +2,8 @@
 // subclassed at creation (before WM_NCCREATE) so that all its messages reach the object's
 // virtual WindowProc; the default handlers unpack the common messages into On* methods.
 // WM_NOTIFY and control WM_COMMAND messages are first offered back to the child control's
-// own object (reflection), so a control handles its own notifications.
+// own object (reflection), so a control handles its own notifications; so is the control's
+// question which form they take (WM_NOTIFYFORMAT).
 #pragma once
 
 #include "framework/CmdTarget.h"
@@ -40,6 +41,9 @@ public:
     // A notification reflected from the parent: the control handles its own WM_NOTIFY.
     virtual BOOL OnNotifyReflect(NMHDR* nm, LRESULT* result) { return FALSE; }
     virtual BOOL OnCommandReflect(UINT code) { return FALSE; }
+    // The form of this control's notifications (NFR_ANSI or NFR_UNICODE), which the control
+    // asks its parent for; FALSE leaves the answer to the parent.
+    virtual BOOL OnNotifyFormatReflect(LRESULT* result) { return FALSE; }
 
     // Common wrappers.
     BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include "app/JotwellApp.h"
+#include "document/EncodingCodePage.h"
 #include "document/JotwellDoc.h"
+#include "framework/CodePageText.h"
 #include "view/Delivery.h"
 #include "view/ModifyDlg.h"
 
@@ -12,14 +14,15 @@ IMPLEMENT_DYNCREATE(CJotwellView)
 namespace {
 
 // The text handed to the tooltip; it lives for the whole run.
-CString& TipBuffer() {
-    static CString* text = new CString;
+std::wstring& TipBuffer() {
+    static std::wstring* text = new std::wstring;
     return *text;
 }
 
 bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
-// The most the list's label editor holds (it asks for the text into MAX_PATH bytes).
+// The most the list's label editor holds (it asks for the text into MAX_PATH characters).
+// Counted in bytes of the document's encoding, which are never fewer than the characters.
 constexpr size_t kLabelEditMaxBytes = MAX_PATH - 1;
 
 }  // namespace
@@ -56,6 +59,11 @@ int CJotwellView::OnCreate(CREATESTRUCTA* cs) {
 
 int CJotwellView::ColumnWidth(int column) const {
     return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+UINT CJotwellView::EntryCodePage() const {
+    const CJotwellDoc* doc = GetDocument();
+    return CodePageOf(doc ? doc->m_encoding.Encoding : TextEncoding::Ansi);
 }
 
 int CJotwellView::GetRowCount() const { return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); }
@@ -201,15 +209,21 @@ int CJotwellView::RowUnderCursor() const {
     return RowAt(cursor);
 }
 
+BOOL CJotwellView::OnNotifyFormatReflect(LRESULT* result) {
+    *result = NFR_UNICODE;
+    return TRUE;
+}
+
 BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
     switch (nm->code) {
-    case LVN_GETDISPINFOA: {
-        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(nm)->item;
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
         const CJotwellDoc* doc = GetDocument();
         if (doc && (item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < doc->GetEntryCount()) {
             const CStringArray& column = item.iSubItem == 0 ? doc->m_aText : doc->m_aExplanation;
-            // The list only reads the text; it points into the document's own string.
-            item.pszText = const_cast<char*>(column[item.iItem].c_str());
+            // The list copies the text before it asks for another cell: one buffer serves all.
+            m_cellText = ToWide(column[item.iItem], EntryCodePage());
+            item.pszText = const_cast<wchar_t*>(m_cellText.c_str());
         }
         *result = 0;
         return TRUE;
@@ -226,10 +240,10 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         else OnModifyText();
         *result = 0;
         return TRUE;
-    case LVN_BEGINLABELEDITA: {
+    case LVN_BEGINLABELEDITW: {
         // A Text longer than the label editor holds would come back cut: it is edited in
         // the Modify dialog instead, once this notification is over.
-        const int row = reinterpret_cast<NMLVDISPINFOA*>(nm)->item.iItem;
+        const int row = reinterpret_cast<NMLVDISPINFOW*>(nm)->item.iItem;
         const CJotwellDoc* doc = GetDocument();
         const bool tooLong = doc && row >= 0 && row < doc->GetEntryCount() &&
                              doc->m_aText[row].size() > kLabelEditMaxBytes;
@@ -240,9 +254,9 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         *result = tooLong ? TRUE : FALSE;
         return TRUE;
     }
-    case LVN_ENDLABELEDITA: {
-        const LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(nm)->item;
-        if (item.pszText) SetLineText(item.iItem, CString(item.pszText));
+    case LVN_ENDLABELEDITW: {
+        const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
+        if (item.pszText) SetLineText(item.iItem, FromWide(item.pszText, EntryCodePage()));
         *result = 0;
         return TRUE;
     }
@@ -252,21 +266,21 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
 }
 
 BOOL CJotwellView::OnNotify(WPARAM, NMHDR* nm, LRESULT* result) {
-    if (nm->code != TTN_GETDISPINFOA || !m_ToolTip.m_hWnd || nm->hwndFrom != m_ToolTip.m_hWnd) return FALSE;
-    NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(nm);
+    if (nm->code != TTN_GETDISPINFOW || !m_ToolTip.m_hWnd || nm->hwndFrom != m_ToolTip.m_hWnd) return FALSE;
+    NMTTDISPINFOW* info = reinterpret_cast<NMTTDISPINFOW*>(nm);
     if (!(info->uFlags & TTF_IDISHWND)) return FALSE;
     POINT cursor = {};
     ::GetCursorPos(&cursor);
     ::ScreenToClient(m_hWnd, &cursor);
     const int row = RowAt(cursor);
-    CString& buffer = TipBuffer();
+    std::wstring& buffer = TipBuffer();
     if (row < 0) {
         buffer.clear();
     } else {
         m_nTipLine = row;
-        buffer = TipText(row);
+        buffer = ToWide(TipText(row), EntryCodePage());
     }
-    info->lpszText = const_cast<char*>(buffer.c_str());
+    info->lpszText = const_cast<wchar_t*>(buffer.c_str());
     info->hinst = nullptr;
     *result = 0;
     return TRUE;
@@ -299,6 +313,10 @@ void CJotwellView::OnMouseMove(POINT client) {
 
 LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_NOTIFYFORMAT:
+        // The tooltip asks its tool window which form its TTN_GETDISPINFO takes.
+        if (m_ToolTip.m_hWnd && reinterpret_cast<HWND>(wParam) == m_ToolTip.m_hWnd) return NFR_UNICODE;
+        return Default();
     case WM_LBUTTONUP:
         OnDropRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return Default();
@@ -375,6 +393,7 @@ BOOL CJotwellView::RunModifyDialog(const CString& title, CString& text) {
     CModifyDlg dialog(this);
     dialog.m_strTitle = title;
     dialog.m_strText = text;
+    dialog.m_nCodePage = EntryCodePage();
     if (dialog.DoModal() != IDOK) return FALSE;
     text = dialog.m_strText;
     return TRUE;

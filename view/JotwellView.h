@@ -5,10 +5,15 @@
 // How the rows are kept: the list is virtual (LVS_OWNERDATA). Row i always shows entry i,
 // so a row's index is its entry's index (no per-row item data to renumber); the list
 // holds no rows of its own, only their count (LVM_SETITEMCOUNT) and the selection, and
-// asks for each visible cell's text (LVN_GETDISPINFO, pointing into the document's
-// strings). An insert or a delete therefore costs the same for 10 rows as for 100,000:
+// asks for each visible cell's text (LVN_GETDISPINFOW, the document's bytes turned into
+// UTF-16 from the code page of its encoding). An insert or a delete therefore costs the same for 10 rows as for 100,000:
 // the count changes and the view moves the selection itself so that it stays with the
 // entry (insert) or at the same position (delete), as a list of real rows would.
+//
+// How the text is shown: the list, its tooltip, the label editor and the Modify dialog are
+// Unicode throughout, so an entry of a UTF-8 document shows and is edited with every
+// character; an edit goes back into the document's encoding. An ANSI document converts
+// through the ANSI code page, as the system converted it for an ANSI list before.
 #pragma once
 
 #include "framework/ToolTipCtrl.h"
@@ -39,6 +44,7 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     BOOL OnNotifyReflect(NMHDR* nm, LRESULT* result) override;
+    BOOL OnNotifyFormatReflect(LRESULT* result) override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
 
     // Row operations.
@@ -98,4 +104,9 @@ protected:
     void OnDropRelease(POINT client);
 
     int ColumnWidth(int column) const;
+    // The code page of the document's entries (CP_UTF8 or CP_ACP).
+    UINT EntryCodePage() const;
+
+    // The cell text last handed to the list (LVN_GETDISPINFOW).
+    std::wstring m_cellText;
 };

@@ -7,6 +7,6 @@ BOOL CModifyDlg::OnInitDialog() {
 }
 
 void CModifyDlg::DoDataExchange(CDataExchange* dx) {
-    DDX_Text(dx, IDC_MODIFY_TEXT, m_strText);
+    DDX_Text(dx, IDC_MODIFY_TEXT, m_strText, m_nCodePage);
     DDV_MaxChars(dx, m_strText, kMaxChars);
 }

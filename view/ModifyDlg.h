@@ -10,8 +10,9 @@ public:
 
     CString m_strTitle;  // the caption, set as the dialog opens
     CString m_strText;   // exchanged with the edit control 1000
+    UINT m_nCodePage = CP_ACP;  // the code page m_strText is in: the document's
 
-    // The longest text the edit control takes.
+    // The longest text the edit control takes, in bytes of m_nCodePage.
     static constexpr int kMaxChars = 32767;
 
 protected:

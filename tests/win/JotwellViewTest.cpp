@@ -1,6 +1,7 @@
 // The entry list view against a real (virtual) list control, without an application
 // object: hints and the selection after insert and delete, the delete question, the drag
-// start on an unselected row, and figures for a list of 100,000 entries.
+// start on an unselected row, entries of a UTF-8 or ANSI document shown and edited through the
+// list, its tooltip, the label editor and the Modify dialog, and figures for 100,000 entries.
 #include "document/JotwellDoc.h"
 #include "framework/Document.h"
 #include "view/JotwellView.h"
@@ -22,13 +23,15 @@ public:
     CString m_dialogText;  // what the "dialog" returns on OK
     int m_dialogs = 0;
     CString m_dialogGot;   // the text the "dialog" was opened with
+    bool m_realDialog = false;  // the real dialog opens instead, for FakeDialogUser
 protected:
     int AskDeleteConfirm(const CString& text) override {
         ++m_asked;
         m_lastQuestion = text;
         return IDOK;
     }
-    BOOL RunModifyDialog(const CString&, CString& text) override {
+    BOOL RunModifyDialog(const CString& title, CString& text) override {
+        if (m_realDialog) return CJotwellView::RunModifyDialog(title, text);
         ++m_dialogs;
         m_dialogGot = text;
         text = m_dialogText;
@@ -37,6 +40,34 @@ protected:
 };
 
 class Host : public CWnd {};
+
+// Entries in several scripts, as a UTF-8 file holds them and as the window shows them.
+const std::pair<const char*, const wchar_t*> kWritten[] = {
+    {u8"\U0001F600 smile \U0001F44D", L"\U0001F600 smile \U0001F44D"},
+    {u8"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1", L"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1"},
+    {u8"\u041F\u0440\u0438\u0432\u0435\u0442", L"\u041F\u0440\u0438\u0432\u0435\u0442"},
+    {u8"cr\u00E8me br\u00FBl\u00E9e, \u0141\u00F3d\u017A", L"cr\u00E8me br\u00FBl\u00E9e, \u0141\u00F3d\u017A"},
+    {u8"\u65E5\u672C\u8A9E\u306E\u6587", L"\u65E5\u672C\u8A9E\u306E\u6587"},
+};
+constexpr int kRows = static_cast<int>(sizeof(kWritten) / sizeof(kWritten[0]));
+
+std::wstring WindowTextW(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+// Stands in for the user of the Modify dialog once it is open: notes what its edit control
+// shows, types g_typed over it and presses OK.
+std::wstring g_typed, g_shown;
+void CALLBACK FakeDialogUser(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND edit = GetDlgItem(GetActiveWindow(), IDC_MODIFY_TEXT);
+    if (!edit) return;
+    KillTimer(nullptr, timer);
+    g_shown = WindowTextW(edit);
+    SetWindowTextW(edit, g_typed.c_str());
+    PostMessageW(GetParent(edit), WM_COMMAND, IDOK, 0);
+}
 
 std::string TempPath(const char* name) {
     char dir[MAX_PATH] = {};
@@ -73,6 +104,46 @@ protected:
         ASSERT_TRUE(m_doc->OnOpenDocument(m_path.c_str()));
         m_doc->SetPathName(m_path.c_str(), FALSE);
         m_view->OnInitialUpdate();
+    }
+    std::wstring CellW(int row, int column) {
+        wchar_t text[256] = {};
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        SendMessageW(m_view->m_hWnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    // Points at the row as a user does; gives the text the tooltip then shows.
+    std::wstring TipShown(int row) {
+        RECT cell = {LVIR_LABEL, 0, 0, 0};
+        m_view->SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        MSG move = {m_view->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(cell.left + 4, cell.top + 4), 0, {cell.left + 4, cell.top + 4}};
+        ClientToScreen(m_view->m_hWnd, &move.pt);
+        SetCursorPos(move.pt.x, move.pt.y);
+        for (int i = 0; i < 2; ++i) {  // the first move onto another row hides the last tip
+            m_view->SendMessage(WM_MOUSEMOVE, 0, move.lParam);
+            m_view->PreTranslateMessage(&move);
+        }
+        PumpUntil([&] { return IsWindowVisible(m_view->m_ToolTip.m_hWnd) != FALSE; }, 2000);
+        return WindowTextW(m_view->m_ToolTip.m_hWnd);
+    }
+    // Types over a row's Text in the label editor or the Modify dialog; gives what it showed.
+    std::wstring Edit(int row, const std::wstring& typed, bool inDialog) {
+        m_view->SelectLine(row);
+        g_typed = typed;
+        g_shown = L"(no editor)";
+        if (inDialog) {
+            m_view->m_realDialog = true;
+            SetTimer(nullptr, 0, 50, &FakeDialogUser);
+            m_view->OnModifyText();
+            m_view->m_realDialog = false;
+        } else if (HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, row, 0))) {
+            g_shown = WindowTextW(edit);
+            SetWindowTextW(edit, typed.c_str());
+            SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        return g_shown;
     }
     CString Cell(int row, int column) {
         char text[256] = {};
@@ -180,6 +251,43 @@ TEST_F(JotwellViewTest, InPlaceEditingNeverCutsAnEntry) {
     EXPECT_EQ(longText, m_view->m_dialogGot);
     EXPECT_EQ(bytes, FileBytes(m_path));
     EXPECT_EQ(longText, m_doc->m_aText[0]);
+}
+
+TEST_F(JotwellViewTest, Utf8EntriesShowAndAreEditedWithEveryCharacter) {
+    // Row i: kWritten[i] and the next one as its Explanation.
+    Open("");
+    m_doc->m_encoding = FileEncoding{TextEncoding::Utf8, false};
+    for (int i = 0; i < kRows; ++i) {
+        m_doc->m_aText.InsertAt(i, kWritten[i].first);
+        m_doc->m_aExplanation.InsertAt(i, kWritten[(i + 1) % kRows].first);
+    }
+    m_doc->UpdateAllViews(nullptr, 0, nullptr);
+    for (int i = 0; i < kRows; ++i) {
+        SCOPED_TRACE(i);
+        const auto& next = kWritten[(i + 1) % kRows];
+        EXPECT_EQ(kWritten[i].second, CellW(i, 0));
+        EXPECT_EQ(next.second, CellW(i, 1));
+        EXPECT_EQ(next.second, TipShown(i));
+        EXPECT_EQ(kWritten[i].second, Edit(i, std::wstring(next.second) + L"\U0001F4DD", i % 2 == 1));
+        EXPECT_EQ(std::string(next.first) + u8"\U0001F4DD", m_doc->m_aText[i]);
+    }
+    EXPECT_NE(std::string::npos, FileBytes(m_path).find(m_doc->m_aText[kRows - 1]));
+}
+
+TEST_F(JotwellViewTest, AnsiEntriesShowAndAreEditedAsBefore) {
+    const bool japanese = GetACP() == 932;  // else 1252
+    const std::string bytes = japanese ? "\x93\xFA\x96\x7B\x8C\xEA \xB6\xC5" : "caf\xE9 \x80 \xFC";
+    const std::wstring wide = japanese ? L"\u65E5\u672C\u8A9E \uFF76\uFF85" : L"caf\u00E9 \u20AC \u00FC";
+    Open(bytes + "\\t" + bytes + "\r\nplain");
+    EXPECT_EQ(wide, CellW(0, 0));
+    EXPECT_EQ(bytes, Cell(0, 1));
+    EXPECT_EQ(wide, TipShown(0));
+    EXPECT_EQ(L"      ", TipShown(1));
+    EXPECT_EQ(wide, Edit(0, wide + L"!", false));
+    EXPECT_EQ(bytes + "!", m_doc->m_aText[0]);
+    // A character outside the code page comes back as the default character, as before.
+    EXPECT_EQ(L"plain", Edit(1, wide + L"\U0001F600", true));
+    EXPECT_EQ(bytes + "??", m_doc->m_aText[1]);
 }
 
 TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
