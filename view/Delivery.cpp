@@ -1,10 +1,8 @@
 #include "view/Delivery.h"
 
-#include "framework/Handles.h"
+#include "framework/Clipboard.h"
 #include "framework/SystemCodePage.h"
 #include "view/LineBreaks.h"
-
-#include <cstring>
 
 namespace {
 
@@ -47,25 +45,8 @@ void PressKey(BYTE virtualKey, DWORD flags) {
 }  // namespace
 
 BOOL PutTextOnClipboard(HWND owner, const std::string& text) {
-    const std::string expanded = ExpandLineBreaks(text, SystemLeadBytes());
-    const SIZE_T length = expanded.size();
-
-    GlobalMemory block(GMEM_MOVEABLE, length + 4);
-    if (!block) return FALSE;
-    {
-        GlobalLockGuard lock(block.Get());
-        if (!lock) return FALSE;
-        char* bytes = static_cast<char*>(lock.Get());
-        std::memset(bytes, 0, length + 4);
-        std::memcpy(bytes, expanded.c_str(), length + 1);
-    }
-
-    ClipboardSession clipboard(owner);
-    if (!clipboard.IsOpen()) return FALSE;
-    if (!EmptyClipboard()) return FALSE;
-    if (!SetClipboardData(CF_TEXT, block.Get())) return FALSE;
-    block.Release();  // the clipboard owns it now
-    return TRUE;
+    // A block of the text and four zero bytes.
+    return PutClipboardText(owner, ExpandLineBreaks(text, SystemLeadBytes()), 4) ? TRUE : FALSE;
 }
 
 BOOL ClickAt(HWND window, int x, int y) {
