@@ -1,6 +1,7 @@
 #include "view/Delivery.h"
 
 #include "framework/Clipboard.h"
+#include "framework/KeyState.h"
 #include "framework/SystemCodePage.h"
 #include "view/LineBreaks.h"
 
@@ -30,10 +31,6 @@ bool SendClick(HWND window, LPARAM point) {
 
 bool IsGone(HWND window) {
     return window == nullptr || !IsWindow(window);
-}
-
-bool IsKeyDown(int virtualKey) {
-    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }
 
 void PressKey(BYTE virtualKey, DWORD flags) {

@@ -4,6 +4,7 @@
 
 #include "app/JotwellApp.h"
 #include "document/JotwellDoc.h"
+#include "framework/KeyState.h"
 #include "view/Delivery.h"
 #include "view/ModifyDlg.h"
 
@@ -16,8 +17,6 @@ CString& TipBuffer() {
     static CString* text = new CString;
     return *text;
 }
-
-bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 // The most the list's label editor holds (it asks for the text into MAX_PATH bytes).
 constexpr size_t kLabelEditMaxBytes = MAX_PATH - 1;
@@ -222,7 +221,7 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         *result = 0;
         return TRUE;
     case NM_DBLCLK:
-        if (ShiftDown()) OnModifyExplanation();
+        if (IsKeyDown(VK_SHIFT)) OnModifyExplanation();
         else OnModifyText();
         *result = 0;
         return TRUE;
@@ -439,7 +438,7 @@ void CJotwellView::OnDeleteLine() {
 
 void CJotwellView::OnEditCopy() {
     const int row = GetSelectedLine();
-    if (row != -1) CopyEntryToClipboard(row, ShiftDown() ? TRUE : FALSE);
+    if (row != -1) CopyEntryToClipboard(row, IsKeyDown(VK_SHIFT) ? TRUE : FALSE);
 }
 
 void CJotwellView::CopyEntryToClipboard(int row, BOOL explanation) {

@@ -1,6 +1,7 @@
 #include "view/Delivery.h"
 
 #include "framework/Handles.h"
+#include "framework/KeyState.h"
 #include "tests/win/MessageLog.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +23,6 @@ std::string ClipboardText() {
     if (!data) return "<no text>";
     GlobalLockGuard lock(data);
     return lock ? std::string(static_cast<const char*>(lock.Get())) : "<not locked>";
-}
-
-bool IsKeyDown(int key) {
-    return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
 std::string WindowText(HWND window) {
