@@ -1,4 +1,4 @@
-// Drag targeting: the drag handlers of CJotwellView. A drag starts on a
+// The drag handlers of CJotwellView. A drag starts on a
 // selected row, ends at the next left-button release that reaches the view, and then
 // puts the entry into the window under the pointer by the rule for its class.
 #include "document/JotwellDoc.h"
