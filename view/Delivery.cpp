@@ -1,6 +1,7 @@
 #include "view/Delivery.h"
 
 #include "framework/Clipboard.h"
+#include "framework/CodePageText.h"
 #include "framework/KeyState.h"
 #include "framework/SystemCodePage.h"
 #include "view/LineBreaks.h"
@@ -41,7 +42,12 @@ void PressKey(BYTE virtualKey, DWORD flags) {
 
 }  // namespace
 
-BOOL PutTextOnClipboard(HWND owner, const std::string& text) {
+BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        // No byte of a multi-byte UTF-8 character is a backslash: no lead bytes to step over.
+        const std::wstring wide = ToWide(ExpandLineBreaks(text, LeadBytes()), CP_UTF8);
+        return PutClipboardText(owner, std::wstring_view(wide)) ? TRUE : FALSE;
+    }
     // A block of the text and four zero bytes.
     return PutClipboardText(owner, ExpandLineBreaks(text, SystemLeadBytes()), 4) ? TRUE : FALSE;
 }

@@ -445,7 +445,7 @@ void CJotwellView::CopyEntryToClipboard(int row, BOOL explanation) {
     const CJotwellDoc* doc = GetDocument();
     if (row == -1 || !doc || row < 0 || row >= doc->GetEntryCount()) return;
     const CString text = explanation ? doc->m_aExplanation[row] : doc->m_aText[row];
-    PutTextOnClipboard(m_hWnd, text);
+    PutTextOnClipboard(m_hWnd, text, doc->m_encoding.Encoding);
 }
 
 void CJotwellView::OnDestroy() {
