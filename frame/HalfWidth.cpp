@@ -3,6 +3,7 @@
 #include "document/AnsiText.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -76,12 +77,41 @@ bool Covers(unsigned full, unsigned span, unsigned code) {
     return (code >> 8) == (full >> 8) && code > full && code - full < span;
 }
 
+// Lowest full-width code of the tables (the full-width space).
+constexpr unsigned kFirstFullWidthCode = 0x8140;
+
+template <typename Char>
+std::basic_string<Char> PrefixEveryLine(const Char* text, std::size_t length, std::basic_string_view<Char> prefix) {
+    std::basic_string<Char> out;
+    out.reserve(length + prefix.size() * 2);
+    out.append(prefix);
+    std::size_t i = 0;
+    while (i < length) {
+        if (text[i] == Char('\r') && i + 1 < length && text[i + 1] == Char('\n')) {
+            out.push_back(Char('\r'));
+            out.push_back(Char('\n'));
+            out.append(prefix);
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+            ++i;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::size_t BoundedTextLength(const char* bytes, std::size_t size) {
     if (!bytes) return 0;
     const void* zero = std::memchr(bytes, '\0', size);
     return zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) : size;
+}
+
+std::size_t BoundedTextLength(const wchar_t* text, std::size_t size) {
+    if (!text) return 0;
+    const wchar_t* zero = std::wmemchr(text, L'\0', size);
+    return zero ? static_cast<std::size_t>(zero - text) : size;
 }
 
 unsigned ToHalfWidthCode(unsigned code, unsigned codePage) {
@@ -126,20 +156,29 @@ std::string ConvertToHalfWidth(const char* bytes, std::size_t size, const LeadBy
 }
 
 std::string PrefixLines(const char* bytes, std::size_t size, std::string_view prefix) {
-    const std::size_t length = BoundedTextLength(bytes, size);
-    std::string out;
-    out.reserve(length + prefix.size() * 2);
-    out.append(prefix);
-    std::size_t i = 0;
-    while (i < length) {
-        if (bytes[i] == '\r' && i + 1 < length && bytes[i + 1] == '\n') {
-            out.append("\r\n");
-            out.append(prefix);
-            i += 2;
-        } else {
-            out.push_back(bytes[i]);
-            ++i;
-        }
+    return PrefixEveryLine(bytes, BoundedTextLength(bytes, size), prefix);
+}
+
+std::wstring PrefixLines(const wchar_t* text, std::size_t size, std::wstring_view prefix) {
+    return PrefixEveryLine(text, BoundedTextLength(text, size), prefix);
+}
+
+std::vector<HalfWidthForm> HalfWidthForms932() {
+    std::vector<HalfWidthForm> forms;
+    for (unsigned code = kFirstFullWidthCode; code <= kLastKanaCode; ++code) {
+        const unsigned half = ToHalfWidthCode(code, kJapaneseCodePage);
+        if (half <= 0xFF) forms.push_back({code, static_cast<unsigned char>(half)});
+    }
+    return forms;
+}
+
+std::wstring ConvertToHalfWidth(const wchar_t* text, std::size_t size, const WideHalfWidthTable& table) {
+    const std::size_t length = BoundedTextLength(text, size);
+    std::wstring out;
+    out.reserve(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto form = table.find(text[i]);
+        out.push_back(form != table.end() ? form->second : text[i]);
     }
     return out;
 }

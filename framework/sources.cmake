@@ -1,6 +1,7 @@
 # Files of framework/: the small application framework (Windows layer only).
 list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Archive.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CodePageText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineInfo.cpp

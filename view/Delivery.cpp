@@ -1,10 +1,10 @@
 #include "view/Delivery.h"
 
-#include "framework/Handles.h"
+#include "framework/Clipboard.h"
+#include "framework/CodePageText.h"
+#include "framework/KeyState.h"
 #include "framework/SystemCodePage.h"
 #include "view/LineBreaks.h"
-
-#include <cstring>
 
 namespace {
 
@@ -34,10 +34,6 @@ bool IsGone(HWND window) {
     return window == nullptr || !IsWindow(window);
 }
 
-bool IsKeyDown(int virtualKey) {
-    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
-}
-
 void PressKey(BYTE virtualKey, DWORD flags) {
     keybd_event(virtualKey, 0, flags, 0);
     // Lets the target's thread see each key in turn.
@@ -46,26 +42,14 @@ void PressKey(BYTE virtualKey, DWORD flags) {
 
 }  // namespace
 
-BOOL PutTextOnClipboard(HWND owner, const std::string& text) {
-    const std::string expanded = ExpandLineBreaks(text, SystemLeadBytes());
-    const SIZE_T length = expanded.size();
-
-    GlobalMemory block(GMEM_MOVEABLE, length + 4);
-    if (!block) return FALSE;
-    {
-        GlobalLockGuard lock(block.Get());
-        if (!lock) return FALSE;
-        char* bytes = static_cast<char*>(lock.Get());
-        std::memset(bytes, 0, length + 4);
-        std::memcpy(bytes, expanded.c_str(), length + 1);
+BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        // No byte of a multi-byte UTF-8 character is a backslash: no lead bytes to step over.
+        const std::wstring wide = ToWide(ExpandLineBreaks(text, LeadBytes()), CP_UTF8);
+        return PutClipboardText(owner, std::wstring_view(wide)) ? TRUE : FALSE;
     }
-
-    ClipboardSession clipboard(owner);
-    if (!clipboard.IsOpen()) return FALSE;
-    if (!EmptyClipboard()) return FALSE;
-    if (!SetClipboardData(CF_TEXT, block.Get())) return FALSE;
-    block.Release();  // the clipboard owns it now
-    return TRUE;
+    // A block of the text and four zero bytes.
+    return PutClipboardText(owner, ExpandLineBreaks(text, SystemLeadBytes()), 4) ? TRUE : FALSE;
 }
 
 BOOL ClickAt(HWND window, int x, int y) {

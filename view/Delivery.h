@@ -3,6 +3,8 @@
 // the field, and the four delivery methods of the destination rules.
 #pragma once
 
+#include "document/TextEncoding.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,9 +12,10 @@
 // How long one sent message may take before the target counts as not responding.
 constexpr UINT kDeliverySendTimeoutMs = 3000;
 
-// Puts text (with each backslash-n expanded to CR LF) on the clipboard as CF_TEXT.
-// TRUE when the clipboard now holds it.
-BOOL PutTextOnClipboard(HWND owner, const std::string& text);
+// Puts text (with each backslash-n expanded to CR LF) on the clipboard: text in the ANSI
+// code page as CF_TEXT, UTF-8 text as CF_UNICODETEXT (the system offers CF_TEXT from it to
+// programs that ask for that). TRUE when the clipboard now holds it.
+BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding = TextEncoding::Ansi);
 
 // A left click (button down and up) at x, y in window's client coordinates; when Alt
 // is held, Alt is released for the whole system and the click is repeated. FALSE when

@@ -6,6 +6,7 @@
 #include "document/EncodingCodePage.h"
 #include "document/JotwellDoc.h"
 #include "framework/CodePageText.h"
+#include "framework/KeyState.h"
 #include "view/Delivery.h"
 #include "view/ModifyDlg.h"
 
@@ -18,8 +19,6 @@ std::wstring& TipBuffer() {
     static std::wstring* text = new std::wstring;
     return *text;
 }
-
-bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 // The most the list's label editor holds (it asks for the text into MAX_PATH characters).
 // Counted in bytes of the document's encoding, which are never fewer than the characters.
@@ -236,7 +235,7 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         *result = 0;
         return TRUE;
     case NM_DBLCLK:
-        if (ShiftDown()) OnModifyExplanation();
+        if (IsKeyDown(VK_SHIFT)) OnModifyExplanation();
         else OnModifyText();
         *result = 0;
         return TRUE;
@@ -458,14 +457,14 @@ void CJotwellView::OnDeleteLine() {
 
 void CJotwellView::OnEditCopy() {
     const int row = GetSelectedLine();
-    if (row != -1) CopyEntryToClipboard(row, ShiftDown() ? TRUE : FALSE);
+    if (row != -1) CopyEntryToClipboard(row, IsKeyDown(VK_SHIFT) ? TRUE : FALSE);
 }
 
 void CJotwellView::CopyEntryToClipboard(int row, BOOL explanation) {
     const CJotwellDoc* doc = GetDocument();
     if (row == -1 || !doc || row < 0 || row >= doc->GetEntryCount()) return;
     const CString text = explanation ? doc->m_aExplanation[row] : doc->m_aText[row];
-    PutTextOnClipboard(m_hWnd, text);
+    PutTextOnClipboard(m_hWnd, text, doc->m_encoding.Encoding);
 }
 
 void CJotwellView::OnDestroy() {

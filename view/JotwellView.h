@@ -1,6 +1,6 @@
 // The entry list view: a report list with the columns "Text" and "Explanation", one row
 // per entry, the placeholder entry last; editing, Copy, the tooltip with the Explanation,
-// and the drag that delivers an entry into another program's window (DropTarget.cpp).
+// and the drag that delivers an entry into another program's window (JotwellViewDrag.cpp).
 //
 // How the rows are kept: the list is virtual (LVS_OWNERDATA). Row i always shows entry i,
 // so a row's index is its entry's index (no per-row item data to renumber); the list
@@ -98,7 +98,7 @@ protected:
     // Saves the document at once after an edit (Save As for an untitled one).
     void SaveNow();
 
-    // Drag targeting (DropTarget.cpp).
+    // Drag targeting (JotwellViewDrag.cpp).
     void OnBeginDrag(const NMLISTVIEW* nm);
     void OnCancelDrag();
     void OnDropRelease(POINT client);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -72,8 +73,14 @@ std::string HalfWidth(const std::string& block, unsigned codePage = kJapanese) {
     return ConvertToHalfWidth(block.data(), block.size(), LeadBytes::ForCodePage(codePage), codePage);
 }
 
+std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// The bytes' result; the wide form of the same ASCII text must give the same lines.
 std::string Prefixed(const std::string& block, const std::string& prefix = ">") {
-    return PrefixLines(block.data(), block.size(), prefix);
+    const std::string bytes = PrefixLines(block.data(), block.size(), prefix);
+    const std::wstring wide = Widened(block);
+    EXPECT_EQ(PrefixLines(wide.data(), wide.size(), Widened(prefix)), Widened(bytes)) << block;
+    return bytes;
 }
 
 }  // namespace
@@ -104,6 +111,17 @@ TEST(ToHalfWidthCode, CodesWithoutHalfWidthFormStay) {
         if (!mapped(code)) EXPECT_EQ(ToHalfWidthCode(code, kJapanese), code) << std::hex << code;
     for (unsigned code : {0x8397u, 0x839Fu, 0x8440u, 0x88A0u, 0x889Fu, 0x9FFCu, 0xE040u})
         EXPECT_EQ(ToHalfWidthCode(code, kJapanese), code) << std::hex << code;
+}
+
+TEST(HalfWidthForms932, ListsEveryFormOnceInOrder) {
+    std::vector<Mapping> expected = AllMappings();
+    std::sort(expected.begin(), expected.end(), [](const Mapping& a, const Mapping& b) { return a.full < b.full; });
+    const std::vector<HalfWidthForm> forms = HalfWidthForms932();
+    ASSERT_EQ(forms.size(), expected.size());
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        EXPECT_EQ(forms[i].full, expected[i].full) << i;
+        EXPECT_EQ(forms[i].half, expected[i].half) << std::hex << forms[i].full;
+    }
 }
 
 TEST(ToHalfWidthCode, OtherCodePagesKeepEveryCode) {
@@ -168,4 +186,14 @@ TEST(PrefixLines, StopsAtTheZeroOrTheEndOfTheBlock) {
     // A CR at the end of the block is not paired with a byte beyond it.
     const char crLast[] = {'a', '\r'};
     EXPECT_EQ(PrefixLines(crLast, sizeof crLast, ">"), ">a\r");
+}
+
+TEST(ConvertToHalfWidth, WideTextByTheTableOnly) {
+    // Full-width A, katakana ga, ideographic full stop; what the table lacks stays, an emoji too.
+    const WideHalfWidthTable table = {{L'\uFF21', L'A'}, {L'\u30AC', L'\uFF76'}, {L'\u3002', L'\uFF61'}};
+    const std::wstring text = L"\uFF21\u30AC\u3002\u03B2\U0001F600\u65E5x";
+    EXPECT_EQ(ConvertToHalfWidth(text.data(), text.size() + 1, table), L"A\uFF76\uFF61\u03B2\U0001F600\u65E5x");
+    // The text ends at the first zero, or at the end of a block without one.
+    EXPECT_EQ(ConvertToHalfWidth(L"\uFF21\0\uFF21", 3, table), L"A");
+    EXPECT_EQ(ConvertToHalfWidth(text.data(), 2, table), L"A\uFF76");
 }

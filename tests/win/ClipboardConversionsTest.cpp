@@ -1,7 +1,8 @@
-// The clipboard commands on the real clipboard, under code page 1252 and 932.
+// The clipboard commands on the real clipboard, under code page 1252 and 932, on ANSI text and
+// on Unicode text beyond the code page.
 #include "frame/ClipboardConversions.h"
 
-#include "framework/Handles.h"
+#include "framework/Clipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,7 @@ protected:
         block.Release();
     }
     void PutText(const std::string& text) { PutBlock(std::string(text.c_str(), text.size() + 1)); }
+    void PutUnicode(const std::wstring& text) { ASSERT_TRUE(PutClipboardText(m_owner, text)); }
 
     void Clear() {
         ClipboardSession clipboard(m_owner);
@@ -54,6 +56,11 @@ protected:
         GlobalLockGuard lock(data);
         if (!lock) return "<locked>";
         return std::string(static_cast<const char*>(lock.Get()), lock.Size());
+    }
+    std::wstring UnicodeText() {
+        ClipboardSession clipboard(m_owner);
+        GlobalLockGuard lock(clipboard.IsOpen() ? GetClipboardData(CF_UNICODETEXT) : nullptr);
+        return lock ? std::wstring(static_cast<const wchar_t*>(lock.Get())) : L"<none>";
     }
     std::string Text() {
         const std::string block = Block();
@@ -132,4 +139,24 @@ TEST_F(ClipboardConversions, TextWithoutTerminatingZeroIsReadUpToTheBlockEnd) {
     // Cut short, the text ends in a lead byte without its trail byte, which is copied.
     const std::string expected = Japanese() ? (cut ? "A\x82" : "AB") : (cut ? "\x82\x60\x82" : "\x82\x60\x82\x61");
     EXPECT_EQ(Block(), expected + '\0');
+}
+
+TEST_F(ClipboardConversions, UnicodeTextBeyondTheCodePageKeepsEveryCharacter) {
+    // An emoji fits neither code page. Full-width A and 1, katakana ga (its mark is lost),
+    // hiragana a, the ideographic full stop and the yen sign have half-width forms.
+    const std::wstring text = L"\U0001F600\uFF21\uFF11\u30AC\u3042\u3002\uFFE5 \u03B2\u65E5\r\n\u00E9";
+    PutUnicode(text);
+    ASSERT_TRUE(ClipboardToHalfWidth(m_owner));
+    EXPECT_EQ(UnicodeText(), L"\U0001F600A1\uFF76\uFF71\uFF61\\ \u03B2\u65E5\r\n\u00E9");
+    PutUnicode(text);
+    ASSERT_TRUE(ClipboardPrefixLines(m_owner, "> "));
+    EXPECT_EQ(UnicodeText(), L"> " + text.substr(0, text.size() - 1) + L"> \u00E9");
+
+    // The limit counts UTF-16 units: 259 (the emoji is two) and the zero make 260, left alone.
+    const std::wstring longText = L"\U0001F600\uFF21" + std::wstring(255, L'x');
+    PutUnicode(longText + L'x');
+    EXPECT_FALSE(ClipboardToHalfWidth(m_owner));
+    PutUnicode(longText);
+    ASSERT_TRUE(ClipboardToHalfWidth(m_owner));
+    EXPECT_EQ(UnicodeText(), L"\U0001F600A" + std::wstring(255, L'x'));
 }

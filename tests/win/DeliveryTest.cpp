@@ -1,6 +1,7 @@
 #include "view/Delivery.h"
 
 #include "framework/Handles.h"
+#include "framework/KeyState.h"
 #include "tests/win/MessageLog.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,15 @@ namespace {
 const char kTargetClass[] = "JotwellDeliveryTarget";
 const char kFocusClass[] = "JotwellFocusSink";
 
+// The clipboard's block in `format`, whole, zeros included.
+template <typename Char>
+std::basic_string<Char> ClipboardBlock(UINT format) {
+    ClipboardSession clipboard(nullptr);
+    GlobalLockGuard lock(clipboard.IsOpen() ? GetClipboardData(format) : nullptr);
+    const Char* text = static_cast<const Char*>(lock.Get());
+    return lock ? std::basic_string<Char>(text, lock.Size() / sizeof(Char)) : std::basic_string<Char>();
+}
+
 std::string ClipboardText() {
     ClipboardSession clipboard(nullptr);
     if (!clipboard.IsOpen()) return "<not open>";
@@ -22,10 +32,6 @@ std::string ClipboardText() {
     if (!data) return "<no text>";
     GlobalLockGuard lock(data);
     return lock ? std::string(static_cast<const char*>(lock.Get())) : "<not locked>";
-}
-
-bool IsKeyDown(int key) {
-    return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
 std::string WindowText(HWND window) {
@@ -237,8 +243,26 @@ TEST_F(DeliveryTest, ActivateTopLevelNeedsCaptionOrBorder) {
 TEST_F(DeliveryTest, ClipboardHoldsTheExpandedText) {
     ASSERT_TRUE(PutTextOnClipboard(Target(), "first\\nsecond\\Nthird\\"));
     EXPECT_EQ("first\r\nsecond\\Nthird\\", ClipboardText());
+    // CF_TEXT in a block of the text and four zero bytes.
+    EXPECT_EQ(std::string("first\r\nsecond\\Nthird\\\0\0\0\0", 25), ClipboardBlock<char>(CF_TEXT));
     ASSERT_TRUE(PutTextOnClipboard(Target(), ""));
     EXPECT_EQ("", ClipboardText());
+}
+
+TEST_F(DeliveryTest, Utf8TextGoesOnTheClipboardAsUnicodeText) {
+    const struct { const char* utf8; const wchar_t* wide; } cases[] = {
+        {"\xF0\x9F\x98\x80 smile", L"\U0001F600 smile"},
+        {"\xCE\xB1\xCE\xB2\xCE\xB3\\n\xCE\xB4", L"\u03B1\u03B2\u03B3\r\n\u03B4"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\\n\\N\\", L"\u65E5\u672C\u8A9E\r\n\\N\\"},
+        // 0x81 ends a UTF-8 character and is a lead byte of code page 932: the break after it counts.
+        {"\xC3\x81\\n\\n", L"\u00C1\r\n\r\n"},
+        {"", L""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(PutTextOnClipboard(Target(), c.utf8, TextEncoding::Utf8)) << c.utf8;
+        EXPECT_EQ(std::wstring(c.wide) + L'\0', ClipboardBlock<wchar_t>(CF_UNICODETEXT)) << c.utf8;
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << c.utf8;
+    }
 }
 
 TEST_F(DeliveryTest, ClipboardStepsOverDoubleByteCharactersUnderCodePage932) {

@@ -4,6 +4,7 @@
 // list, its tooltip, the label editor and the Modify dialog, and figures for 100,000 entries.
 #include "document/JotwellDoc.h"
 #include "framework/Document.h"
+#include "framework/Handles.h"
 #include "view/JotwellView.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,14 @@ std::string TempPath(const char* name) {
     char dir[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, dir);
     return std::string(dir) + name;
+}
+
+// The clipboard's text in `format`: CF_TEXT bytes or CF_UNICODETEXT units.
+template <typename Char>
+std::basic_string<Char> ClipboardText(UINT format) {
+    ClipboardSession clipboard(nullptr);
+    GlobalLockGuard lock(clipboard.IsOpen() ? GetClipboardData(format) : nullptr);
+    return lock ? static_cast<const Char*>(lock.Get()) : std::basic_string<Char>();
 }
 
 std::string FileBytes(const std::string& path) {
@@ -305,6 +314,18 @@ TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
     EXPECT_EQ(0, m_view->m_nDragLine);
     m_view->SendMessage(WM_CHAR, 0x1B, 1);  // Escape cancels
     EXPECT_EQ(-1, m_view->m_nDragLine);
+}
+
+TEST_F(JotwellViewTest, CopyPutsTheEntryInTheDocumentsEncoding) {
+    Open("\xCE\xB1\\n\xCE\xB2\\t\xF0\x9F\x98\x80");
+    m_view->SelectLine(0);
+    m_view->OnEditCopy();
+    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "\xCE\xB1\r\n\xCE\xB2");
+    m_doc->m_encoding.Encoding = TextEncoding::Utf8;
+    m_view->OnEditCopy();
+    EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\u03B1\r\n\u03B2");
+    m_view->CopyEntryToClipboard(0, TRUE);
+    EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\U0001F600");
 }
 
 TEST_F(JotwellViewTest, LargeListFigures) {

@@ -1,14 +1,13 @@
-// Drag targeting: the drag handlers of CJotwellView. A drag starts on a
+// The drag handlers of CJotwellView. A drag starts on a
 // selected row, ends at the next left-button release that reaches the view, and then
 // puts the entry into the window under the pointer by the rule for its class.
 #include "document/JotwellDoc.h"
+#include "framework/KeyState.h"
 #include "framework/Wnd.h"
 #include "view/Delivery.h"
 #include "view/JotwellView.h"
 
 namespace {
-
-bool KeyDown(int key) { return (::GetAsyncKeyState(key) & 0x8000) != 0; }
 
 // The window whose rectangle counts as Jotwell's own: the main window, or (without an
 // application, in tests) the view's top-level window.
@@ -57,7 +56,7 @@ void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
     const int row = nm->iItem;
     if (!IsLineSelected(row)) return;
     m_nDragLine = row;  // the row's index is its entry's index
-    m_bDragExplanation = KeyDown(VK_SHIFT) ? TRUE : FALSE;
+    m_bDragExplanation = IsKeyDown(VK_SHIFT) ? TRUE : FALSE;
     ::SetCapture(m_hWnd);
     m_hOldCursor = ::SetCursor(m_hDragCursor);
 }
@@ -104,7 +103,7 @@ void CJotwellView::OnDropRelease(POINT client) {
         return;
     }
     ActivateTopLevel(top);
-    if (KeyDown(VK_CONTROL)) ClearWithCtrlState(target);
+    if (IsKeyDown(VK_CONTROL)) ClearWithCtrlState(target);
     // The rule's method.
     const CJotwellDoc* doc = GetDocument();
     const DestinationMatch match = doc ? doc->m_rules.Find(className) : DestinationMatch();
