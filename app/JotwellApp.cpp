@@ -29,7 +29,8 @@ BOOL CJotwellApp::InitInstance() {
     ParseCommandLine(cmdInfo);
     // Without a file on the command line, start with the file used last.
     if (cmdInfo.m_strFileName.empty() && cmdInfo.m_nShellCommand != CCommandLineInfo::FileOpen) {
-        const CString last = m_pRecentFileList && m_pRecentFileList->GetSize() > 0 ? (*m_pRecentFileList)[0] : CString();
+        const CString last =
+            m_pRecentFileList && m_pRecentFileList->GetSize() > 0 ? (*m_pRecentFileList)[0] : CString();
         if (!last.empty()) {
             cmdInfo.m_strFileName = last;
             cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
