@@ -12,37 +12,25 @@ public:
     ProfileApp() {
         m_pszAppName = "ProfileAccess";
         SetRegistryKey("JotwellTests");
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\JotwellTests\\ProfileAccess");
     }
-};
-
-class ProfileAccessTest : public testing::Test {
-protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\JotwellTests\\ProfileAccess"); }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\JotwellTests\\ProfileAccess"); }
-
-    ProfileApp m_app;
+    ~ProfileApp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\JotwellTests\\ProfileAccess"); }
 };
 
 }  // namespace
 
-TEST_F(ProfileAccessTest, IntegersOutsideTheRangeAreReadAndWrittenAsTheDefault) {
+TEST(ProfileAccess, IntegersOutsideTheRangeAreReadAndWrittenAsTheDefault) {
+    ProfileApp app;
     const IntSetting& width = Profile::kTextColumnWidth;
-    struct Case { int written; int stored; };
-    for (const Case& c : {Case{0, 64}, Case{1201, 64}, Case{-80, 64}, Case{1, 1}, Case{300, 300}}) {
-        WriteSetting(width, c.written);
-        EXPECT_EQ(c.stored, static_cast<int>(m_app.GetProfileInt(width.section, width.key, 7))) << c.written;
+    for (const int written : {0, 1201, 300}) {
+        WriteSetting(width, written);
+        EXPECT_EQ(written == 300 ? 300 : 64, static_cast<int>(app.GetProfileInt(width.section, width.key, 7)));
     }
-    WriteSetting(Profile::kExplanationColumnWidth, 0);
-    EXPECT_EQ(24, ReadSetting(Profile::kExplanationColumnWidth));
-
     const IntSetting& port = Profile::kDevToolsPort;
-    EXPECT_EQ(9222, ReadSetting(port));  // absent
-    struct Read { int stored; int read; };
-    for (const Read& r : {Read{0, 0}, Read{65535, 65535}, Read{65536, 9222}, Read{-1, 9222}}) {
-        m_app.WriteProfileInt(port.section, port.key, r.stored);
-        EXPECT_EQ(r.read, ReadSetting(port)) << r.stored;
+    for (const int stored : {0, 65535, 65536, -1}) {  // -1: a DWORD above every port
+        app.WriteProfileInt(port.section, port.key, stored);
+        EXPECT_EQ(stored == 0 || stored == 65535 ? stored : 9222, ReadSetting(port)) << stored;
     }
     WriteSetting(Profile::kWindowLeft, -300);  // a place left of the screen
     EXPECT_EQ(-300, ReadSetting(Profile::kWindowLeft));
 }
-
