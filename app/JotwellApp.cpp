@@ -1,6 +1,7 @@
 #include "app/JotwellApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/ProfileSettings.h"
 #include "app/StartupOptions.h"
 #include "document/JotwellDoc.h"
 #include "frame/MainFrame.h"
@@ -19,8 +20,8 @@ BOOL CJotwellApp::InitInstance() {
     m_bWebEnabled = TRUE;
 
     Enable3dControlsStatic();
-    SetRegistryKey("Velmora");
-    LoadStdProfileSettings(10);
+    SetRegistryKey(kRegistryCompany);
+    LoadStdProfileSettings(Profile::kRecentFileCount, Profile::kRecentFileSection, Profile::kRecentFileEntry);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CJotwellDoc), RUNTIME_CLASS(CMainFrame),
                                           RUNTIME_CLASS(CJotwellView)));
 
@@ -28,7 +29,8 @@ BOOL CJotwellApp::InitInstance() {
     ParseCommandLine(cmdInfo);
     // Without a file on the command line, start with the file used last.
     if (cmdInfo.m_strFileName.empty() && cmdInfo.m_nShellCommand != CCommandLineInfo::FileOpen) {
-        const CString last = GetProfileString("Recent File List", "File1", "");
+        const CString last =
+            m_pRecentFileList && m_pRecentFileList->GetSize() > 0 ? (*m_pRecentFileList)[0] : CString();
         if (!last.empty()) {
             cmdInfo.m_strFileName = last;
             cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;

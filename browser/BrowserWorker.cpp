@@ -1,5 +1,6 @@
 #include "browser/BrowserWorker.h"
 
+#include "app/ProfileAccess.h"
 #include "browser/AutoInput.h"
 #include "browser/ChainedBrowserAccess.h"
 #include "browser/DevToolsBrowserAccess.h"
@@ -11,7 +12,6 @@
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
 #include "framework/SystemCodePage.h"
-#include "framework/WinApp.h"
 
 #include <cwchar>
 #include <exception>
@@ -19,8 +19,6 @@
 std::atomic<bool> WorkerBusy{false};
 
 namespace {
-
-const unsigned kDefaultDevToolsPort = 9222;
 
 // The second window source, after the shell's list: the DevTools targets of
 // Chromium-based browsers. Nothing (the shell's list alone) when the port is 0.
@@ -119,12 +117,7 @@ std::string OleFailureMessage() {
     return WideToAnsi(text, static_cast<int>(std::wcslen(text)));
 }
 
-unsigned DevToolsPortSetting() {
-    CWinApp* app = AfxGetApp();
-    if (!app) return kDefaultDevToolsPort;
-    const UINT port = app->GetProfileInt("WebInput", "DevToolsPort", static_cast<int>(kDefaultDevToolsPort));
-    return port <= 65535 ? port : kDefaultDevToolsPort;
-}
+unsigned DevToolsPortSetting() { return static_cast<unsigned>(ReadSetting(Profile::kDevToolsPort)); }
 
 std::string ToTextModeLineEnds(std::string_view text) {
     std::string out;

@@ -5,8 +5,6 @@
 const char kEditClassName[] = "Edit";
 const char kBrowserPaneClassName[] = "Internet Explorer_Server";
 
-const char DestinationRuleTable::kRegistryPath[] = "HKEY_CURRENT_USER\\Software\\Velmora\\Jotwell\\DestWnd";
-
 const char* DeliveryMethodKeyName(DeliveryMethod method) {
     switch (method) {
     case DeliveryMethod::Paste: return "Paste";

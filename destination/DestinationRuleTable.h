@@ -38,9 +38,6 @@ struct DestinationMatch {
 
 class DestinationRuleTable {
 public:
-    // Where the rules live, below the application's registry key.
-    static const char kRegistryPath[];
-
     // Appends the rules stored in the registry, writing the two default rules first
     // when the key has no subkeys at all. Silent on every registry failure.
     // Defined in the Windows layer (DestinationRuleTableLoad.cpp).

@@ -1,6 +1,7 @@
 // DestinationRuleTable::Load: the registry side of the rule table.
 #include "destination/DestinationRuleTable.h"
 
+#include "app/ProfileSettings.h"
 #include "destination/RegPath.h"
 
 #include <string>
@@ -22,7 +23,7 @@ void WriteDefaultRules(const std::string& base) {
 }  // namespace
 
 void DestinationRuleTable::Load() {
-    const std::string base = kRegistryPath;
+    const std::string base = kDestinationRulesPath;
     if (RegPathCountSubkeys(base.c_str()) == 0) WriteDefaultRules(base);
 
     for (DeliveryMethod method :

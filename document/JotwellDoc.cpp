@@ -1,7 +1,7 @@
 #include "document/JotwellDoc.h"
 
 #include "app/JotwellApp.h"
-#include "document/DocumentSettings.h"
+#include "app/ProfileAccess.h"
 #include "document/EntryFile.h"
 #include "framework/FileDialog.h"
 #include "framework/SystemCodePage.h"
@@ -11,14 +11,11 @@
 IMPLEMENT_DYNCREATE(CJotwellDoc)
 
 CJotwellDoc::CJotwellDoc() {
-    CWinApp* app = AfxGetApp();
-    if (app) {
-        m_bAlwaysOnTop = static_cast<BOOL>(app->GetProfileInt("Option", "AlwaysOnTop", 1));
-        m_bActiveDestWindow = static_cast<BOOL>(app->GetProfileInt("Option", "ActiveDestWindow", 1));
-        m_nSeparate = ColumnWidthOrDefault(static_cast<int>(app->GetProfileInt("Pos", "Separate", 64)), 64);
-        m_nEndPart = ColumnWidthOrDefault(static_cast<int>(app->GetProfileInt("Pos", "EndPart", 24)), 24);
-        m_strWebInputFile = app->GetProfileString("WebInput", "File", "");
-    }
+    m_bAlwaysOnTop = ReadSetting(Profile::kAlwaysOnTop);
+    m_bActiveDestWindow = ReadSetting(Profile::kActiveDestWindow);
+    m_nSeparate = ReadSetting(Profile::kTextColumnWidth);
+    m_nEndPart = ReadSetting(Profile::kExplanationColumnWidth);
+    m_strWebInputFile = ReadSetting(Profile::kWebInputFile);
     m_bWebInputLoaded = FALSE;
     m_bTagIndexRequested = FALSE;
     m_rules.Load();
@@ -104,12 +101,12 @@ void CJotwellDoc::ToggleAlwaysOnTop() {
     if (CWnd* main = AfxGetMainWnd())
         main->SetWindowPos(m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE);
-    if (CWinApp* app = AfxGetApp()) app->WriteProfileInt("Option", "AlwaysOnTop", m_bAlwaysOnTop ? 1 : 0);
+    WriteSetting(Profile::kAlwaysOnTop, m_bAlwaysOnTop ? 1 : 0);
 }
 
 void CJotwellDoc::ToggleActiveDestWindow() {
     m_bActiveDestWindow = m_bActiveDestWindow ? FALSE : TRUE;
-    if (CWinApp* app = AfxGetApp()) app->WriteProfileInt("Option", "ActiveDestWindow", m_bActiveDestWindow ? 1 : 0);
+    WriteSetting(Profile::kActiveDestWindow, m_bActiveDestWindow ? 1 : 0);
 }
 
 void CJotwellDoc::OnRefresh() {

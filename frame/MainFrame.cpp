@@ -1,35 +1,20 @@
 #include "frame/MainFrame.h"
 
+#include "app/ProfileAccess.h"
 #include "frame/ClipboardConversions.h"
 #include "framework/Handles.h"
-#include "framework/WinApp.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame)
 
 namespace {
 
-const char kPosSection[] = "Pos";
-constexpr int kNoPosition = -1;
+constexpr int kNoPosition = Profile::kWindowLeft.defaultValue;
 // Size of a window that has no saved place.
 constexpr int kFirstWidth = 120;
 constexpr int kFirstHeight = 280;
 // Where "Initialize Window Position" puts the window.
 constexpr int kResetX = 100;
 constexpr int kResetY = 100;
-
-const char* ProfileName() {
-    CWinApp* app = AfxGetApp();
-    return app ? app->m_pszProfileName.c_str() : "Jotwell";
-}
-
-int ProfileInt(const char* section, const char* entry, int defaultValue) {
-    CWinApp* app = AfxGetApp();
-    return app ? static_cast<int>(app->GetProfileInt(section, entry, defaultValue)) : defaultValue;
-}
-
-void WriteProfileInt(const char* section, const char* entry, int value) {
-    if (CWinApp* app = AfxGetApp()) app->WriteProfileInt(section, entry, value);
-}
 
 }  // namespace
 
@@ -46,10 +31,10 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
 
-    const int x = ProfileInt(kPosSection, "x", kNoPosition);
-    const int y = ProfileInt(kPosSection, "y", kNoPosition);
-    const int w = ProfileInt(kPosSection, "w", kNoPosition);
-    const int h = ProfileInt(kPosSection, "h", kNoPosition);
+    const int x = ReadSetting(Profile::kWindowLeft);
+    const int y = ReadSetting(Profile::kWindowTop);
+    const int w = ReadSetting(Profile::kWindowWidth);
+    const int h = ReadSetting(Profile::kWindowHeight);
     if (x == kNoPosition || y == kNoPosition || w == kNoPosition || h == kNoPosition)
         SetWindowPos(HWND_TOP, 0, 0, kFirstWidth, kFirstHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
     else
@@ -61,7 +46,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
     // Docking: the bar goes to the top or the bottom of the frame.
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     m_wndToolBar.DockAt(CBRS_ALIGN_TOP);
-    m_wndToolBar.LoadBarState(ProfileName());
+    m_wndToolBar.LoadBarState(Profile::kToolBarStateName);
 
     m_trayIcon.SetCallback(this, WM_TRAY_NOTIFY);
     m_trayIcon.SetIconResource(IDR_TRAYICON);
@@ -72,11 +57,11 @@ BOOL CMainFrame::DestroyWindow() {
     if (m_hWnd) {
         RECT r = {};
         GetWindowRect(&r);
-        WriteProfileInt(kPosSection, "x", r.left);
-        WriteProfileInt(kPosSection, "y", r.top);
-        WriteProfileInt(kPosSection, "w", r.right - r.left);
-        WriteProfileInt(kPosSection, "h", r.bottom - r.top);
-        m_wndToolBar.SaveBarState(ProfileName());
+        WriteSetting(Profile::kWindowLeft, r.left);
+        WriteSetting(Profile::kWindowTop, r.top);
+        WriteSetting(Profile::kWindowWidth, r.right - r.left);
+        WriteSetting(Profile::kWindowHeight, r.bottom - r.top);
+        m_wndToolBar.SaveBarState(Profile::kToolBarStateName);
     }
     return CFrameWnd::DestroyWindow();
 }
@@ -114,8 +99,8 @@ void CMainFrame::Hide() {
 
 void CMainFrame::OnInitWindowPos() {
     // The way back for a window whose saved place lies off the screen.
-    WriteProfileInt(kPosSection, "x", kNoPosition);
-    WriteProfileInt(kPosSection, "y", kNoPosition);
+    WriteSetting(Profile::kWindowLeft, kNoPosition);
+    WriteSetting(Profile::kWindowTop, kNoPosition);
     SetWindowPos(nullptr, kResetX, kResetY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     m_bVisible = TRUE;
     SetForegroundWindow();
@@ -125,9 +110,7 @@ void CMainFrame::OnConvertHalfWidth() { ClipboardToHalfWidth(m_hWnd); }
 
 void CMainFrame::OnPrefixLines() {
     // Read at each use, so a changed setting applies at once.
-    CWinApp* app = AfxGetApp();
-    const CString prefix = app ? app->GetProfileString("Option", "AppendToTopText", ">") : CString(">");
-    ClipboardPrefixLines(m_hWnd, prefix);
+    ClipboardPrefixLines(m_hWnd, ReadSetting(Profile::kAppendToTopText));
 }
 
 void CMainFrame::OnViewToolBar() { m_wndToolBar.ShowBar(!m_wndToolBar.IsBarVisible()); }

@@ -188,10 +188,9 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
                           static_cast<DWORD>(strlen(value) + 1)) == ERROR_SUCCESS;
 }
 
-void CWinApp::LoadStdProfileSettings(UINT maxMru) {
+void CWinApp::LoadStdProfileSettings(UINT maxMru, const char* section, const char* entryFormat) {
     if (maxMru > 0) {
-        m_pRecentFileList.reset(new CRecentFileList(ID_FILE_MRU_FILE1, "Recent File List", "File%d",
-                                                    static_cast<int>(maxMru)));
+        m_pRecentFileList.reset(new CRecentFileList(ID_FILE_MRU_FILE1, section, entryFormat, static_cast<int>(maxMru)));
         m_pRecentFileList->ReadList(*this);
     }
     GetProfileInt("Settings", "PreviewPages", 0);

@@ -33,7 +33,9 @@ public:
     // The application's key, created when missing; null without a registry key.
     HKEY GetAppRegistryKey();
 
-    void LoadStdProfileSettings(UINT maxMru = 4);
+    // The recent-file list: up to `maxMru` paths in `section`, the values named by
+    // `entryFormat` with the numbers from 1, the latest first.
+    void LoadStdProfileSettings(UINT maxMru, const char* section, const char* entryFormat);
     void AddDocTemplate(CDocTemplate* docTemplate);
     void ParseCommandLine(CCommandLineInfo& info);
     BOOL ProcessShellCommand(CCommandLineInfo& info);

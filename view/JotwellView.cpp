@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/JotwellApp.h"
+#include "app/ProfileAccess.h"
 #include "document/EncodingCodePage.h"
 #include "document/JotwellDoc.h"
 #include "framework/CodePageText.h"
@@ -474,7 +475,7 @@ void CJotwellView::OnDestroy() {
     m_ToolTip.Destroy();
     CJotwellApp* app = JotwellApp();
     if (!app || !app->m_bStarted || !GetDocument()) return;
-    app->WriteProfileInt("Pos", "Separate", (w0 <= 0 || w0 > 1200) ? 80 : w0);
-    app->WriteProfileInt("Pos", "EndPart", (w1 <= 0 || w1 > 1200) ? 80 : w1);
-    app->WriteProfileString("WebInput", "File", GetDocument()->m_strWebInputFile.c_str());
+    WriteSetting(Profile::kTextColumnWidth, w0);
+    WriteSetting(Profile::kExplanationColumnWidth, w1);
+    WriteSetting(Profile::kWebInputFile, GetDocument()->m_strWebInputFile.c_str());
 }

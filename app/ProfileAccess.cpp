@@ -1,0 +1,25 @@
+#include "app/ProfileAccess.h"
+
+#include "framework/WinApp.h"
+
+int ReadSetting(const IntSetting& setting) {
+    CWinApp* app = AfxGetApp();
+    if (!app) return setting.defaultValue;
+    return InRangeOrDefault(setting,
+                            static_cast<int>(app->GetProfileInt(setting.section, setting.key, setting.defaultValue)));
+}
+
+CString ReadSetting(const TextSetting& setting) {
+    CWinApp* app = AfxGetApp();
+    return app ? app->GetProfileString(setting.section, setting.key, setting.defaultValue)
+               : CString(setting.defaultValue);
+}
+
+void WriteSetting(const IntSetting& setting, int value) {
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileInt(setting.section, setting.key, InRangeOrDefault(setting, value));
+}
+
+void WriteSetting(const TextSetting& setting, const char* value) {
+    if (CWinApp* app = AfxGetApp()) app->WriteProfileString(setting.section, setting.key, value);
+}
