@@ -9,7 +9,7 @@ endif()
 target_compile_definitions(jotwell_core PUBLIC ${JOTWELL_DEFS})
 
 add_library(jotwell_win STATIC ${JOTWELL_WIN_SOURCES})
-target_include_directories(jotwell_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(jotwell_win PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(jotwell_win PUBLIC ${JOTWELL_DEFS})
 target_link_libraries(jotwell_win PUBLIC jotwell_core ${JOTWELL_WIN_LIBS})
 # nlohmann-json (header-only) sits in the host's /usr/include, which the cross build must not

@@ -1,8 +1,8 @@
 #include "frame/ClipboardConversions.h"
 
+#include "document/SystemCodePage.h"
 #include "frame/HalfWidth.h"
 #include "framework/Handles.h"
-#include "framework/SystemCodePage.h"
 
 #include <cstring>
 #include <limits>

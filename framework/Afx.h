@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "framework/AfxRes.h"
 
 // 8-bit text in the system's ANSI code page.
 using CString = std::string;

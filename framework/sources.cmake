@@ -11,7 +11,6 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FrameWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecentFileList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StringArray.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SystemCodePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ToolBar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ToolTipCtrl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/View.cpp

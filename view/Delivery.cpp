@@ -1,7 +1,7 @@
 #include "view/Delivery.h"
 
+#include "document/SystemCodePage.h"
 #include "framework/Handles.h"
-#include "framework/SystemCodePage.h"
 #include "view/LineBreaks.h"
 
 #include <cstring>

@@ -4,6 +4,7 @@
 
 #include "app/JotwellApp.h"
 #include "document/JotwellDoc.h"
+#include "res/resource.h"
 #include "view/Delivery.h"
 #include "view/ModifyDlg.h"
 
