@@ -1,5 +1,7 @@
 #include "app/AboutDlg.h"
 
+#include "res/resource.h"
+
 // __DATE__ is the build date as "Mmm dd yyyy", the day padded with a space.
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX), m_strUpdate(CString("Update : ") + __DATE__) {}
 

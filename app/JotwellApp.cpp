@@ -6,9 +6,12 @@
 #include "document/JotwellDoc.h"
 #include "frame/MainFrame.h"
 #include "framework/DocTemplate.h"
+#include "res/resource.h"
 #include "view/JotwellView.h"
 
 const char kInstanceMutexName[] = "JotwellApp";
+
+CJotwellApp::CJotwellApp() : CWinApp("Jotwell") { m_pszFrameClassName = "JotwellFrame"; }
 
 CJotwellApp* JotwellApp() { return dynamic_cast<CJotwellApp*>(AfxGetApp()); }
 
@@ -19,7 +22,6 @@ BOOL CJotwellApp::InitInstance() {
     m_bStarted = FALSE;
     m_bWebEnabled = TRUE;
 
-    Enable3dControlsStatic();
     SetRegistryKey(kRegistryCompany);
     LoadStdProfileSettings(Profile::kRecentFileCount, Profile::kRecentFileSection, Profile::kRecentFileEntry);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CJotwellDoc), RUNTIME_CLASS(CMainFrame),

@@ -7,6 +7,7 @@
 
 class CJotwellApp : public CWinApp {
 public:
+    CJotwellApp();
     BOOL InitInstance() override;
     int ExitInstance() override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;

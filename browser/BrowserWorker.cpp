@@ -9,9 +9,10 @@
 #include "browser/TagIndexReport.h"
 #include "browser/WideText.h"
 #include "browser/WorkerMessageFilter.h"
+#include "document/SystemCodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
-#include "framework/SystemCodePage.h"
+#include "framework/WinApp.h"
 
 #include <cwchar>
 #include <exception>

@@ -5,7 +5,7 @@
 #include "browser/LayerGuard.h"
 #include "browser/BrowserText.h"
 #include "browser/Utf8Text.h"
-#include "framework/SystemCodePage.h"
+#include "document/SystemCodePage.h"
 
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 # Cross build for 32-bit Windows: the framework, the Windows layer, Jotwell.exe and the Wine tests.
+set(JOTWELL_FRAMEWORK_LIBS comctl32 comdlg32 shell32 ole32 advapi32 user32 gdi32 kernel32)
 set(JOTWELL_WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid winhttp advapi32 user32 gdi32 kernel32)
 set(JOTWELL_DEFS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 
@@ -8,10 +9,16 @@ if(MINGW)
 endif()
 target_compile_definitions(jotwell_core PUBLIC ${JOTWELL_DEFS})
 
+# The framework knows no application: its own library, linked by the Windows layer.
+add_library(jotwell_framework STATIC ${JOTWELL_FRAMEWORK_SOURCES})
+target_include_directories(jotwell_framework PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(jotwell_framework PUBLIC ${JOTWELL_DEFS})
+target_link_libraries(jotwell_framework PUBLIC ${JOTWELL_FRAMEWORK_LIBS})
+
 add_library(jotwell_win STATIC ${JOTWELL_WIN_SOURCES})
-target_include_directories(jotwell_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(jotwell_win PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(jotwell_win PUBLIC ${JOTWELL_DEFS})
-target_link_libraries(jotwell_win PUBLIC jotwell_core ${JOTWELL_WIN_LIBS})
+target_link_libraries(jotwell_win PUBLIC jotwell_framework jotwell_core ${JOTWELL_WIN_LIBS})
 # nlohmann-json (header-only) sits in the host's /usr/include, which the cross build must not
 # search before the MinGW headers: searched after them, for the Windows layer only.
 find_path(JOTWELL_JSON_INCLUDE nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)

@@ -3,10 +3,11 @@
 #include "app/JotwellApp.h"
 #include "app/ProfileAccess.h"
 #include "document/EntryFile.h"
+#include "document/SystemCodePage.h"
 #include "framework/FileDialog.h"
-#include "framework/SystemCodePage.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
+#include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CJotwellDoc)
 

@@ -1,9 +1,10 @@
 #include "frame/ClipboardConversions.h"
 
+#include "document/SystemCodePage.h"
 #include "frame/HalfWidth.h"
 #include "framework/Clipboard.h"
 #include "framework/CodePageText.h"
-#include "framework/SystemCodePage.h"
+#include "framework/Handles.h"
 
 #include <limits>
 

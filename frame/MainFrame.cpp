@@ -3,6 +3,8 @@
 #include "app/ProfileAccess.h"
 #include "frame/ClipboardConversions.h"
 #include "framework/Handles.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame)
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/SystemCodePage.h"
+#include "document/SystemCodePage.h"
 #include "framework/Wnd.h"
 
 namespace {

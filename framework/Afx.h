@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "framework/AfxRes.h"
 
 // 8-bit text in the system's ANSI code page.
 using CString = std::string;
@@ -29,13 +29,9 @@ class CView;
 class CStringArray {
 public:
     int GetSize() const { return static_cast<int>(m_items.size()); }
-    int GetCount() const { return GetSize(); }
-    bool IsEmpty() const { return m_items.empty(); }
     const CString& GetAt(int i) const { return m_items[static_cast<size_t>(i)]; }
     const CString& operator[](int i) const { return GetAt(i); }
     CString& operator[](int i) { return m_items[static_cast<size_t>(i)]; }
-    CString& ElementAt(int i) { return m_items[static_cast<size_t>(i)]; }
-    void SetAt(int i, const CString& s) { m_items[static_cast<size_t>(i)] = s; }
     // Sets element i, growing the array with empty strings as needed.
     void SetAtGrow(int i, const CString& s);
     int Add(const CString& s) { m_items.push_back(s); return GetSize() - 1; }
@@ -43,7 +39,6 @@ public:
     void InsertAt(int i, const CString& s, int count = 1);
     void RemoveAt(int i, int count = 1);
     void RemoveAll() { m_items.clear(); }
-    void SetSize(int n) { m_items.resize(static_cast<size_t>(n)); }
     void Reserve(size_t n) { m_items.reserve(n); }
     std::vector<CString>& Items() { return m_items; }
     const std::vector<CString>& Items() const { return m_items; }

@@ -8,10 +8,8 @@ public:
     virtual ~CObject() = default;
 };
 
-// Run-time class information: the name and a factory, for classes the document
-// template creates by class.
+// Run-time class information: a factory, for classes the document template creates by class.
 struct CRuntimeClass {
-    const char* m_lpszClassName;
     CObject* (*m_pfnCreateObject)();
     CObject* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
 };
@@ -23,21 +21,18 @@ public: \
 
 #define IMPLEMENT_DYNCREATE(cls) \
     CObject* cls::CreateObject##cls() { return new cls; } \
-    const CRuntimeClass cls::class##cls = {#cls, &cls::CreateObject##cls};
+    const CRuntimeClass cls::class##cls = {&cls::CreateObject##cls};
 
 #define RUNTIME_CLASS(cls) (&cls::class##cls)
 
 // Asks for the state of one menu item: its handler decides enabled and checked.
 class CCmdUI {
 public:
-    CCmdUI(HMENU menu, UINT index, UINT id) : m_menu(menu), m_index(index), m_nID(id) {}
+    CCmdUI(HMENU menu, UINT index) : m_menu(menu), m_index(index) {}
     void Enable(BOOL on = TRUE);
     void SetCheck(int check = 1);
-    void SetText(const CString& text);
-    BOOL m_bEnableChanged = FALSE;
     HMENU m_menu;
     UINT m_index;
-    UINT m_nID;
 };
 
 class CCmdTarget : public CObject {

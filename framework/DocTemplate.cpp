@@ -75,6 +75,6 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisib
     }
     CWinApp* app = AfxGetApp();
     if (app && !app->m_pMainWnd) app->m_pMainWnd = m_pFrame;
-    m_pFrame->InitialUpdateFrame(doc, makeVisible);
+    m_pFrame->InitialUpdateFrame(makeVisible);
     return doc;
 }

@@ -56,7 +56,7 @@ void CFrameWnd::PostNcDestroy() {
 
 CDocument* CFrameWnd::GetActiveDocument() const { return m_pView ? m_pView->GetDocument() : nullptr; }
 
-void CFrameWnd::InitialUpdateFrame(CDocument* doc, BOOL makeVisible) {
+void CFrameWnd::InitialUpdateFrame(BOOL makeVisible) {
     if (m_pView) m_pView->OnInitialUpdate();
     OnUpdateFrameTitle();
     if (makeVisible && !IsWindowVisible()) {
@@ -147,7 +147,7 @@ void CFrameWnd::UpdateMenuItems(HMENU menu) {
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(menu, i);
         if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or submenu
-        CCmdUI ui(menu, static_cast<UINT>(i), id);
+        CCmdUI ui(menu, static_cast<UINT>(i));
         if (!OnCmdMsg(id, &ui)) ui.Enable(FALSE);
         // A handler may have rebuilt the menu (the recent-file list does).
         if (GetMenuItemCount(menu) != count) {

@@ -27,10 +27,9 @@ public:
     // The frame's own commands.
     virtual BOOL OnFrameCommand(UINT id, CCmdUI* ui) { return FALSE; }
 
-    CView* GetActiveView() const { return m_pView; }
     CDocument* GetActiveDocument() const;
     // Shows the frame and gives its view the initial update.
-    void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
+    void InitialUpdateFrame(BOOL makeVisible);
     // Sets the title from the document's title and the application title.
     void OnUpdateFrameTitle();
     // Places the control bars and the view in the client area.

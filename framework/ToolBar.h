@@ -26,7 +26,6 @@ public:
     BOOL LoadToolBar(UINT resourceId);
 
     DWORD GetBarStyle() const { return m_dwStyle; }
-    void SetBarStyle(DWORD style) { m_dwStyle = style & CBRS_ALL; }
     // The sides the bar may be docked to (CBRS_ALIGN_*); only top and bottom are supported.
     void EnableDocking(DWORD sides) { m_dwDockSides = sides & CBRS_ALIGN_ANY; }
     // Docks at the top or bottom (CBRS_ALIGN_TOP or CBRS_ALIGN_BOTTOM) and lays the frame out.

@@ -65,7 +65,7 @@ void AfxSetMessageBoxHook(AfxMessageBoxHook hook) { g_messageBoxHook = hook; }
 
 int AfxMessageBox(UINT idText, UINT type) { return AfxMessageBox(AfxLoadString(idText), type); }
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName ? appName : "") { g_app = this; }
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
@@ -193,7 +193,6 @@ void CWinApp::LoadStdProfileSettings(UINT maxMru, const char* section, const cha
         m_pRecentFileList.reset(new CRecentFileList(ID_FILE_MRU_FILE1, section, entryFormat, static_cast<int>(maxMru)));
         m_pRecentFileList->ReadList(*this);
     }
-    GetProfileInt("Settings", "PreviewPages", 0);
 }
 
 void CWinApp::AddDocTemplate(CDocTemplate* docTemplate) { m_pDocTemplate.reset(docTemplate); }
@@ -263,7 +262,7 @@ int AfxWinMain(HINSTANCE instance, int) {
     app->m_argc = __argc;
     app->m_argv = __argv;
     CString name = AfxLoadString(AFX_IDS_APP_TITLE);
-    if (name.empty()) name = "Jotwell";
+    if (name.empty()) name = app->m_pszAppName;
     app->m_pszAppName = name;
     app->m_pszProfileName = name;
 

@@ -12,7 +12,8 @@ class CDocTemplate;
 
 class CWinApp : public CCmdTarget {
 public:
-    CWinApp();
+    // `appName` is the application's name when the string AFX_IDS_APP_TITLE is missing.
+    explicit CWinApp(const char* appName = nullptr);
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return TRUE; }
@@ -41,11 +42,12 @@ public:
     BOOL ProcessShellCommand(CCommandLineInfo& info);
     virtual CDocument* OpenDocumentFile(const char* path);
     virtual void AddToRecentFileList(const char* path);
-    void Enable3dControlsStatic() {}
+    const CDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
     CString m_pszAppName;
+    CString m_pszFrameClassName;  // window class of the frames; the framework's own when empty
     CString m_pszRegistryKey;
     CString m_pszProfileName;
     int m_argc = 0;

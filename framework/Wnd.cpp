@@ -2,7 +2,9 @@
 
 #include <unordered_map>
 
+#include "framework/DocTemplate.h"
 #include "framework/FrameWnd.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -66,18 +68,19 @@ LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 const char* AfxFrameClassName() {
-    static const char* name = [] {
-        WNDCLASSA wc = {};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = AfxGetInstanceHandle();
-        wc.hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = "JotwellFrame";
-        RegisterClassA(&wc);
-        return "JotwellFrame";
-    }();
+    const CWinApp* app = AfxGetApp();
+    const char* name = app && !app->m_pszFrameClassName.empty() ? app->m_pszFrameClassName.c_str() : "AfxFrameOrView";
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(AfxGetInstanceHandle(), name, &wc)) return name;
+    const CDocTemplate* docTemplate = app ? app->GetDocTemplate() : nullptr;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = AfxGetInstanceHandle();
+    if (docTemplate) wc.hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(docTemplate->GetResourceId()));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
     return name;
 }
 

@@ -95,5 +95,6 @@ private:
     const CWnd* m_pWnd;
 };
 
-// The window class registered for frames and plain views.
+// The window class of frames and plain views, registered on first use: named by the
+// application object (CWinApp::m_pszFrameClassName), with the icon of its document template.
 const char* AfxFrameClassName();

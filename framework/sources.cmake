@@ -1,5 +1,6 @@
-# Files of framework/: the small application framework (Windows layer only).
-list(APPEND JOTWELL_WIN_SOURCES
+# Files of framework/: the small application framework, the library jotwell_framework. It
+# includes nothing of the application's folders (tests/layering_test.sh checks that).
+list(APPEND JOTWELL_FRAMEWORK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Archive.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
@@ -12,7 +13,6 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FrameWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecentFileList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StringArray.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SystemCodePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ToolBar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ToolTipCtrl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/View.cpp

@@ -8,6 +8,7 @@
 #include "document/JotwellDoc.h"
 #include "framework/CodePageText.h"
 #include "framework/KeyState.h"
+#include "res/resource.h"
 #include "view/Delivery.h"
 #include "view/ModifyDlg.h"
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "res/resource.h"
 
 class CModifyDlg : public CDialog {
 public:

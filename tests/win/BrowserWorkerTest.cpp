@@ -3,8 +3,9 @@
 #include "browser/BrowserWorker.h"
 #include "browser/WorkerMessageFilter.h"
 #include "document/JotwellDoc.h"
+#include "document/SystemCodePage.h"
 #include "framework/Handles.h"
-#include "framework/SystemCodePage.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 

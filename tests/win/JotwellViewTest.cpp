@@ -5,6 +5,7 @@
 #include "document/JotwellDoc.h"
 #include "framework/Document.h"
 #include "framework/Handles.h"
+#include "res/resource.h"
 #include "view/JotwellView.h"
 
 #include <gtest/gtest.h>

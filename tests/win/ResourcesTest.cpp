@@ -1,6 +1,6 @@
 // The program's resources as the running system hands them out: the English ones under
 // code page 1252, the Japanese ones (text in Shift-JIS) under code page 932.
-#include "resource.h"
+#include "res/resource.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 #include "browser/ShellBrowserAccess.h"
 #include "browser/TagIndexReport.h"
 #include "browser/WideText.h"
+#include "document/SystemCodePage.h"
 #include "framework/Handles.h"
-#include "framework/SystemCodePage.h"
 
 #include <gtest/gtest.h>
 

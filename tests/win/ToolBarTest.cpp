@@ -3,6 +3,7 @@
 #include "framework/ToolBar.h"
 
 #include "framework/FrameWnd.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // CTrayIcon against a fake shell that records each call, and once against the real shell.
 #include "frame/TrayIcon.h"
 #include "framework/Wnd.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 

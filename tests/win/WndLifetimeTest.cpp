@@ -3,6 +3,7 @@
 // pattern, so any later write shows as a changed byte.
 #include "framework/Dialog.h"
 #include "framework/FrameWnd.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 

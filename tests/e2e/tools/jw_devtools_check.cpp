@@ -12,7 +12,7 @@
 #include "browser/BrowserWorker.h"
 #include "browser/DevToolsBrowserAccess.h"
 #include "browser/TagIndexReport.h"
-#include "framework/SystemCodePage.h"
+#include "document/SystemCodePage.h"
 #include "webinput/WebInputSettings.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "framework/SystemCodePage.h"
+#include "document/SystemCodePage.h"
 
 #include <windows.h>
 
