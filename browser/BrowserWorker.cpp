@@ -11,6 +11,7 @@
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
 #include "framework/SystemCodePage.h"
+#include "framework/WholeFile.h"
 #include "framework/WinApp.h"
 
 #include <cwchar>
@@ -29,27 +30,15 @@ std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port) {
     return std::make_unique<DevToolsBrowserAccess>(static_cast<std::uint16_t>(port));
 }
 
-// Asks for the report file and writes the report into it. Cancel, or a file that
-// cannot be created, ends the report without a word.
+// Asks for the report file, builds the report and writes it safely. Cancel, or a file that
+// cannot be written, ends the report without a word (an existing file stays as it was).
 void WriteTagIndexReportFile(BrowserAccess& browsers, UserNotifications& notify) {
     CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", nullptr);
     if (dialog.DoModal() != IDOK) return;
-    UniqueHandle file(CreateFileA(dialog.GetPathName().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
     std::string report;
     WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
-    const std::string bytes = ToTextModeLineEnds(report);
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        DWORD written = 0;
-        const DWORD chunk = left > 0x10000000u ? 0x10000000u : static_cast<DWORD>(left);
-        if (!WriteFile(file.Get(), data, chunk, &written, nullptr) || written == 0) return;
-        data += written;
-        left -= written;
-    }
+    AfxWriteFileSafely(dialog.GetPathName().c_str(), ToTextModeLineEnds(report));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "framework/SystemCodePage.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
+#include "webinput/WebInputFile.h"
 
 IMPLEMENT_DYNCREATE(CJotwellDoc)
 
@@ -152,7 +153,7 @@ void CJotwellDoc::OnOpenWebInputFile() {
 
 void CJotwellDoc::LoadWebInputSettings() {
     // A run in progress works on its own copy, so the model may be replaced now.
-    m_bWebInputLoaded = m_webInput.Load(m_strWebInputFile, SystemLeadBytes()) ? TRUE : FALSE;
+    m_bWebInputLoaded = LoadWebInputFile(m_strWebInputFile, m_webInput) ? TRUE : FALSE;
     CWnd* main = AfxGetMainWnd();
     if (!main || !main->m_hWnd) return;
     HMENU menu = main->GetMenu();

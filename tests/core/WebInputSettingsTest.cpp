@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -180,21 +178,4 @@ TEST(WebInputSettings, TableExpressionForms) {
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("A[b]", kSingleByte, t));
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("$A]x[", kSingleByte, t));
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("", kSingleByte, t));
-}
-
-TEST(WebInputSettings, LoadReadsAFileAndAReloadReplacesTheModel) {
-    const std::string path = testing::TempDir() + "webinput_load_test.txt";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "[P]\r\na=1\r\n";
-    }
-    WebInputSettings s;
-    EXPECT_TRUE(s.Load(path, kSingleByte));
-    EXPECT_EQ(1u, s.Pages.size());
-    EXPECT_FALSE(s.Load(path + ".missing", kSingleByte));
-    EXPECT_TRUE(s.Pages.empty());
-    EXPECT_TRUE(s.Load(path, kSingleByte));
-    EXPECT_FALSE(s.Load("", kSingleByte));
-    EXPECT_TRUE(s.Pages.empty());
-    std::remove(path.c_str());
 }
