@@ -70,34 +70,12 @@ void CJotwellDoc::Serialize(CArchive& ar) {
     const LeadBytes& lead = SystemLeadBytes();
     if (ar.IsLoading()) {
         // Built apart: an allocation that fails part way leaves the old entries in place.
-        CStringArray texts;
-        CStringArray explanations;
-        std::string_view line;
-        std::string text;
-        std::string explanation;
-        while (ar.ReadString(line)) {
-            ParseEntryLine(line, lead, text, explanation);
-            texts.Add(std::move(text));
-            explanations.Add(std::move(explanation));
-        }
-        texts.Add(CString());
-        explanations.Add(CString());
-        m_aText = std::move(texts);
-        m_aExplanation = std::move(explanations);
+        EntryColumns loaded = LoadEntries(ar.Input(), lead);
+        m_aText.Items() = std::move(loaded.Texts);
+        m_aExplanation.Items() = std::move(loaded.Explanations);
         return;
     }
-    const int n = GetEntryCount();
-    // Each line goes straight into the archive's buffer, reserved once for the whole file
-    // (separators, line ends and a few doubled backslashes included).
-    std::string& out = ar.Output();
-    std::size_t size = out.size();
-    for (int i = 0; i + 1 < n; ++i) size += m_aText[i].size() + m_aExplanation[i].size() + 4;
-    out.reserve(size + size / 64);
-    for (int i = 0; i + 1 < n; ++i) {
-        AppendEntryLine(out, m_aText[i], m_aExplanation[i], lead);
-        const bool last = (i == n - 2);
-        if (!last || LastLineNeedsLineEnd(m_aText[i], m_aExplanation[i])) out.append(kEntryLineEnd);
-    }
+    ar.WriteString(StoreEntries(m_aText.Items(), m_aExplanation.Items(), lead));
 }
 
 void CJotwellDoc::ToggleAlwaysOnTop() {

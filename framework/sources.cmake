@@ -1,6 +1,5 @@
 # Files of framework/: the small application framework (Windows layer only).
 list(APPEND JOTWELL_WIN_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/Archive.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CodePageText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineInfo.cpp
