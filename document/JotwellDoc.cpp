@@ -2,6 +2,7 @@
 
 #include "app/JotwellApp.h"
 #include "document/DocumentSettings.h"
+#include "document/EncodingCodePage.h"
 #include "document/EntryFile.h"
 #include "framework/FileDialog.h"
 #include "framework/SystemCodePage.h"
@@ -40,6 +41,7 @@ BOOL CJotwellDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
 
 BOOL CJotwellDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) return FALSE;
+    m_encoding = FileEncoding();  // a new file is written in the ANSI code page
     EnsurePlaceholder();
     return TRUE;
 }
@@ -67,15 +69,19 @@ void CJotwellDoc::DeleteContents() {
 }
 
 void CJotwellDoc::Serialize(CArchive& ar) {
-    const LeadBytes& lead = SystemLeadBytes();
     if (ar.IsLoading()) {
-        // Built apart: an allocation that fails part way leaves the old entries in place.
-        EntryColumns loaded = LoadEntries(ar.Input(), lead);
+        // Built apart: an allocation that fails part way leaves the old entries and
+        // encoding in place.
+        const FileEncoding encoding = DetectFileEncoding(ar.Input());
+        EntryColumns loaded =
+            LoadEntries(TextAfterByteOrderMark(ar.Input(), encoding), LeadBytesOf(encoding.Encoding));
         m_aText.Items() = std::move(loaded.Texts);
         m_aExplanation.Items() = std::move(loaded.Explanations);
+        m_encoding = encoding;
         return;
     }
-    ar.WriteString(StoreEntries(m_aText.Items(), m_aExplanation.Items(), lead));
+    if (m_encoding.Encoding == TextEncoding::Utf8 && m_encoding.ByteOrderMark) ar.WriteString(kUtf8ByteOrderMark);
+    ar.WriteString(StoreEntries(m_aText.Items(), m_aExplanation.Items(), LeadBytesOf(m_encoding.Encoding)));
 }
 
 void CJotwellDoc::ToggleAlwaysOnTop() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/AnsiText.h"
+#include "document/TextEncoding.h"
 
 #include <map>
 #include <string>
@@ -40,9 +41,11 @@ class WebInputSettings {
 public:
     std::vector<PageSection> Pages;
     std::vector<ValueTable> Tables;
+    // The file's encoding, which every text above is in; a run speaks it to the browsers.
+    TextEncoding Encoding = TextEncoding::Ansi;
 
-    // Rebuilds the model from the file's text (lines end in LF or CR LF). Returns
-    // whether any field was stored (the state of the Web menu).
+    // Rebuilds the model from the file's text (lines end in LF or CR LF), leaving the
+    // encoding to the caller. Returns whether any field was stored (the state of the Web menu).
     bool LoadText(std::string_view text, const LeadBytes& lead);
 
     // The value of `key` in the first table named `tableName`, else that table's

@@ -1,4 +1,5 @@
 #include "document/EntryFile.h"
+#include "document/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -371,6 +372,36 @@ TEST(EntryFileRoundTrip, RandomEntriesInBothCodePages) {
             ASSERT_EQ(Describe(entries), Describe(LoadEntries(bytes, *cp.lead)))
                 << cp.name << " round " << round << " bytes " << Hex(bytes);
         }
+    }
+}
+
+// UTF-8 is read and written with no lead bytes: no byte of a multi-byte character is a
+// backslash, so no character is ever split and the bytes stay valid UTF-8.
+std::string RandomUtf8Field(std::mt19937& rng) {
+    static const char* const pieces[] = {"\\", "\\", "t", "n", "a", " ", "\t", "\\\\", "\xC3\xA9", "\xCE\xA9",
+                                         "\xD0\x96", "\xE6\x97\xA5", "\xE2\x80\x9C", "\xF0\x9F\x98\x80",
+                                         "\xF0\x9F\x91\x8D", "\xEF\xBC\xBC"};
+    std::uniform_int_distribution<int> length(0, 8);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::string s;
+    for (int n = length(rng); n > 0; --n) s += pieces[pick(rng)];
+    return s;
+}
+
+TEST(EntryFileRoundTrip, RandomUtf8EntriesWithNoLeadBytes) {
+    std::mt19937 rng(8);
+    for (int round = 0; round < 500; ++round) {
+        std::vector<Entry> entries;
+        for (int n = std::uniform_int_distribution<int>(0, 12)(rng); n > 0; --n) {
+            Entry e;
+            e.Text = RandomUtf8Field(rng);
+            e.Explanation = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? "" : RandomUtf8Field(rng);
+            entries.push_back(e);
+        }
+        entries.push_back(Entry{});
+        const std::string bytes = Store(entries, kSingle);
+        ASSERT_TRUE(IsValidUtf8(bytes)) << "round " << round << " bytes " << Hex(bytes);
+        ASSERT_EQ(Describe(entries), Describe(LoadEntries(bytes, kSingle))) << "round " << round << " bytes " << Hex(bytes);
     }
 }
 

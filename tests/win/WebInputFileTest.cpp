@@ -28,3 +28,29 @@ TEST(WebInputFile, LoadReadsAFileAndAReloadReplacesTheModel) {
     EXPECT_TRUE(s.Pages.empty());
     DeleteFileA(path.c_str());
 }
+
+TEST(WebInputFile, TheFileKeepsItsEncoding) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        TextEncoding encoding;
+        std::string title;
+    };
+    const Case cases[] = {
+        {"UTF-8 with mark", "\xEF\xBB\xBF[Caf\xC3\xA9]\r\na=1\r\n", TextEncoding::Utf8, "Caf\xC3\xA9"},
+        {"UTF-8 without mark", "[\xE6\x97\xA5\xE6\x9C\xAC]\na=\xF0\x9F\x98\x80\n", TextEncoding::Utf8, "\xE6\x97\xA5\xE6\x9C\xAC"},
+        {"mark before ASCII", "\xEF\xBB\xBF[P]\na=1\n", TextEncoding::Utf8, "P"},
+        {"ANSI", "[Caf\xE9]\na=1\n", TextEncoding::Ansi, "Caf\xE9"},
+        {"ASCII", "[P]\na=1\n", TextEncoding::Ansi, "P"},
+    };
+    const std::string path = TempPath("webinput-encoding.txt");
+    for (const Case& c : cases) {
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), c.bytes));
+        WebInputSettings s;
+        EXPECT_TRUE(LoadWebInputFile(path, s)) << c.name;
+        EXPECT_EQ(c.encoding, s.Encoding) << c.name;
+        ASSERT_EQ(1u, s.Pages.size()) << c.name;
+        EXPECT_EQ(c.title, s.Pages[0].TitlePrefix) << c.name;
+    }
+    DeleteFileA(path.c_str());
+}
