@@ -69,6 +69,14 @@ TEST(ShellBrowserAccess, WideTextRoundTripsThroughTheAnsiCodePage) {
     EXPECT_EQ("", WideToText(nullptr, 0, CP_ACP));
 }
 
+TEST(ShellBrowserAccess, WideTextRoundTripsThroughUtf8) {
+    const std::string utf8 = "Jos\xC3\xA9 \xCE\xA9 \xE6\x97\xA5 \xF0\x9F\x98\x80";
+    UniqueBstr b(TextToBstr(utf8, CP_UTF8));
+    ASSERT_NE(nullptr, b.Get());
+    EXPECT_EQ(std::wstring(L"Jos\u00e9 \u03a9 \u65e5 \xd83d\xde00"), std::wstring(b.Get(), b.Length()));
+    EXPECT_EQ(utf8, WideToText(b.Get(), static_cast<int>(b.Length()), CP_UTF8));
+}
+
 TEST(ShellBrowserAccess, VariantOwnerReleasesItsString) {
     UniqueVariant v;
     UniqueBstr text(TextToBstr("name", CP_ACP));
