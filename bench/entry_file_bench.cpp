@@ -1,11 +1,15 @@
-// Entry file reading and writing against the cheapest thing that touches the same bytes:
-// a memchr line split for loading, a copy of the bytes for storing.
+// Entry file reading and writing, of an ANSI (Shift-JIS) and of a UTF-8 file, against the
+// cheapest thing that touches the same bytes: a memchr line split for loading, a plain join
+// of the fields for storing. After the runs
+// each load and store is printed as a multiple of its baseline (CPU time).
 #include "document/EntryFile.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,45 +21,79 @@ const LeadBytes& Sjis() {
     return lead;
 }
 
-// 100,000 entries, about 5 MB: ASCII and Shift-JIS words (some with 0x5C as second byte),
-// some explanations, some backslashes (path-like texts, \n line breaks).
-const std::vector<Entry>& Entries() {
-    static const std::vector<Entry> entries = [] {
-        static const char* const ascii[] = {"hello", "regards", "invoice", "meeting", "tomorrow", "address",
-                                            "C:\\temp\\notes", "line\\nbreak", "ok", "thanks"};
-        static const char* const sjis[] = {"\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd", "\x83\x5c\x83\x74\x83\x67",
-                                           "\x95\x5c\x8e\xa6", "\x93\xfa\x96\x7b\x8c\xea", "\x8b\x40\x94\x5c"};
-        std::mt19937 rng(1);
-        std::vector<Entry> out;
-        out.reserve(100001);
-        for (int i = 0; i < 100000; ++i) {
-            Entry e;
-            const bool japanese = rng() % 2 == 0;
-            while (e.Text.size() < 26 + rng() % 20) {
-                e.Text += japanese ? sjis[rng() % std::size(sjis)] : ascii[rng() % std::size(ascii)];
-                e.Text += ' ';
-            }
-            if (rng() % 10 < 4)
-                while (e.Explanation.size() < 20 + rng() % 20) e.Explanation += sjis[rng() % std::size(sjis)];
-            out.push_back(std::move(e));
+// An entry file in memory: its entries and their bytes.
+struct Corpus {
+    EntryColumns entries;
+    std::string bytes;
+};
+
+// 100,000 entries, about 5 MB: texts of 26 to 45 bytes, each of words from one of the two
+// lists, four in ten with an explanation of 20 to 39 bytes of words from the second list.
+Corpus MakeCorpus(const std::vector<const char*>& first, const std::vector<const char*>& second,
+                  const LeadBytes& lead) {
+    std::mt19937 rng(1);
+    Corpus c;
+    for (int i = 0; i < 100000; ++i) {
+        std::string text;
+        std::string explanation;
+        const std::vector<const char*>& words = rng() % 2 == 0 ? second : first;
+        while (text.size() < 26 + rng() % 20) {
+            text += words[rng() % words.size()];
+            text += ' ';
         }
-        out.emplace_back();  // placeholder
-        return out;
+        if (rng() % 10 < 4)
+            while (explanation.size() < 20 + rng() % 20) explanation += second[rng() % second.size()];
+        c.entries.Texts.push_back(std::move(text));
+        c.entries.Explanations.push_back(std::move(explanation));
+    }
+    c.entries.Texts.emplace_back();  // placeholder
+    c.entries.Explanations.emplace_back();
+    c.bytes = StoreEntries(c.entries.Texts, c.entries.Explanations, lead);
+    return c;
+}
+
+// ASCII and Shift-JIS words (some with 0x5C as second byte), some backslashes (path-like
+// texts, \n line breaks).
+const Corpus& Ansi() {
+    static const Corpus c = [] {
+        const std::vector<const char*> ascii = {"hello", "regards", "invoice", "meeting", "tomorrow", "address",
+                                                "C:\\temp\\notes", "line\\nbreak", "ok", "thanks"};
+        const std::vector<const char*> sjis = {"\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd", "\x83\x5c\x83\x74\x83\x67",
+                                               "\x95\x5c\x8e\xa6", "\x93\xfa\x96\x7b\x8c\xea", "\x8b\x40\x94\x5c"};
+        return MakeCorpus(ascii, sjis, Sjis());
     }();
-    return entries;
+    return c;
 }
 
-const std::string& FileBytes() {
-    static const std::string bytes = StoreEntries(Entries(), Sjis());
-    return bytes;
+// The same mix in UTF-8: ASCII, accented Latin, Greek, Cyrillic, Japanese and emoji.
+const Corpus& Utf8() {
+    static const Corpus c = [] {
+        const std::vector<const char*> latin = {"hello", "regards", "invoice", "C:\\temp\\notes", "line\\nbreak",
+                                                "caf\xC3\xA9", "Gr\xC3\xBC\xC3\x9F" "e", "na\xC3\xAFve", "ok", "thanks"};
+        const std::vector<const char*> other = {
+            "\xCE\xB5\xCF\x85\xCF\x87\xCE\xB1\xCF\x81\xCE\xB9\xCF\x83\xCF\x84\xCF\x8E",
+            "\xD1\x81\xD0\xBF\xD0\xB0\xD1\x81\xD0\xB8\xD0\xB1\xD0\xBE",
+            "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
+            "\xF0\x9F\x98\x80", "\xE8\xA1\xA8\xE7\xA4\xBA"};
+        return MakeCorpus(latin, other, LeadBytes());
+    }();
+    return c;
 }
 
-// A plain split at LF with memchr into `Line` (a view, or a string of its own per line).
+const LeadBytes& NoLeadBytes() {
+    static const LeadBytes none;
+    return none;
+}
+
+// A plain split at LF with memchr into `Line` (a view, or a string of its own per line),
+// into a vector sized beforehand as LoadEntries sizes its own.
 template <typename Line>
-void PlainSplit(benchmark::State& state) {
-    const std::string& bytes = FileBytes();
+void PlainSplit(benchmark::State& state, const Corpus& (*corpus)()) {
+    const std::string& bytes = corpus().bytes;
+    const std::size_t count = corpus().entries.Texts.size();
     for (auto _ : state) {
         std::vector<Line> lines;
+        lines.reserve(count);
         const char* p = bytes.data();
         const char* end = p + bytes.size();
         while (p < end) {
@@ -69,48 +107,42 @@ void PlainSplit(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }
 
-void BM_PlainSplit(benchmark::State& state) { PlainSplit<std::string_view>(state); }
-BENCHMARK(BM_PlainSplit);
+void BM_PlainSplit(benchmark::State& state, const Corpus& (*corpus)()) { PlainSplit<std::string_view>(state, corpus); }
+BENCHMARK_CAPTURE(BM_PlainSplit, ansi, Ansi);
+BENCHMARK_CAPTURE(BM_PlainSplit, utf8, Utf8);
 
 // The same split, each line copied into a string of its own (what any loader must end with).
-void BM_PlainSplitToStrings(benchmark::State& state) { PlainSplit<std::string>(state); }
-BENCHMARK(BM_PlainSplitToStrings);
+void BM_PlainSplitToStrings(benchmark::State& state, const Corpus& (*corpus)()) {
+    PlainSplit<std::string>(state, corpus);
+}
+BENCHMARK_CAPTURE(BM_PlainSplitToStrings, ansi, Ansi);
+BENCHMARK_CAPTURE(BM_PlainSplitToStrings, utf8, Utf8);
 
-void BM_LoadEntries(benchmark::State& state) {
-    const std::string& bytes = FileBytes();
-    const LeadBytes lead = state.range(0) == 932 ? Sjis() : LeadBytes();
+void BM_LoadEntries(benchmark::State& state, const Corpus& (*corpus)(), const LeadBytes& (*lead)()) {
+    const std::string& bytes = corpus().bytes;
     for (auto _ : state) {
-        std::vector<Entry> entries = LoadEntries(bytes, lead);
-        benchmark::DoNotOptimize(entries.data());
+        EntryColumns entries = LoadEntries(bytes, lead());
+        benchmark::DoNotOptimize(entries.Texts.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }
-BENCHMARK(BM_LoadEntries)->Arg(932)->Arg(1252);
-
-void BM_CopyBytes(benchmark::State& state) {
-    const std::string& bytes = FileBytes();
-    for (auto _ : state) {
-        std::string out;
-        out.append(bytes);
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
-}
-BENCHMARK(BM_CopyBytes);
+BENCHMARK_CAPTURE(BM_LoadEntries, ansi_932, Ansi, Sjis);
+BENCHMARK_CAPTURE(BM_LoadEntries, ansi_1252, Ansi, NoLeadBytes);
+BENCHMARK_CAPTURE(BM_LoadEntries, utf8, Utf8, NoLeadBytes);
 
 // Every entry's fields joined as they are, with separator and line end: the gathering of
 // 100,000 separate strings that any writer must do, without looking into them.
-void BM_PlainJoin(benchmark::State& state) {
-    const std::vector<Entry>& entries = Entries();
+void BM_PlainJoin(benchmark::State& state, const Corpus& (*corpus)()) {
+    const EntryColumns& entries = corpus().entries;
     std::size_t size = 0;
     for (auto _ : state) {
         std::string out;
-        out.reserve(FileBytes().size() + entries.size() * 4);
-        for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
-            out += entries[i].Text;
-            if (!entries[i].Explanation.empty()) {
+        out.reserve(corpus().bytes.size() + entries.Texts.size() * 4);
+        for (std::size_t i = 0; i + 1 < entries.Texts.size(); ++i) {
+            out += entries.Texts[i];
+            if (!entries.Explanations[i].empty()) {
                 out += "\\t";
-                out += entries[i].Explanation;
+                out += entries.Explanations[i];
             }
             out += "\r\n";
         }
@@ -119,21 +151,61 @@ void BM_PlainJoin(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
 }
-BENCHMARK(BM_PlainJoin);
+BENCHMARK_CAPTURE(BM_PlainJoin, ansi, Ansi);
+BENCHMARK_CAPTURE(BM_PlainJoin, utf8, Utf8);
 
-void BM_StoreEntries(benchmark::State& state) {
-    const std::vector<Entry>& entries = Entries();
-    const LeadBytes lead = state.range(0) == 932 ? Sjis() : LeadBytes();
+void BM_StoreEntries(benchmark::State& state, const Corpus& (*corpus)(), const LeadBytes& (*lead)()) {
+    const EntryColumns& entries = corpus().entries;
     std::size_t size = 0;
     for (auto _ : state) {
-        std::string out = StoreEntries(entries, lead);
+        std::string out = StoreEntries(entries.Texts, entries.Explanations, lead());
         size = out.size();
         benchmark::DoNotOptimize(out.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
 }
-BENCHMARK(BM_StoreEntries)->Arg(932)->Arg(1252);
+BENCHMARK_CAPTURE(BM_StoreEntries, ansi_932, Ansi, Sjis);
+BENCHMARK_CAPTURE(BM_StoreEntries, ansi_1252, Ansi, NoLeadBytes);
+BENCHMARK_CAPTURE(BM_StoreEntries, utf8, Utf8, NoLeadBytes);
+
+// The console output, then each load and store as a multiple of its baseline.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                m_cpu[run.run_name.str()] = run.GetAdjustedCPUTime();
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        for (const char* run : {"ansi_932", "ansi_1252", "utf8"}) {
+            const std::string corpus = std::string(run).substr(0, 4) == "utf8" ? "utf8" : "ansi";
+            PrintRatio(std::string("BM_LoadEntries/") + run, "BM_PlainSplit/" + corpus);
+            PrintRatio(std::string("BM_LoadEntries/") + run, "BM_PlainSplitToStrings/" + corpus);
+            PrintRatio(std::string("BM_StoreEntries/") + run, "BM_PlainJoin/" + corpus);
+        }
+    }
+
+private:
+    void PrintRatio(const std::string& name, const std::string& baseline) const {
+        const auto run = m_cpu.find(name);
+        const auto base = m_cpu.find(baseline);
+        if (run == m_cpu.end() || base == m_cpu.end() || base->second <= 0) return;
+        std::printf("%-26s %5.2fx %s\n", name.c_str(), run->second / base->second, baseline.c_str());
+    }
+
+    std::map<std::string, double> m_cpu;
+};
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

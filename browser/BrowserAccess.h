@@ -3,8 +3,9 @@
 //
 // Ownership: every object is handed out in a std::unique_ptr and released by its
 // owner; an object may be used only while the object that produced it lives.
-// Texts are 8-bit text in the system ANSI code page; an implementation converts
-// from and to whatever the browser speaks (UTF-16 over COM).
+// Texts are 8-bit text in the run's encoding (the system ANSI code page, or UTF-8 when
+// the web input settings are UTF-8); an implementation converts from and to whatever
+// the browser speaks (UTF-16 over COM, UTF-8 over DevTools).
 //
 // Results: "nothing" (an empty pointer, std::nullopt) means the object is not of
 // the kind asked for (a folder window, a frame without a window, an item that is

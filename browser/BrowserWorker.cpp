@@ -9,9 +9,11 @@
 #include "browser/TagIndexReport.h"
 #include "browser/WideText.h"
 #include "browser/WorkerMessageFilter.h"
+#include "document/EncodingCodePage.h"
 #include "document/SystemCodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
+#include "framework/WholeFile.h"
 #include "framework/WinApp.h"
 
 #include <cwchar>
@@ -23,32 +25,20 @@ namespace {
 
 // The second window source, after the shell's list: the DevTools targets of
 // Chromium-based browsers. Nothing (the shell's list alone) when the port is 0.
-std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port) {
+std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port, TextEncoding encoding) {
     if (port == 0 || port > 65535) return nullptr;
-    return std::make_unique<DevToolsBrowserAccess>(static_cast<std::uint16_t>(port));
+    return std::make_unique<DevToolsBrowserAccess>(static_cast<std::uint16_t>(port), LoopbackLimits(), encoding);
 }
 
-// Asks for the report file and writes the report into it. Cancel, or a file that
-// cannot be created, ends the report without a word.
+// Asks for the report file, builds the report and writes it safely. Cancel, or a file that
+// cannot be written, ends the report without a word (an existing file stays as it was).
 void WriteTagIndexReportFile(BrowserAccess& browsers, UserNotifications& notify) {
     CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", nullptr);
     if (dialog.DoModal() != IDOK) return;
-    UniqueHandle file(CreateFileA(dialog.GetPathName().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
     std::string report;
     WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
-    const std::string bytes = ToTextModeLineEnds(report);
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        DWORD written = 0;
-        const DWORD chunk = left > 0x10000000u ? 0x10000000u : static_cast<DWORD>(left);
-        if (!WriteFile(file.Get(), data, chunk, &written, nullptr) || written == 0) return;
-        data += written;
-        left -= written;
-    }
+    AfxWriteFileSafely(dialog.GetPathName().c_str(), ToTextModeLineEnds(report));
 }
 
 }  // namespace
@@ -97,8 +87,11 @@ int RunBrowserJob(const BrowserWorkerJob& job) {
     if (!ole.Succeeded()) notify.ShowMessage(OleFailureMessage());
     WorkerMessageFilterScope filter;
 
-    ShellBrowserAccess shell;
-    std::unique_ptr<BrowserAccess> devTools = OpenDevToolsAccess(job.devToolsPort);
+    // A fill speaks to the browsers in its settings' encoding; the report is written in the
+    // ANSI code page.
+    const TextEncoding encoding = job.tagIndexReport ? TextEncoding::Ansi : job.settings.Encoding;
+    ShellBrowserAccess shell(encoding);
+    std::unique_ptr<BrowserAccess> devTools = OpenDevToolsAccess(job.devToolsPort, encoding);
     std::unique_ptr<ChainedBrowserAccess> both;
     if (devTools) both = std::make_unique<ChainedBrowserAccess>(shell, *devTools);
     BrowserAccess& browsers = both ? static_cast<BrowserAccess&>(*both) : static_cast<BrowserAccess&>(shell);
@@ -107,7 +100,7 @@ int RunBrowserJob(const BrowserWorkerJob& job) {
         WriteTagIndexReportFile(browsers, notify);
         return 1;
     }
-    AutoInput input(job.settings, notify, SystemLeadBytes());
+    AutoInput input(job.settings, notify, LeadBytesOf(encoding));
     return input.Run(browsers);
 }
 
@@ -115,7 +108,7 @@ std::string OleFailureMessage() {
     // "OLE を初期化できませんでした。", converted for MessageBoxA at run time.
     static const wchar_t text[] =
         L"OLE \u3092\u521D\u671F\u5316\u3067\u304D\u307E\u305B\u3093\u3067\u3057\u305F\u3002";
-    return WideToAnsi(text, static_cast<int>(std::wcslen(text)));
+    return WideToText(text, static_cast<int>(std::wcslen(text)), CP_ACP);
 }
 
 unsigned DevToolsPortSetting() { return static_cast<unsigned>(ReadSetting(Profile::kDevToolsPort)); }

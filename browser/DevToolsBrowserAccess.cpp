@@ -5,6 +5,7 @@
 #include "browser/LayerGuard.h"
 #include "browser/BrowserText.h"
 #include "browser/Utf8Text.h"
+#include "document/EncodingCodePage.h"
 #include "document/SystemCodePage.h"
 
 #include <windows.h>
@@ -85,7 +86,18 @@ std::string ObjectId(const json& remote) {
     return id;
 }
 
-using Session = std::shared_ptr<DevToolsSession>;
+// A page's session, with the encoding of the run's texts that every object read through
+// it converts to and from the protocol's UTF-8.
+struct PageSession : DevToolsSession {
+    PageSession(std::uint16_t port, const std::string& path, const LoopbackLimits& limits, TextEncoding encoding)
+        : DevToolsSession(port, path, limits), textEncoding(encoding) {}
+
+    std::string FromPage(const std::string& utf8) const { return Utf8ToText(utf8, CodePageOf(textEncoding)); }
+    std::string ToPage(const std::string& text) const { return TextToUtf8(text, CodePageOf(textEncoding)); }
+
+    const TextEncoding textEncoding;
+};
+using Session = std::shared_ptr<PageSession>;
 
 // ---- elements ----
 
@@ -142,7 +154,7 @@ void FetchWholeHtml(CollectionState& state, std::size_t index) {
             continue;
         }
         ElementEntry& e = state.entries[at[k].get<std::size_t>()];
-        e.html = Utf8ToAnsi(value.get<std::string>());
+        e.html = state.s->FromPage(value.get<std::string>());
         e.complete = true;
         e.generation = state.generation;
     }
@@ -178,7 +190,7 @@ public:
     void WriteText(const std::string& text) override {
         AsBrowserError([&] {
             m_state->s->CallFunction(m_state->sessionId, m_state->arrayId, devtools_scripts::kWriteText,
-                                     json::array({m_index, AnsiToUtf8(text)}), true);
+                                     json::array({m_index, m_state->s->ToPage(text)}), true);
             ++m_state->generation;
             m_state->entries[m_index].complete = false;
         });
@@ -238,12 +250,12 @@ std::shared_ptr<CollectionState> ReadCollection(const Session& s, const std::str
         for (const json& row : rows) {
             if (!row.is_array() || row.size() != 5) Malformed("element row");
             ElementEntry e;
-            if (row[0].is_string()) e.name = Utf8ToAnsi(row[0].get<std::string>());
-            e.id = Utf8ToAnsi(row[1].get<std::string>());
-            e.html = Utf8ToAnsi(row[2].get<std::string>());
+            if (row[0].is_string()) e.name = s->FromPage(row[0].get<std::string>());
+            e.id = s->FromPage(row[1].get<std::string>());
+            e.html = s->FromPage(row[2].get<std::string>());
             e.length = row[3].get<std::int64_t>();
             e.complete = e.length <= kHtmlPrefix;
-            e.startTag = e.complete || HoldsStartTag(e.html, SystemLeadBytes());
+            e.startTag = e.complete || HoldsStartTag(e.html, LeadBytesOf(s->textEncoding));
             e.field = row[4].get<bool>();
             state->entries.push_back(std::move(e));
         }
@@ -274,7 +286,7 @@ private:
             AsBrowserError([&] {
                 const json info = m_s->CallFunction(m_sessionId, m_objectId, devtools_scripts::kDocumentInfo, json::array(), true);
                 const json& value = info.at("value");
-                m_info = std::make_pair(Utf8ToAnsi(value.at(0).get<std::string>()), Utf8ToAnsi(value.at(1).get<std::string>()));
+                m_info = std::make_pair(m_s->FromPage(value.at(0).get<std::string>()), m_s->FromPage(value.at(1).get<std::string>()));
             });
         }
         return *m_info;
@@ -336,7 +348,7 @@ private:
             frame = FindFrame(tree, frameId);
             if (!frame) throw BrowserError("frame not reachable", kFrameUnreachable);
         }
-        m_name = Utf8ToAnsi(Text(*frame, "name"));
+        m_name = m_s->FromPage(Text(*frame, "name"));
         m_sessionId = sessionId;
         m_frameId = frameId;
     }
@@ -397,13 +409,13 @@ struct Target {
 
 class DevToolsBrowserWindow : public BrowserWindow {
 public:
-    DevToolsBrowserWindow(std::uint16_t port, std::string path, const LoopbackLimits& limits)
-        : m_port(port), m_path(std::move(path)), m_limits(limits) {}
+    DevToolsBrowserWindow(std::uint16_t port, std::string path, const LoopbackLimits& limits, TextEncoding encoding)
+        : m_port(port), m_path(std::move(path)), m_limits(limits), m_encoding(encoding) {}
 
     std::unique_ptr<HtmlDocument> Document() override {
         Session s;
         try {
-            s = std::make_shared<DevToolsSession>(m_port, m_path, m_limits);
+            s = std::make_shared<PageSession>(m_port, m_path, m_limits, m_encoding);
         } catch (const std::exception&) {
             return nullptr;  // the page or the browser has gone since the list was read
         }
@@ -420,12 +432,13 @@ private:
     std::uint16_t m_port;
     std::string m_path;
     LoopbackLimits m_limits;
+    TextEncoding m_encoding;
 };
 
 class DevToolsWindowList : public WindowList {
 public:
-    DevToolsWindowList(std::uint16_t port, std::vector<Target> targets, const LoopbackLimits& limits)
-        : m_port(port), m_targets(std::move(targets)), m_limits(limits) {}
+    DevToolsWindowList(std::uint16_t port, std::vector<Target> targets, const LoopbackLimits& limits, TextEncoding encoding)
+        : m_port(port), m_targets(std::move(targets)), m_limits(limits), m_encoding(encoding) {}
 
     std::int32_t Count() override { return static_cast<std::int32_t>(m_targets.size()); }
 
@@ -433,13 +446,14 @@ public:
         if (index < 0 || static_cast<std::size_t>(index) >= m_targets.size()) return nullptr;
         const Target& t = m_targets[static_cast<std::size_t>(index)];
         if (!t.page || t.path.empty()) return nullptr;
-        return AsBrowserError([&] { return std::make_unique<DevToolsBrowserWindow>(m_port, t.path, m_limits); });
+        return AsBrowserError([&] { return std::make_unique<DevToolsBrowserWindow>(m_port, t.path, m_limits, m_encoding); });
     }
 
 private:
     std::uint16_t m_port;
     std::vector<Target> m_targets;
     LoopbackLimits m_limits;
+    TextEncoding m_encoding;
 };
 
 }  // namespace
@@ -474,5 +488,5 @@ std::unique_ptr<WindowList> DevToolsBrowserAccess::OpenTargets() {
         }
         targets.push_back(std::move(t));
     }
-    return std::make_unique<DevToolsWindowList>(m_port, std::move(targets), m_limits);
+    return std::make_unique<DevToolsWindowList>(m_port, std::move(targets), m_limits, m_encoding);
 }

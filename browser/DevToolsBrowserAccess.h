@@ -21,14 +21,17 @@
 
 #include "browser/BrowserAccess.h"
 #include "browser/WinHttpClient.h"
+#include "document/TextEncoding.h"
 
 #include <cstdint>
 
 class DevToolsBrowserAccess : public BrowserAccess {
 public:
-    // `port` 0 turns the layer off: it then never opens a window list.
-    explicit DevToolsBrowserAccess(std::uint16_t port, const LoopbackLimits& limits = LoopbackLimits())
-        : m_port(port), m_limits(limits) {}
+    // `port` 0 turns the layer off: it then never opens a window list. Texts pass to and
+    // from the pages in `encoding`: the ANSI code page, or UTF-8 for a run whose settings are.
+    explicit DevToolsBrowserAccess(std::uint16_t port, const LoopbackLimits& limits = LoopbackLimits(),
+                                   TextEncoding encoding = TextEncoding::Ansi)
+        : m_port(port), m_limits(limits), m_encoding(encoding) {}
 
     // Nothing when the port is 0, WinHTTP has no WebSockets (Windows 7), nothing
     // listens or the list is not valid JSON.
@@ -39,4 +42,5 @@ private:
 
     std::uint16_t m_port;
     LoopbackLimits m_limits;
+    TextEncoding m_encoding;
 };

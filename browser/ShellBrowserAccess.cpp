@@ -31,12 +31,12 @@ ComPtr<U> QueryOrNothing(const ComPtr<T>& from, const char* what) {
     return out;
 }
 
-std::string Text(const UniqueBstr& b) {
-    return WideToAnsi(b.Get(), static_cast<int>(b.Length()));
+std::string Text(const UniqueBstr& b, UINT codePage) {
+    return WideToText(b.Get(), static_cast<int>(b.Length()), codePage);
 }
 
-UniqueBstr Bstr(const std::string& text) {
-    UniqueBstr b(AnsiToBstr(text));
+UniqueBstr Bstr(const std::string& text, UINT codePage) {
+    UniqueBstr b(TextToBstr(text, codePage));
     if (!b.Get()) throw BrowserError("out of memory", static_cast<std::int32_t>(E_OUTOFMEMORY));
     return b;
 }
@@ -49,37 +49,38 @@ void SetIndex(UniqueVariant& v, std::int32_t index) {
 
 class ComElement : public HtmlElement {
 public:
-    explicit ComElement(ComPtr<IHTMLElement> e) : m_e(std::move(e)) {}
+    ComElement(ComPtr<IHTMLElement> e, UINT codePage) : m_e(std::move(e)), m_codePage(codePage) {}
 
     std::optional<std::string> NameAttribute() override {
-        UniqueBstr attribute = Bstr("name");
+        UniqueBstr attribute = Bstr("name", CP_ACP);
         UniqueVariant value;
         Check(m_e->getAttribute(attribute.Get(), 0, value.Receive()), "getAttribute");
         if (value.Get().vt == VT_NULL) return std::nullopt;
         if (value.Get().vt != VT_BSTR)
             Check(VariantChangeType(&value.Get(), &value.Get(), 0, VT_BSTR), "VariantChangeType");
         const BSTR s = value.Get().bstrVal;
-        return WideToAnsi(s, s ? static_cast<int>(SysStringLen(s)) : 0);
+        return WideToText(s, s ? static_cast<int>(SysStringLen(s)) : 0, m_codePage);
     }
 
     std::string OuterHtml() override {
         UniqueBstr html;
         Check(m_e->get_outerHTML(html.Receive()), "outerHTML");
-        return Text(html);
+        return Text(html, m_codePage);
     }
 
     void WriteText(const std::string& text) override {
-        UniqueBstr value = Bstr(text);
+        UniqueBstr value = Bstr(text, m_codePage);
         Check(m_e->put_innerText(value.Get()), "innerText");
     }
 
 private:
     ComPtr<IHTMLElement> m_e;
+    UINT m_codePage;
 };
 
 class ComElementCollection : public ElementCollection {
 public:
-    explicit ComElementCollection(ComPtr<IHTMLElementCollection> c) : m_c(std::move(c)) {}
+    ComElementCollection(ComPtr<IHTMLElementCollection> c, UINT codePage) : m_c(std::move(c)), m_codePage(codePage) {}
 
     std::int32_t Length() override {
         long length = 0;
@@ -95,7 +96,7 @@ public:
 
     std::unique_ptr<HtmlElement> ItemNamed(const std::string& name) override {
         UniqueVariant key;
-        UniqueBstr text = Bstr(name);
+        UniqueBstr text = Bstr(name, m_codePage);
         VARIANT* p = key.Receive();
         p->vt = VT_BSTR;
         p->bstrVal = text.Release();
@@ -111,37 +112,39 @@ private:
         Check(m_c->item(key.Get(), omitted.Get(), item.Receive()), "all.item");
         ComPtr<IHTMLElement> element = QueryOrNothing<IHTMLElement>(item, "IHTMLElement");
         if (!element) return nullptr;
-        return std::make_unique<ComElement>(std::move(element));
+        return std::make_unique<ComElement>(std::move(element), m_codePage);
     }
 
     ComPtr<IHTMLElementCollection> m_c;
+    UINT m_codePage;
 };
 
-std::unique_ptr<HtmlDocument> MakeDocument(ComPtr<IHTMLDocument2> d);
+std::unique_ptr<HtmlDocument> MakeDocument(ComPtr<IHTMLDocument2> d, UINT codePage);
 
 class ComFrameWindow : public FrameWindow {
 public:
-    explicit ComFrameWindow(ComPtr<IHTMLWindow2> w) : m_w(std::move(w)) {}
+    ComFrameWindow(ComPtr<IHTMLWindow2> w, UINT codePage) : m_w(std::move(w)), m_codePage(codePage) {}
 
     std::unique_ptr<HtmlDocument> Document() override {
         ComPtr<IHTMLDocument2> document;
         Check(m_w->get_document(document.Receive()), "frame document");
-        return MakeDocument(std::move(document));
+        return MakeDocument(std::move(document), m_codePage);
     }
 
     std::string Name() override {
         UniqueBstr name;
         Check(m_w->get_name(name.Receive()), "frame name");
-        return Text(name);
+        return Text(name, m_codePage);
     }
 
 private:
     ComPtr<IHTMLWindow2> m_w;
+    UINT m_codePage;
 };
 
 class ComFrameList : public FrameList {
 public:
-    explicit ComFrameList(ComPtr<IHTMLFramesCollection2> f) : m_f(std::move(f)) {}
+    ComFrameList(ComPtr<IHTMLFramesCollection2> f, UINT codePage) : m_f(std::move(f)), m_codePage(codePage) {}
 
     std::int32_t Count() override {
         long length = 0;
@@ -160,69 +163,72 @@ public:
             result.Get().pdispVal->QueryInterface(IID_IHTMLWindow2, window.ReceiveVoid());
         if (hr == E_NOINTERFACE) return nullptr;
         Check(hr, "IHTMLWindow2");
-        return std::make_unique<ComFrameWindow>(std::move(window));
+        return std::make_unique<ComFrameWindow>(std::move(window), m_codePage);
     }
 
 private:
     ComPtr<IHTMLFramesCollection2> m_f;
+    UINT m_codePage;
 };
 
 class ComDocument : public HtmlDocument {
 public:
-    explicit ComDocument(ComPtr<IHTMLDocument2> d) : m_d(std::move(d)) {}
+    ComDocument(ComPtr<IHTMLDocument2> d, UINT codePage) : m_d(std::move(d)), m_codePage(codePage) {}
 
     std::string Title() override {
         UniqueBstr title;
         Check(m_d->get_title(title.Receive()), "title");
-        return Text(title);
+        return Text(title, m_codePage);
     }
 
     std::string Url() override {
         UniqueBstr url;
         Check(m_d->get_URL(url.Receive()), "URL");
-        return Text(url);
+        return Text(url, m_codePage);
     }
 
     std::unique_ptr<FrameList> Frames() override {
         ComPtr<IHTMLFramesCollection2> frames;
         Check(m_d->get_frames(frames.Receive()), "frames");
         if (!frames) return nullptr;
-        return std::make_unique<ComFrameList>(std::move(frames));
+        return std::make_unique<ComFrameList>(std::move(frames), m_codePage);
     }
 
     std::unique_ptr<ElementCollection> Elements() override {
         ComPtr<IHTMLElementCollection> all;
         Check(m_d->get_all(all.Receive()), "all");
         if (!all) return nullptr;
-        return std::make_unique<ComElementCollection>(std::move(all));
+        return std::make_unique<ComElementCollection>(std::move(all), m_codePage);
     }
 
 private:
     ComPtr<IHTMLDocument2> m_d;
+    UINT m_codePage;
 };
 
-std::unique_ptr<HtmlDocument> MakeDocument(ComPtr<IHTMLDocument2> d) {
+std::unique_ptr<HtmlDocument> MakeDocument(ComPtr<IHTMLDocument2> d, UINT codePage) {
     if (!d) return nullptr;
-    return std::make_unique<ComDocument>(std::move(d));
+    return std::make_unique<ComDocument>(std::move(d), codePage);
 }
 
 class ComBrowserWindow : public BrowserWindow {
 public:
-    explicit ComBrowserWindow(ComPtr<IWebBrowser2> b) : m_b(std::move(b)) {}
+    ComBrowserWindow(ComPtr<IWebBrowser2> b, UINT codePage) : m_b(std::move(b)), m_codePage(codePage) {}
 
     std::unique_ptr<HtmlDocument> Document() override {
         ComPtr<IDispatch> dispatch;
         Check(m_b->get_Document(dispatch.Receive()), "Document");
-        return MakeDocument(QueryOrNothing<IHTMLDocument2>(dispatch, "IHTMLDocument2"));
+        return MakeDocument(QueryOrNothing<IHTMLDocument2>(dispatch, "IHTMLDocument2"), m_codePage);
     }
 
 private:
     ComPtr<IWebBrowser2> m_b;
+    UINT m_codePage;
 };
 
 class ShellWindowList : public WindowList {
 public:
-    explicit ShellWindowList(ComPtr<IShellWindows> w) : m_w(std::move(w)) {}
+    ShellWindowList(ComPtr<IShellWindows> w, UINT codePage) : m_w(std::move(w)), m_codePage(codePage) {}
 
     std::int32_t Count() override {
         long count = 0;
@@ -237,11 +243,12 @@ public:
         Check(m_w->Item(key.Get(), item.Receive()), "ShellWindows.Item");
         ComPtr<IWebBrowser2> browser = QueryOrNothing<IWebBrowser2>(item, "IWebBrowser2");
         if (!browser) return nullptr;
-        return std::make_unique<ComBrowserWindow>(std::move(browser));
+        return std::make_unique<ComBrowserWindow>(std::move(browser), m_codePage);
     }
 
 private:
     ComPtr<IShellWindows> m_w;
+    UINT m_codePage;
 };
 
 }  // namespace
@@ -256,5 +263,5 @@ std::unique_ptr<WindowList> ShellBrowserAccess::OpenWindowList() {
     if (FAILED(unknown.As(windows)) || !windows) return nullptr;
     long count = 0;
     if (FAILED(windows->get_Count(&count))) return nullptr;
-    return std::make_unique<ShellWindowList>(std::move(windows));
+    return std::make_unique<ShellWindowList>(std::move(windows), m_codePage);
 }

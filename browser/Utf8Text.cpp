@@ -2,10 +2,12 @@
 
 #include "framework/CodePageText.h"
 
-std::string AnsiToUtf8(const std::string& text) {
-    return FromWide(ToWide(text, CP_ACP), CP_UTF8);
+std::string TextToUtf8(const std::string& text, UINT codePage) {
+    if (codePage == CP_UTF8) return text;
+    return FromWide(ToWide(text, codePage), CP_UTF8);
 }
 
-std::string Utf8ToAnsi(const std::string& text) {
-    return FromWide(ToWide(text, CP_UTF8), CP_ACP);
+std::string Utf8ToText(const std::string& utf8, UINT codePage) {
+    if (codePage == CP_UTF8) return utf8;
+    return FromWide(ToWide(utf8, CP_UTF8), codePage);
 }

@@ -2,12 +2,12 @@
 
 #include "framework/CodePageText.h"
 
-std::string WideToAnsi(const wchar_t* text, int length) {
+std::string WideToText(const wchar_t* text, int length, UINT codePage) {
     if (!text || length <= 0) return std::string();
-    return FromWide(std::wstring_view(text, static_cast<std::size_t>(length)), CP_ACP);
+    return FromWide(std::wstring_view(text, static_cast<std::size_t>(length)), codePage);
 }
 
-BSTR AnsiToBstr(const std::string& text) {
-    const std::wstring wide = ToWide(text, CP_ACP);
+BSTR TextToBstr(const std::string& text, UINT codePage) {
+    const std::wstring wide = ToWide(text, codePage);
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }

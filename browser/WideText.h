@@ -1,4 +1,5 @@
-// UTF-16 from the browser to and from 8-bit text in the system ANSI code page.
+// UTF-16 from the browser to and from 8-bit text in a code page: CP_ACP, or CP_UTF8 when
+// a run's web input settings are UTF-8.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +7,6 @@
 
 #include <string>
 
-std::string WideToAnsi(const wchar_t* text, int length);
+std::string WideToText(const wchar_t* text, int length, UINT codePage);
 // Allocates a BSTR (the caller owns it); null only when out of memory.
-BSTR AnsiToBstr(const std::string& text);
+BSTR TextToBstr(const std::string& text, UINT codePage);

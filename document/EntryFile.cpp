@@ -29,6 +29,15 @@ std::size_t FindBackslash(std::string_view s, std::size_t from, const LeadBytes&
     return std::string_view::npos;
 }
 
+// The number of LF bytes in `bytes`.
+std::size_t CountLineFeeds(std::string_view bytes) {
+    std::size_t n = 0;
+    for (const char* p = bytes.data(), *end = p + bytes.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr; ++p)
+        ++n;
+    return n;
+}
+
 }  // namespace
 
 bool LineReader::Next(std::string_view& line) {
@@ -96,36 +105,35 @@ void AppendEntryLine(std::string& out, std::string_view text, std::string_view e
     }
 }
 
-std::vector<Entry> LoadEntries(std::string_view bytes, const LeadBytes& lead) {
-    std::vector<Entry> entries;
-    entries.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 2);
-    LineReader lines(bytes);
+EntryColumns LoadEntries(std::string_view bytes, const LeadBytes& lead) {
+    EntryColumns entries;
+    const std::size_t lines = CountLineFeeds(bytes) + 2;
+    entries.Texts.reserve(lines);
+    entries.Explanations.reserve(lines);
+    LineReader reader(bytes);
     std::string_view line;
-    while (lines.Next(line)) {
-        entries.emplace_back();
-        Entry& e = entries.back();
-        ParseEntryLine(line, lead, e.Text, e.Explanation);
+    while (reader.Next(line)) {
+        std::string& text = entries.Texts.emplace_back();
+        ParseEntryLine(line, lead, text, entries.Explanations.emplace_back());
     }
-    entries.emplace_back();  // the placeholder
+    entries.Texts.emplace_back();  // the placeholder
+    entries.Explanations.emplace_back();
     return entries;
 }
 
-std::string StoreEntries(const std::vector<Entry>& entriesIncludingPlaceholder, const LeadBytes& lead) {
+std::string StoreEntries(const std::vector<std::string>& texts, const std::vector<std::string>& explanations,
+                         const LeadBytes& lead) {
     std::string out;
-    const std::size_t n = entriesIncludingPlaceholder.size();
+    const std::size_t n = std::min(texts.size(), explanations.size());
     if (n <= 1) return out;
 
     std::size_t size = 0;
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        const Entry& e = entriesIncludingPlaceholder[i];
-        size += e.Text.size() + e.Explanation.size() + 4;  // separator and line end
-    }
+    for (std::size_t i = 0; i + 1 < n; ++i) size += texts[i].size() + explanations[i].size() + 4;  // separator, line end
     out.reserve(size + size / 64);  // room for a few escapes
 
     for (std::size_t i = 0; i + 1 < n; ++i) {
-        const Entry& e = entriesIncludingPlaceholder[i];
-        AppendEntryLine(out, e.Text, e.Explanation, lead);
-        if (i + 2 < n || LastLineNeedsLineEnd(e.Text, e.Explanation)) out.append(kEntryLineEnd);
+        AppendEntryLine(out, texts[i], explanations[i], lead);
+        if (i + 2 < n || LastLineNeedsLineEnd(texts[i], explanations[i])) out.append(kEntryLineEnd);
     }
     return out;
 }

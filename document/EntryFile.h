@@ -16,12 +16,14 @@
 #include <string_view>
 #include <vector>
 
-struct Entry {
-    std::string Text;
-    std::string Explanation;
+// The entries as the document keeps them: two columns of the same length, the Text and the
+// Explanation of each entry.
+struct EntryColumns {
+    std::vector<std::string> Texts;
+    std::vector<std::string> Explanations;
 
-    bool operator==(const Entry& o) const { return Text == o.Text && Explanation == o.Explanation; }
-    bool operator!=(const Entry& o) const { return !(*this == o); }
+    bool operator==(const EntryColumns& o) const { return Texts == o.Texts && Explanations == o.Explanations; }
+    bool operator!=(const EntryColumns& o) const { return !(*this == o); }
 };
 
 // What the writer puts between lines.
@@ -57,8 +59,9 @@ inline bool LastLineNeedsLineEnd(std::string_view text, std::string_view explana
 }
 
 // The whole file into entries, ending with the empty placeholder entry.
-std::vector<Entry> LoadEntries(std::string_view bytes, const LeadBytes& lead);
+EntryColumns LoadEntries(std::string_view bytes, const LeadBytes& lead);
 
 // Every entry but the last (the placeholder) as file bytes; 0 bytes when only the
-// placeholder (or nothing) is given.
-std::string StoreEntries(const std::vector<Entry>& entriesIncludingPlaceholder, const LeadBytes& lead);
+// placeholder (or nothing) is given. Columns of unequal length are taken to the shorter.
+std::string StoreEntries(const std::vector<std::string>& texts, const std::vector<std::string>& explanations,
+                         const LeadBytes& lead);

@@ -2,12 +2,14 @@
 
 #include "app/JotwellApp.h"
 #include "app/ProfileAccess.h"
+#include "document/EncodingCodePage.h"
 #include "document/EntryFile.h"
 #include "document/SystemCodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
+#include "webinput/WebInputFile.h"
 
 IMPLEMENT_DYNCREATE(CJotwellDoc)
 
@@ -37,6 +39,7 @@ BOOL CJotwellDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
 
 BOOL CJotwellDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) return FALSE;
+    m_encoding = FileEncoding();  // a new file is written in the ANSI code page
     EnsurePlaceholder();
     return TRUE;
 }
@@ -64,37 +67,19 @@ void CJotwellDoc::DeleteContents() {
 }
 
 void CJotwellDoc::Serialize(CArchive& ar) {
-    const LeadBytes& lead = SystemLeadBytes();
     if (ar.IsLoading()) {
-        // Built apart: an allocation that fails part way leaves the old entries in place.
-        CStringArray texts;
-        CStringArray explanations;
-        std::string_view line;
-        std::string text;
-        std::string explanation;
-        while (ar.ReadString(line)) {
-            ParseEntryLine(line, lead, text, explanation);
-            texts.Add(std::move(text));
-            explanations.Add(std::move(explanation));
-        }
-        texts.Add(CString());
-        explanations.Add(CString());
-        m_aText = std::move(texts);
-        m_aExplanation = std::move(explanations);
+        // Built apart: an allocation that fails part way leaves the old entries and
+        // encoding in place.
+        const FileEncoding encoding = DetectFileEncoding(ar.Input());
+        EntryColumns loaded =
+            LoadEntries(TextAfterByteOrderMark(ar.Input(), encoding), LeadBytesOf(encoding.Encoding));
+        m_aText.Items() = std::move(loaded.Texts);
+        m_aExplanation.Items() = std::move(loaded.Explanations);
+        m_encoding = encoding;
         return;
     }
-    const int n = GetEntryCount();
-    // Each line goes straight into the archive's buffer, reserved once for the whole file
-    // (separators, line ends and a few doubled backslashes included).
-    std::string& out = ar.Output();
-    std::size_t size = out.size();
-    for (int i = 0; i + 1 < n; ++i) size += m_aText[i].size() + m_aExplanation[i].size() + 4;
-    out.reserve(size + size / 64);
-    for (int i = 0; i + 1 < n; ++i) {
-        AppendEntryLine(out, m_aText[i], m_aExplanation[i], lead);
-        const bool last = (i == n - 2);
-        if (!last || LastLineNeedsLineEnd(m_aText[i], m_aExplanation[i])) out.append(kEntryLineEnd);
-    }
+    if (m_encoding.Encoding == TextEncoding::Utf8 && m_encoding.ByteOrderMark) ar.WriteString(kUtf8ByteOrderMark);
+    ar.WriteString(StoreEntries(m_aText.Items(), m_aExplanation.Items(), LeadBytesOf(m_encoding.Encoding)));
 }
 
 void CJotwellDoc::ToggleAlwaysOnTop() {
@@ -150,7 +135,7 @@ void CJotwellDoc::OnOpenWebInputFile() {
 
 void CJotwellDoc::LoadWebInputSettings() {
     // A run in progress works on its own copy, so the model may be replaced now.
-    m_bWebInputLoaded = m_webInput.Load(m_strWebInputFile, SystemLeadBytes()) ? TRUE : FALSE;
+    m_bWebInputLoaded = LoadWebInputFile(m_strWebInputFile, m_webInput) ? TRUE : FALSE;
     CWnd* main = AfxGetMainWnd();
     if (!main || !main->m_hWnd) return;
     HMENU menu = main->GetMenu();

@@ -1,6 +1,6 @@
-// CArchive: the document's file contents in memory. Loading hands out one line per
-// ReadString call (the line end removed); storing collects the written strings, which the
-// document then writes to disk in one piece.
+// CArchive: the document's file contents in memory. Loading hands out the whole file's
+// bytes; storing collects the written strings, which the document then writes to disk in
+// one piece.
 #pragma once
 
 #include <string>
@@ -20,11 +20,14 @@ public:
     bool IsLoading() const { return m_mode == load; }
     bool IsStoring() const { return m_mode == store; }
 
-    // The next line, without its LF or CR LF; false at the end. A line end at the very
-    // end of the data starts no further line.
-    BOOL ReadString(CString& line);
-    BOOL ReadString(std::string_view& line);
     void WriteString(std::string_view s) { m_out.append(s.data(), s.size()); }
+    // Takes over `s` when nothing was written yet (a whole file need not be copied).
+    void WriteString(std::string&& s) {
+        if (m_out.empty())
+            m_out = std::move(s);
+        else
+            m_out.append(s);
+    }
 
     // The whole input, and the bytes written so far.
     std::string_view Input() const { return m_in; }
@@ -34,6 +37,5 @@ public:
 private:
     Mode m_mode;
     std::string_view m_in;
-    size_t m_pos = 0;
     std::string m_out;
 };

@@ -8,6 +8,7 @@
 
 #include "framework/Archive.h"
 #include "framework/CmdTarget.h"
+#include "framework/WholeFile.h"
 
 class CView;
 class CDocTemplate;
@@ -61,10 +62,3 @@ private:
     BOOL m_bModified = FALSE;
     std::vector<CView*> m_views;
 };
-
-// Writes `bytes` to `path` through a temporary file in the same folder, which replaces the
-// old file only once it is completely written; on failure the old file is untouched.
-// Returns ERROR_SUCCESS or the system error.
-DWORD AfxWriteFileSafely(const char* path, const std::string& bytes);
-// Reads the whole file, sharing it for reading only. Returns ERROR_SUCCESS or the error.
-DWORD AfxReadWholeFile(const char* path, std::string& bytes);

@@ -1,7 +1,6 @@
 # Files of framework/: the small application framework, the library jotwell_framework. It
 # includes nothing of the application's folders (tests/layering_test.sh checks that).
 list(APPEND JOTWELL_FRAMEWORK_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/Archive.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CodePageText.cpp
@@ -16,6 +15,7 @@ list(APPEND JOTWELL_FRAMEWORK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ToolBar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ToolTipCtrl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/View.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WholeFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WinApp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Wnd.cpp
 )

@@ -1,8 +1,6 @@
 #include "webinput/WebInputSettings.h"
 
 #include <cstddef>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -128,13 +126,6 @@ bool WebInputSettings::LoadText(std::string_view text, const LeadBytes& lead) {
     return parser.FieldStored();
 }
 
-bool WebInputSettings::Load(const std::string& path, const LeadBytes& lead) {
-    Clear();
-    std::string text;
-    if (path.empty() || !ReadWholeFile(path, text)) return false;
-    return LoadText(text, lead);
-}
-
 std::string WebInputSettings::LookupTable(const std::string& tableName, const std::string& key) const {
     if (tableName.empty() || key.empty()) return std::string();
     for (const ValueTable& table : Tables) {
@@ -154,11 +145,4 @@ bool WebInputSettings::ParseTableExpression(std::string_view value, const LeadBy
     out.TableName = std::string(value.substr(0, open));
     out.Reference = std::string(value.substr(open + 1, value.size() - open - 2));
     return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }

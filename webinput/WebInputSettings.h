@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/AnsiText.h"
+#include "document/TextEncoding.h"
 
 #include <map>
 #include <string>
@@ -40,12 +41,11 @@ class WebInputSettings {
 public:
     std::vector<PageSection> Pages;
     std::vector<ValueTable> Tables;
+    // The file's encoding, which every text above is in; a run speaks it to the browsers.
+    TextEncoding Encoding = TextEncoding::Ansi;
 
-    // Rebuilds the model from the file; a missing path or a file that cannot be
-    // read gives an empty model. Returns whether any field was stored (the state
-    // of the Web menu).
-    bool Load(const std::string& path, const LeadBytes& lead);
-    // The same from text already in memory (lines end in LF or CR LF).
+    // Rebuilds the model from the file's text (lines end in LF or CR LF), leaving the
+    // encoding to the caller. Returns whether any field was stored (the state of the Web menu).
     bool LoadText(std::string_view text, const LeadBytes& lead);
 
     // The value of `key` in the first table named `tableName`, else that table's
@@ -57,6 +57,3 @@ public:
     // Splits a value of the form "$name[reference]"; false when it has another form.
     static bool ParseTableExpression(std::string_view value, const LeadBytes& lead, TableExpression& out);
 };
-
-// Reads a whole file as bytes; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& out);

@@ -1,4 +1,5 @@
 #include "document/EntryFile.h"
+#include "document/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,12 @@ std::string Hex(const std::string& s) {
     return out;
 }
 
+// One entry, as the tables below write it.
+struct Entry {
+    std::string Text;
+    std::string Explanation;
+};
+
 std::vector<Entry> WithPlaceholder(std::vector<Entry> entries) {
     entries.push_back(Entry{});
     return entries;
@@ -43,6 +50,28 @@ std::string Describe(const std::vector<Entry>& entries) {
     std::string out;
     for (const Entry& e : entries) out += "[" + Hex(e.Text) + " | " + Hex(e.Explanation) + "] ";
     return out;
+}
+
+std::string Describe(const EntryColumns& entries) {
+    std::string out;
+    if (entries.Texts.size() != entries.Explanations.size()) return "columns of unequal length";
+    for (std::size_t i = 0; i < entries.Texts.size(); ++i)
+        out += "[" + Hex(entries.Texts[i]) + " | " + Hex(entries.Explanations[i]) + "] ";
+    return out;
+}
+
+// The entries through StoreEntries, which takes them as columns.
+std::string Store(const std::vector<Entry>& entries, const LeadBytes& lead) {
+    EntryColumns columns;
+    for (const Entry& e : entries) {
+        columns.Texts.push_back(e.Text);
+        columns.Explanations.push_back(e.Explanation);
+    }
+    return StoreEntries(columns.Texts, columns.Explanations, lead);
+}
+
+std::string Store(const EntryColumns& entries, const LeadBytes& lead) {
+    return StoreEntries(entries.Texts, entries.Explanations, lead);
 }
 
 // The reading steps as written for the format, one backslash search at a time through
@@ -209,7 +238,7 @@ const LoadCase kLoadCases[] = {
 TEST(EntryFileLoad, FilesEndWithThePlaceholder) {
     for (const CodePage& cp : kCodePages) {
         for (const LoadCase& c : kLoadCases) {
-            const std::vector<Entry> loaded = LoadEntries(c.bytes, *cp.lead);
+            const EntryColumns loaded = LoadEntries(c.bytes, *cp.lead);
             EXPECT_EQ(Describe(WithPlaceholder(c.entries)), Describe(loaded)) << cp.name << " " << c.name;
         }
     }
@@ -249,7 +278,7 @@ TEST(EntryFileStore, WritesWhatReadsBack) {
     for (const CodePage& cp : kCodePages) {
         for (const StoreCase& c : kStoreCases) {
             const std::vector<Entry> entries = WithPlaceholder(c.entries);
-            const std::string bytes = StoreEntries(entries, *cp.lead);
+            const std::string bytes = Store(entries, *cp.lead);
             EXPECT_EQ(Hex(c.bytes), Hex(bytes)) << cp.name << " " << c.name;
             EXPECT_EQ(Describe(entries), Describe(LoadEntries(bytes, *cp.lead))) << cp.name << " " << c.name;
         }
@@ -257,12 +286,14 @@ TEST(EntryFileStore, WritesWhatReadsBack) {
 }
 
 TEST(EntryFileStore, NothingAtAllWritesNothing) {
-    EXPECT_EQ("", StoreEntries({}, kSjis));
-    EXPECT_EQ("", StoreEntries({Entry{}}, kSingle));
+    EXPECT_EQ("", StoreEntries({}, {}, kSjis));
+    EXPECT_EQ("", StoreEntries({""}, {""}, kSingle));
 }
 
 TEST(EntryFileStore, PlaceholderIsNeverWritten) {
-    EXPECT_EQ("a", StoreEntries({{"a", ""}, {"not", "written"}}, kSingle));
+    EXPECT_EQ("a", StoreEntries({"a", "not"}, {"", "written"}, kSingle));
+    // Columns of unequal length are taken to the shorter.
+    EXPECT_EQ("a\\tb", StoreEntries({"a", "c", "not"}, {"b", "written"}, kSingle));
 }
 
 struct CodePageStoreCase {
@@ -287,8 +318,8 @@ const CodePageStoreCase kCodePageStoreCases[] = {
 TEST(EntryFileStore, DoubleByteCharactersAreNeverSplit) {
     for (const CodePageStoreCase& c : kCodePageStoreCases) {
         const std::vector<Entry> entries = {c.entry, Entry{}};
-        const std::string sjis = StoreEntries(entries, kSjis);
-        const std::string single = StoreEntries(entries, kSingle);
+        const std::string sjis = Store(entries, kSjis);
+        const std::string single = Store(entries, kSingle);
         EXPECT_EQ(Hex(c.sjisBytes), Hex(sjis)) << c.name;
         EXPECT_EQ(Hex(c.singleBytes), Hex(single)) << c.name;
         EXPECT_EQ(Describe(entries), Describe(LoadEntries(single, kSingle))) << c.name;
@@ -305,7 +336,7 @@ TEST(EntryFileStore, SerializeLineByLineMatchesStoreEntries) {
             line.append(kEntryLineEnd);
         bytes += line;
     }
-    EXPECT_EQ(StoreEntries(entries, kSjis), bytes);
+    EXPECT_EQ(Store(entries, kSjis), bytes);
     EXPECT_EQ("a\\\\tb\\tx\r\n\r\nc:\\\\\\ty\r\n\r\n", bytes);
 }
 
@@ -337,10 +368,40 @@ TEST(EntryFileRoundTrip, RandomEntriesInBothCodePages) {
                 entries.push_back(e);
             }
             entries.push_back(Entry{});
-            const std::string bytes = StoreEntries(entries, *cp.lead);
+            const std::string bytes = Store(entries, *cp.lead);
             ASSERT_EQ(Describe(entries), Describe(LoadEntries(bytes, *cp.lead)))
                 << cp.name << " round " << round << " bytes " << Hex(bytes);
         }
+    }
+}
+
+// UTF-8 is read and written with no lead bytes: no byte of a multi-byte character is a
+// backslash, so no character is ever split and the bytes stay valid UTF-8.
+std::string RandomUtf8Field(std::mt19937& rng) {
+    static const char* const pieces[] = {"\\", "\\", "t", "n", "a", " ", "\t", "\\\\", "\xC3\xA9", "\xCE\xA9",
+                                         "\xD0\x96", "\xE6\x97\xA5", "\xE2\x80\x9C", "\xF0\x9F\x98\x80",
+                                         "\xF0\x9F\x91\x8D", "\xEF\xBC\xBC"};
+    std::uniform_int_distribution<int> length(0, 8);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::string s;
+    for (int n = length(rng); n > 0; --n) s += pieces[pick(rng)];
+    return s;
+}
+
+TEST(EntryFileRoundTrip, RandomUtf8EntriesWithNoLeadBytes) {
+    std::mt19937 rng(8);
+    for (int round = 0; round < 500; ++round) {
+        std::vector<Entry> entries;
+        for (int n = std::uniform_int_distribution<int>(0, 12)(rng); n > 0; --n) {
+            Entry e;
+            e.Text = RandomUtf8Field(rng);
+            e.Explanation = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? "" : RandomUtf8Field(rng);
+            entries.push_back(e);
+        }
+        entries.push_back(Entry{});
+        const std::string bytes = Store(entries, kSingle);
+        ASSERT_TRUE(IsValidUtf8(bytes)) << "round " << round << " bytes " << Hex(bytes);
+        ASSERT_EQ(Describe(entries), Describe(LoadEntries(bytes, kSingle))) << "round " << round << " bytes " << Hex(bytes);
     }
 }
 
@@ -366,8 +427,8 @@ TEST(EntryFileRoundTrip, OlderFilesReadAsBefore) {
             std::string bytes;
             for (int n = std::uniform_int_distribution<int>(0, 6)(rng); n > 0; --n)
                 bytes += RandomField(rng, true) + (n % 2 ? "\r\n" : "\n");
-            const std::vector<Entry> first = LoadEntries(bytes, *cp.lead);
-            const std::vector<Entry> second = LoadEntries(StoreEntries(first, *cp.lead), *cp.lead);
+            const EntryColumns first = LoadEntries(bytes, *cp.lead);
+            const EntryColumns second = LoadEntries(Store(first, *cp.lead), *cp.lead);
             ASSERT_EQ(Describe(first), Describe(second)) << cp.name << " bytes " << Hex(bytes);
         }
     }

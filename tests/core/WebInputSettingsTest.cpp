@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -167,6 +165,22 @@ TEST(WebInputSettings, DoubleByteTrailBracketDoesNotCloseAHeader) {
     EXPECT_EQ("a=\x83", s.Pages[1].TitlePrefix);
 }
 
+TEST(WebInputSettings, Utf8TextParsesWithNoLeadBytes) {
+    // "[Überweisung – 日本:本文]", a field named "名前" = "José 😀", a table keyed "東京".
+    WebInputSettings s;
+    EXPECT_TRUE(s.LoadText("[\xC3\x9C" "berweisung \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC:\xE6\x9C\xAC\xE6\x96\x87]\r\n"
+                           "\xE5\x90\x8D\xE5\x89\x8D=Jos\xC3\xA9 \xF0\x9F\x98\x80\r\n"
+                           "[$\xE5\xB8\x82]\r\n\xE6\x9D\xB1\xE4\xBA\xAC=\xCE\xA9\r\n",
+                           kSingleByte));
+    ASSERT_EQ(1u, s.Pages.size());
+    EXPECT_EQ("\xC3\x9C" "berweisung \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC", s.Pages[0].TitlePrefix);
+    EXPECT_EQ("\xE6\x9C\xAC\xE6\x96\x87", s.Pages[0].FrameName);
+    ASSERT_EQ(1u, s.Pages[0].Fields.size());
+    EXPECT_EQ("\xE5\x90\x8D\xE5\x89\x8D", s.Pages[0].Fields[0].Name);
+    EXPECT_EQ("Jos\xC3\xA9 \xF0\x9F\x98\x80", s.Pages[0].Fields[0].Value);
+    EXPECT_EQ("\xCE\xA9", s.LookupTable("$\xE5\xB8\x82", "\xE6\x9D\xB1\xE4\xBA\xAC"));
+}
+
 TEST(WebInputSettings, TableExpressionForms) {
     TableExpression t;
     ASSERT_TRUE(WebInputSettings::ParseTableExpression("$A[b[c]]", kSingleByte, t));
@@ -180,21 +194,4 @@ TEST(WebInputSettings, TableExpressionForms) {
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("A[b]", kSingleByte, t));
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("$A]x[", kSingleByte, t));
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("", kSingleByte, t));
-}
-
-TEST(WebInputSettings, LoadReadsAFileAndAReloadReplacesTheModel) {
-    const std::string path = testing::TempDir() + "webinput_load_test.txt";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "[P]\r\na=1\r\n";
-    }
-    WebInputSettings s;
-    EXPECT_TRUE(s.Load(path, kSingleByte));
-    EXPECT_EQ(1u, s.Pages.size());
-    EXPECT_FALSE(s.Load(path + ".missing", kSingleByte));
-    EXPECT_TRUE(s.Pages.empty());
-    EXPECT_TRUE(s.Load(path, kSingleByte));
-    EXPECT_FALSE(s.Load("", kSingleByte));
-    EXPECT_TRUE(s.Pages.empty());
-    std::remove(path.c_str());
 }

@@ -163,6 +163,12 @@ check "frame by name" '"from the frame"' "$($CLIENT "$PORT" eval Frames "frames[
 check "cross-origin frame by name" '"across origins"' "$($CLIENT "$PORT" frame-eval Cross "document.getElementsByName('remote')[0].value")"
 check "a password read by reference still fills" '"typed-secret-9876"' "$($CLIENT "$PORT" eval Login 'document.forms.login.user.value')"
 check "fill beeps once (dup) and shows no message" "BEEP" "$(grep -E 'BEEP|MESSAGE' "$JW_TMP/fill.out" | sort -u)"
+# A UTF-8 setting file (no mark) reaches the page character for character.
+printf '[Order Form]\ncustomer=Jos\xc3\xa9 \xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1 \xd0\x96 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80\n' \
+  >"$JW_TMP/fill-utf8.txt"
+jw_tool jw_devtools_check fill "$PORT" "$(jw_winpath "$JW_TMP/fill-utf8.txt")" | tr -d '\r' >"$JW_TMP/fill-utf8.out"
+check "UTF-8 settings fill every character" "\"$(printf 'Jos\xc3\xa9 \xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1 \xd0\x96 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80')\"" \
+  "$(form 'document.forms.order.customer.value')"
 
 # ---- a frame that cannot be read: its renderer crashed, so it answers nothing (time-out) ----
 check "out-of-process frames crashed" "1" "$($CLIENT "$PORT" crash-frames Cross)"

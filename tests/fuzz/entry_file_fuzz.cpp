@@ -15,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LeadBytes& lead = (data[0] & 1) ? sjis : single;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    const std::vector<Entry> first = LoadEntries(bytes, lead);
-    const std::string stored = StoreEntries(first, lead);
-    const std::vector<Entry> second = LoadEntries(stored, lead);
+    const EntryColumns first = LoadEntries(bytes, lead);
+    const std::string stored = StoreEntries(first.Texts, first.Explanations, lead);
+    const EntryColumns second = LoadEntries(stored, lead);
     if (first != second) std::abort();
-    if (StoreEntries(second, lead) != stored) std::abort();
+    if (StoreEntries(second.Texts, second.Explanations, lead) != stored) std::abort();
     return 0;
 }

@@ -144,6 +144,56 @@ TEST_F(DocumentTest, OpenAndSaveKeepEveryEntry) {
     EXPECT_EQ(1, CountFiles()) << "no temporary file is left behind";
 }
 
+TEST_F(DocumentTest, OpenAndSaveOfAnUnchangedFileWritesItsBytesInItsEncoding) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        FileEncoding encoding;
+        CString firstText;
+    };
+    // "café – 日本 😀", a backslash pair and "Ωμέγα" as a note; the same in Shift-JIS bytes.
+    const std::string utf8 = "caf\xC3\xA9 \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80\r\n"
+                             "C:\\\\temp\\t\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1\r\n\r\n";
+    const Case cases[] = {
+        {"UTF-8 without mark", utf8, {TextEncoding::Utf8, false}, "caf\xC3\xA9 \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80"},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + utf8, {TextEncoding::Utf8, true}, "caf\xC3\xA9 \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80"},
+        {"mark alone", "\xEF\xBB\xBF", {TextEncoding::Utf8, true}, ""},
+        {"ANSI", "\x93\xfa\x96\x7b\\t\x83\x5c\r\nplain", {TextEncoding::Ansi, false}, "\x93\xfa\x96\x7b"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = Path("list.txt");
+        WriteFile(path, c.bytes);
+        CJotwellDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(path.c_str())) << c.name;
+        EXPECT_EQ(c.encoding, doc.m_encoding) << c.name;
+        EXPECT_EQ(c.firstText, doc.m_aText[0]) << c.name;
+        WriteFile(path, "something else");
+        ASSERT_TRUE(doc.OnSaveDocument(path.c_str())) << c.name;
+        EXPECT_EQ(c.bytes, ReadFile(path)) << c.name;
+    }
+}
+
+TEST_F(DocumentTest, NewDocumentIsAnsiAndRefreshDecidesTheEncodingAgain) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "\xEF\xBB\xBFone");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    doc.SetPathName(path.c_str(), FALSE);
+    EXPECT_EQ((FileEncoding{TextEncoding::Utf8, true}), doc.m_encoding);
+
+    WriteFile(path, "\xE6\x97\xA5");
+    doc.OnRefresh();
+    EXPECT_EQ((FileEncoding{TextEncoding::Utf8, false}), doc.m_encoding);
+    WriteFile(path, "plain");
+    doc.OnRefresh();
+    EXPECT_EQ(FileEncoding(), doc.m_encoding);
+
+    WriteFile(path, "\xEF\xBB\xBFone");
+    doc.OnRefresh();
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(FileEncoding(), doc.m_encoding);
+}
+
 TEST_F(DocumentTest, EmptyFileGivesThePlaceholderAndStoresAsEmpty) {
     const std::string path = Path("empty.txt");
     WriteFile(path, "");
@@ -244,6 +294,24 @@ TEST_F(DocumentTest, SaveThatCannotReplaceTheFileLeavesItIntact) {
 
     EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), "new contents"));
     EXPECT_EQ("new contents", ReadFile(path));
+}
+
+TEST_F(DocumentTest, SaveThatFailsLeavesTheDocumentsFileAsItWas) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "one\r\ntwo");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    doc.m_aText[0] = "changed";
+    doc.SetModifiedFlag(TRUE);
+    {
+        UniqueHandle holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_FALSE(doc.OnSaveDocument(path.c_str()));
+    }
+    EXPECT_EQ("one\r\ntwo", ReadFile(path));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(1u, g_messages.size());
+    EXPECT_EQ(1, CountFiles()) << "the temporary file is removed";
 }
 
 TEST_F(DocumentTest, FailedSaveReportsAndKeepsTheDocumentsFile) {

@@ -58,20 +58,28 @@ TEST(ShellBrowserAccess, WideTextRoundTripsThroughTheAnsiCodePage) {
     const UINT acp = GetACP();
     if (acp != 932 && acp != 1252) GTEST_SKIP() << "code page " << acp;
     const std::string ansi = acp == 932 ? std::string("\x83\x65\x83\x58\x83\x67 A") : std::string("caf\xE9 A");
-    UniqueBstr b(AnsiToBstr(ansi));
+    UniqueBstr b(TextToBstr(ansi, CP_ACP));
     ASSERT_NE(nullptr, b.Get());
     const std::wstring expected = acp == 932 ? std::wstring(L"\u30c6\u30b9\u30c8 A") : std::wstring(L"caf\u00e9 A");
     EXPECT_EQ(expected, std::wstring(b.Get(), b.Length()));
-    EXPECT_EQ(ansi, WideToAnsi(b.Get(), static_cast<int>(b.Length())));
-    UniqueBstr empty(AnsiToBstr(""));
+    EXPECT_EQ(ansi, WideToText(b.Get(), static_cast<int>(b.Length()), CP_ACP));
+    UniqueBstr empty(TextToBstr("", CP_ACP));
     ASSERT_NE(nullptr, empty.Get());
     EXPECT_EQ(0u, empty.Length());
-    EXPECT_EQ("", WideToAnsi(nullptr, 0));
+    EXPECT_EQ("", WideToText(nullptr, 0, CP_ACP));
+}
+
+TEST(ShellBrowserAccess, WideTextRoundTripsThroughUtf8) {
+    const std::string utf8 = "Jos\xC3\xA9 \xCE\xA9 \xE6\x97\xA5 \xF0\x9F\x98\x80";
+    UniqueBstr b(TextToBstr(utf8, CP_UTF8));
+    ASSERT_NE(nullptr, b.Get());
+    EXPECT_EQ(std::wstring(L"Jos\u00e9 \u03a9 \u65e5 \xd83d\xde00"), std::wstring(b.Get(), b.Length()));
+    EXPECT_EQ(utf8, WideToText(b.Get(), static_cast<int>(b.Length()), CP_UTF8));
 }
 
 TEST(ShellBrowserAccess, VariantOwnerReleasesItsString) {
     UniqueVariant v;
-    UniqueBstr text(AnsiToBstr("name"));
+    UniqueBstr text(TextToBstr("name", CP_ACP));
     v.Get().vt = VT_BSTR;
     v.Get().bstrVal = text.Release();
     EXPECT_EQ(nullptr, text.Get());

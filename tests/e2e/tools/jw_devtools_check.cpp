@@ -13,7 +13,8 @@
 #include "browser/DevToolsBrowserAccess.h"
 #include "browser/TagIndexReport.h"
 #include "document/SystemCodePage.h"
-#include "webinput/WebInputSettings.h"
+#include "framework/WholeFile.h"
+#include "webinput/WebInputFile.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -61,13 +62,10 @@ int main(int argc, char** argv) {
         std::string report;
         WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
         std::printf("TIME report %.1f ms\n", Milliseconds(start));
-        FILE* out = std::fopen(argv[3], "w");  // text mode: "\n" becomes CR LF
-        if (!out) return 3;
-        std::fputs(report.c_str(), out);
-        std::fclose(out);
+        if (AfxWriteFileSafely(argv[3], ToTextModeLineEnds(report)) != ERROR_SUCCESS) return 3;
     } else if (command == "fill") {
         BrowserWorkerJob job;
-        if (!job.settings.Load(argv[3], SystemLeadBytes())) return 3;
+        if (!LoadWebInputFile(argv[3], job.settings)) return 3;
         job.devToolsPort = static_cast<unsigned>(port);
         job.notify = &notify;
         const int result = RunBrowserJob(job);

@@ -1,0 +1,16 @@
+// Files read and written in one piece. Reading takes the whole file into memory; writing
+// goes through a temporary file in the same folder that replaces the old file only once it
+// is completely written, so a failure at any point leaves the old file as it was.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+// Reads the whole file, sharing it for reading only. Returns ERROR_SUCCESS or the system
+// error; on failure `bytes` is left as it was.
+DWORD AfxReadWholeFile(const char* path, std::string& bytes);
+
+// Writes `bytes` to `path` safely (see above). Returns ERROR_SUCCESS or the system error.
+DWORD AfxWriteFileSafely(const char* path, std::string_view bytes);

@@ -1,0 +1,56 @@
+// The web input setting file read from disk.
+#include "webinput/WebInputFile.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/WholeFile.h"
+
+namespace {
+
+std::string TempPath(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "jotwell-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+}
+
+}  // namespace
+
+TEST(WebInputFile, LoadReadsAFileAndAReloadReplacesTheModel) {
+    const std::string path = TempPath("webinput.txt");
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), "[P]\r\na=1\r\n"));
+    WebInputSettings s;
+    EXPECT_TRUE(LoadWebInputFile(path, s));
+    EXPECT_EQ(1u, s.Pages.size());
+    EXPECT_FALSE(LoadWebInputFile(path + ".missing", s));
+    EXPECT_TRUE(s.Pages.empty());
+    EXPECT_TRUE(LoadWebInputFile(path, s));
+    EXPECT_FALSE(LoadWebInputFile("", s));
+    EXPECT_TRUE(s.Pages.empty());
+    DeleteFileA(path.c_str());
+}
+
+TEST(WebInputFile, TheFileKeepsItsEncoding) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        TextEncoding encoding;
+        std::string title;
+    };
+    const Case cases[] = {
+        {"UTF-8 with mark", "\xEF\xBB\xBF[Caf\xC3\xA9]\r\na=1\r\n", TextEncoding::Utf8, "Caf\xC3\xA9"},
+        {"UTF-8 without mark", "[\xE6\x97\xA5\xE6\x9C\xAC]\na=\xF0\x9F\x98\x80\n", TextEncoding::Utf8, "\xE6\x97\xA5\xE6\x9C\xAC"},
+        {"mark before ASCII", "\xEF\xBB\xBF[P]\na=1\n", TextEncoding::Utf8, "P"},
+        {"ANSI", "[Caf\x82\xA0]\na=1\n", TextEncoding::Ansi, "Caf\x82\xA0"},
+        {"ASCII", "[P]\na=1\n", TextEncoding::Ansi, "P"},
+    };
+    const std::string path = TempPath("webinput-encoding.txt");
+    for (const Case& c : cases) {
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), c.bytes));
+        WebInputSettings s;
+        EXPECT_TRUE(LoadWebInputFile(path, s)) << c.name;
+        EXPECT_EQ(c.encoding, s.Encoding) << c.name;
+        ASSERT_EQ(1u, s.Pages.size()) << c.name;
+        EXPECT_EQ(c.title, s.Pages[0].TitlePrefix) << c.name;
+    }
+    DeleteFileA(path.c_str());
+}
