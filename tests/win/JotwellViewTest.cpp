@@ -319,14 +319,15 @@ TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
 
 TEST_F(JotwellViewTest, CopyPutsTheEntryInTheDocumentsEncoding) {
     Open("\xCE\xB1\\n\xCE\xB2\\t\xF0\x9F\x98\x80");
+    ASSERT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
     m_view->SelectLine(0);
-    m_view->OnEditCopy();
-    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "\xCE\xB1\r\n\xCE\xB2");
-    m_doc->m_encoding.Encoding = TextEncoding::Utf8;
     m_view->OnEditCopy();
     EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\u03B1\r\n\u03B2");
     m_view->CopyEntryToClipboard(0, TRUE);
     EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\U0001F600");
+    m_doc->m_encoding.Encoding = TextEncoding::Ansi;
+    m_view->OnEditCopy();
+    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "\xCE\xB1\r\n\xCE\xB2");
 }
 
 TEST_F(JotwellViewTest, LargeListFigures) {
