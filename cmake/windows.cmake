@@ -82,3 +82,6 @@ if(TARGET jotwell_win_tests)
   add_test(NAME win_tests_cp932 COMMAND jotwell_win_tests)
   set_tests_properties(win_tests_cp932 PROPERTIES ENVIRONMENT "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
 endif()
+
+# Figures of the Windows layer: measured and printed, not tests.
+include(${CMAKE_SOURCE_DIR}/bench/wine/figures.cmake)
