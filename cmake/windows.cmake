@@ -83,5 +83,6 @@ if(TARGET jotwell_win_tests)
   set_tests_properties(win_tests_cp932 PROPERTIES ENVIRONMENT "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
 endif()
 
-# Figures of the Windows layer: measured and printed, not tests.
+# Figures of the Windows layer (not tests) and the release zip.
 include(${CMAKE_SOURCE_DIR}/bench/wine/figures.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/package.cmake)
