@@ -6,7 +6,7 @@
 #define JOTWELL_VERSION_MINOR 2
 #define JOTWELL_VERSION_PATCH 0
 
-// "2.2.0.0": the four parts of the version resource as text.
+// "2.2.0.0": the four numbers of the version resource as text.
 #define JOTWELL_VERSION_DOTTED(major, minor, patch) major.minor.patch.0
 #define JOTWELL_VERSION_QUOTE(text) #text
 #define JOTWELL_VERSION_TEXT_OF(text) JOTWELL_VERSION_QUOTE(text)
