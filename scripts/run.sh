@@ -7,11 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j"$(nproc)" --target Jotwell jw_gettext
+cmake --build build/win -j"$(nproc)" --target Jotwell jw_gettext jw_window
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: running on a virtual X display (Xvfb) instead, with a demonstration drop."
-  exec bash tests/e2e/demo_drop.sh build/win
+  exec bash scripts/demo_drop.sh build/win
 fi
 
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/wine-run} WINEDEBUG=${WINEDEBUG:--all}

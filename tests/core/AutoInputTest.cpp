@@ -3,13 +3,14 @@
 #include "browser/ChainedBrowserAccess.h"
 
 #include "FakeBrowser.h"
+#include "FakeNotifications.h"
 
 #include <gtest/gtest.h>
 
 using fake::Document;
 using fake::FakeBrowser;
 using fake::Frame;
-using fake::RecordingNotifications;
+using fake::FakeNotifications;
 
 namespace {
 
@@ -32,7 +33,7 @@ Frame NamedFrame(const std::string& name, const std::string& title) {
 struct FillRun {
     explicit FillRun(const std::string& text) : settings(Settings(text)), input(settings, notify, kSingleByte) {}
     WebInputSettings settings;
-    RecordingNotifications notify;
+    FakeNotifications notify;
     AutoInput input;
 };
 

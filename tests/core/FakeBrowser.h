@@ -5,7 +5,6 @@
 #pragma once
 
 #include "browser/BrowserAccess.h"
-#include "browser/UserNotifications.h"
 
 #include <cstdint>
 #include <memory>
@@ -243,14 +242,5 @@ inline std::unique_ptr<WindowList> FakeBrowser::OpenWindowList() {
     if (listMissing) return nullptr;
     return std::make_unique<List>(*this);
 }
-
-// Records what the logic tells the user.
-class RecordingNotifications : public UserNotifications {
-public:
-    std::vector<std::string> messages;
-    int beeps = 0;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void Beep() override { ++beeps; }
-};
 
 }  // namespace fake

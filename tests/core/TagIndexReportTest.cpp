@@ -3,19 +3,20 @@
 #include "browser/BrowserText.h"
 
 #include "FakeBrowser.h"
+#include "FakeNotifications.h"
 
 #include <gtest/gtest.h>
 
 using fake::Document;
 using fake::FakeBrowser;
 using fake::Frame;
-using fake::RecordingNotifications;
+using fake::FakeNotifications;
 
 namespace {
 
 const LeadBytes kSingleByte;
 
-std::string Report(FakeBrowser& browser, RecordingNotifications& notify, const LeadBytes& lead = kSingleByte) {
+std::string Report(FakeBrowser& browser, FakeNotifications& notify, const LeadBytes& lead = kSingleByte) {
     std::string out;
     WriteTagIndexReport(browser, notify, lead, out);
     return out;
@@ -46,7 +47,7 @@ TEST(TagIndexReport, FramesetPageWithAnUnreadableFrameAndAFolder) {
     plain.Add(std::nullopt, "<P>");
     plain.elements.back().notAnElement = true;
 
-    RecordingNotifications notify;
+    FakeNotifications notify;
     EXPECT_EQ(
         "\n\n**** IE[1/3] TITLE:Order  (http://shop.test/order) ****\n"
         "\n=== Frame[1/2]  Menu ===\n"
@@ -73,7 +74,7 @@ TEST(TagIndexReport, FramesWithoutTroubleDoNotListTheTopDocument) {
     page.frames.push_back(FrameWithElements("B"));
     page.frames[0].document->failElements = true;  // header only
     page.frames[1].hasWindow = false;                // skipped
-    RecordingNotifications notify;
+    FakeNotifications notify;
     EXPECT_EQ("\n\n**** IE[1/1] TITLE:P  (u) ****\n\n=== Frame[1/2]  A ===\n", Report(browser, notify));
 }
 
@@ -87,7 +88,7 @@ TEST(TagIndexReport, WideIndexesAndCuts) {
     for (int k = 0; k < 1001; ++k) frame.document->Add(std::nullopt, "<B>");
     frame.document->elements[1000].outerHtml = std::string(80, 'h') + "cut";
     page.frames.push_back(frame);
-    RecordingNotifications notify;
+    FakeNotifications notify;
     const std::string out = Report(browser, notify);
     EXPECT_EQ(0u, out.find("\n\n**** IE[1/1] TITLE:" + std::string(40, 'T') + "  (u) ****\n"));
     EXPECT_NE(std::string::npos, out.find("=== Frame[1/1]  " + title41 + " ===\n"));
@@ -101,7 +102,7 @@ TEST(TagIndexReport, DoubleByteTitleIsCutAtACharacterBoundary) {
     // 39 single bytes, then a two-byte character that would straddle byte 40.
     browser.AddPage(std::string(39, 'a') + "\x82\xA0" + "z", "u").hasElements = false;
     browser.AddPage(std::string(38, 'a') + "\x82\xA0" + "z", "u").hasElements = false;
-    RecordingNotifications notify;
+    FakeNotifications notify;
     EXPECT_EQ("\n\n**** IE[1/2] TITLE:" + std::string(39, 'a') + "  (u) ****\n" +
                   "\n\n**** IE[2/2] TITLE:" + std::string(38, 'a') + "\x82\xA0  (u) ****\n",
               Report(browser, notify, sjis));
@@ -111,7 +112,7 @@ TEST(TagIndexReport, DoubleByteTitleIsCutAtACharacterBoundary) {
 
 TEST(TagIndexReport, NoWindowsOrNoListGiveAnEmptyReport) {
     FakeBrowser browser;
-    RecordingNotifications notify;
+    FakeNotifications notify;
     EXPECT_EQ("", Report(browser, notify));
     browser.AddPage("P");
     browser.listMissing = true;
@@ -123,7 +124,7 @@ TEST(TagIndexReport, FailuresOutsideFramesEndTheReportWithTheStep) {
     {
         FakeBrowser browser;
         browser.failCount = true;
-        RecordingNotifications notify;
+        FakeNotifications notify;
         EXPECT_EQ("", Report(browser, notify));
         EXPECT_EQ(std::vector<std::string>{"GPF : Error:1"}, notify.messages);
     }
@@ -131,7 +132,7 @@ TEST(TagIndexReport, FailuresOutsideFramesEndTheReportWithTheStep) {
         FakeBrowser browser;
         browser.AddPage("P", "u").failTitle = true;
         browser.AddPage("Q", "u");
-        RecordingNotifications notify;
+        FakeNotifications notify;
         EXPECT_EQ("", Report(browser, notify));
         EXPECT_EQ(std::vector<std::string>{"GPF : Error:2"}, notify.messages);
     }
@@ -140,14 +141,14 @@ TEST(TagIndexReport, FailuresOutsideFramesEndTheReportWithTheStep) {
         Document& page = browser.AddPage("P", "u");
         page.Add(std::string("a"), "<A>");
         page.Add(std::string("b"), "<B>").failOuterHtml = true;
-        RecordingNotifications notify;
+        FakeNotifications notify;
         EXPECT_EQ("\n\n**** IE[1/1] TITLE:P  (u) ****\n\n=== NoFrame ===\n[#  0](a) <A>\n", Report(browser, notify));
         EXPECT_EQ(std::vector<std::string>{"GPF : Error:8"}, notify.messages);
     }
     {
         FakeBrowser browser;
         browser.AddPage("P", "u").failLength = true;
-        RecordingNotifications notify;
+        FakeNotifications notify;
         Report(browser, notify);
         EXPECT_EQ(std::vector<std::string>{"GPF : Error:7"}, notify.messages);
     }
@@ -159,7 +160,7 @@ TEST(TagIndexReport, FailuresOutsideFramesEndTheReportWithTheStep) {
         page.frames.push_back(FrameWithElements("F"));
         page.frames[0].document->elements[1].failName = true;
         page.hasElements = false;
-        RecordingNotifications notify;
+        FakeNotifications notify;
         EXPECT_EQ("\n\n**** IE[1/1] TITLE:P  (u) ****\n\n=== Frame[1/1]  F ===\n"
                   "[#  0]() <HTML><HEAD><TITLE>F</TITLE></HEAD>\n"
                   "\n=== Frame[1] : Error!!! fail to get frame document:-1 ===\n",
@@ -177,7 +178,7 @@ TEST(TagIndexReport, PasswordFieldsNeverShowTheirValue) {
     page.Add(std::string("pw3"), "<INPUT value=hunter2 type=PASSWORD name=pw3 value=again/>");
     page.Add(std::string("user"), "<input type=\"text\" name=\"user\" value=\"alice\">");
     page.Add(std::nullopt, "<p title=\"type=password\" value=\"shown\">");
-    RecordingNotifications notify;
+    FakeNotifications notify;
     EXPECT_EQ("\n\n**** IE[1/1] TITLE:Login  (u) ****\n\n=== NoFrame ===\n"
               "[#  0](pw) <input type=\"password\" name=\"pw\">\n"
               "[#  1](pw2) <input name=pw2 TYPE = 'Password' >\n"
@@ -201,7 +202,7 @@ TEST(TagIndexReport, APageWhoseElementsCannotBeFetchedGetsItsErrorLine) {
     FakeBrowser browser;
     browser.AddPage("Huge", "u").failElements = true;
     browser.AddPage("Next", "v").Add(std::nullopt, "<HTML>");
-    RecordingNotifications notify;
+    FakeNotifications notify;
     EXPECT_EQ("\n\n**** IE[1/2] TITLE:Huge  (u) ****\n"
               "\n=== Frame[0] : Error!!! fail to get frame document:-1 ===\n"
               "\n\n**** IE[2/2] TITLE:Next  (v) ****\n\n=== NoFrame ===\n[#  0]() <HTML>\n",

@@ -4,55 +4,16 @@
 # values read back over the protocol, the report compared with the expected one; a
 # browser killed during a run, a port where nothing listens, a stand-in DevTools port
 # that counts page-list requests, a login page whose password never reaches the
-# report, a page of 70,000 elements with long values. Prints the figures.
+# report, a page of 70,000 elements with long values. The figures of these runs are
+# printed by bench/wine/devtools_figures.sh.
 # Skips (exit 0) when Chromium is not installed.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
+source "$here/devtools_lib.sh"
 set -o pipefail
 
-CHROMIUM=$(command -v chromium || command -v chromium-browser || true)
-if [ -z "$CHROMIUM" ]; then
-    echo "SKIP: chromium is not installed (scripts/install-deps.sh installs it)"
-    exit 0
-fi
-PY=/usr/bin/python3
-[ -x "$PY" ] || PY=$(command -v python3)
-CLIENT="$PY $here/devtools_client.py"
-
-jw_setup "$1"
+jwc_setup "$1"
 { export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null   # code page 932 for the 40-byte title cut
-PIDS=()
-cleanup() {
-    local p
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
-    jw_cleanup
-}
-trap cleanup EXIT
-
-free_port() { "$PY" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
-
-# Starts Chromium on the given pages (headless takes one on its command line, the
-# others are opened over the protocol); sets CHROME_PID and CHROME_PORT.
-start_chromium() {
-    CHROME_PORT=$(free_port)
-    "$CHROMIUM" --headless=new --no-sandbox --disable-gpu --disable-quic --no-first-run \
-        --disable-background-networking --disable-component-update --disable-sync \
-        --user-data-dir="$JW_TMP/profile-$CHROME_PORT" --remote-debugging-port="$CHROME_PORT" \
-        --allow-file-access-from-files "$1" >"$JW_TMP/chromium-$CHROME_PORT.log" 2>&1 &
-    CHROME_PID=$!
-    PIDS+=("$CHROME_PID")
-    local ok=1 url
-    $CLIENT "$CHROME_PORT" wait-pages 1 || ok=0
-    if [ $ok = 1 ]; then
-        for url in "${@:2}"; do $CLIENT "$CHROME_PORT" open "$url" || ok=0; done
-        $CLIENT "$CHROME_PORT" wait-pages $# || ok=0
-    fi
-    if [ $ok = 0 ]; then
-        echo "SKIP: chromium did not start (see its log below)"
-        tail -5 "$JW_TMP/chromium-$CHROME_PORT.log"
-        exit 0
-    fi
-}
 
 # The pages, with the cross-origin frame served by a second loopback server.
 PAGES=$JW_TMP/pages
@@ -188,8 +149,6 @@ check "nothing listens: no message" "" "$(grep -E 'MESSAGE|BEEP' "$JW_TMP/dead.o
 check "nothing listens: empty report" "0" "$(stat -c %s "$JW_TMP/dead.txt")"
 check "nothing listens: done within 10 s" "yes" "$([ $((SECONDS - start)) -lt 10 ] && echo yes)"
 printf '[A]\nq=1\n[B]\nq=2\n[C]\nq=3\n[D]\nq=4\n' >"$JW_TMP/four.txt"
-jw_tool jw_devtools_check fill "$DEAD" "$(jw_winpath "$JW_TMP/four.txt")" | tr -d '\r' |
-    sed -n 's/^TIME fill/FIGURE run over four page sections, nothing listening on the DevTools port:/p'
 
 # ---- a stand-in DevTools port: the page list is asked for once per run ----
 STAND=$(free_port)
@@ -220,18 +179,7 @@ check "the run over an empty page list is silent" "" "$(grep -E 'MESSAGE|BEEP' "
 
 # ---- a page of 70,000 elements with 600-character values beside a small page ----
 kill "$CHROME_PID" 2>/dev/null
-"$PY" - "$PAGES" <<'PYEOF'
-import sys
-pages = sys.argv[1]
-value = "v" * 600
-# html, head, title, body and 69,996 fields: 70,000 elements, about 42 MB of values.
-items = "".join('<input name="f%d" value="%s">\n' % (i, value) for i in range(69996))
-open(pages + "/huge.html", "w").write("<html><head><title>Huge</title></head><body>\n%s</body></html>\n" % items)
-fields = "".join('<input name="f%d">\n' % i for i in range(100))
-open(pages + "/fields.html", "w").write("<html><head><title>Fields</title></head><body>%s</body></html>\n" % fields)
-with open(pages + "/fields.txt", "w") as f:
-    f.write("[Fields]\n" + "".join("f%d=value %d\n" % (i, i) for i in range(100)))
-PYEOF
+jwc_write_big_pages "$PAGES"
 start_chromium "file://$PAGES/huge.html" "file://$PAGES/fields.html"
 huge_elements=$($CLIENT "$CHROME_PORT" eval Huge 'document.all.length')
 check "the huge page holds 70,000 elements" "70000" "$huge_elements"
@@ -241,9 +189,7 @@ tr -d '\r' <"$JW_TMP/huge.txt" | awk '/TITLE:Huge/ { on = 1; next } /\*\*\*\* IE
 check "every element of the huge page listed" "70000" "$(wc -l <"$JW_TMP/huge.lines")"
 check "its last element, cut to 80 bytes" "[#69999](f69995) <input name=\"f69995\" value=$(printf 'v%.0s' $(seq 53))" "$(tail -1 "$JW_TMP/huge.lines")"
 check "the small page beside it listed too" "100" "$(tr -d '\r' <"$JW_TMP/huge.txt" | grep -c '^\[#.*<input name="f[0-9]*" value="">$')"
-sed -n 's/^TIME report/FIGURE report of the 70,000-element page and a small one:/p; s/^PEAK/FIGURE peak working set of that report:/p' "$JW_TMP/huge.out"
 jw_tool jw_devtools_check fill "$CHROME_PORT" "$(jw_winpath "$PAGES/fields.txt")" | tr -d '\r' >"$JW_TMP/fields.out"
-sed -n 's/^TIME fill/FIGURE fill of 100 fields:/p' "$JW_TMP/fields.out"
 check "100 fields written" "RESULT 1" "$(grep RESULT "$JW_TMP/fields.out")"
 check "the last field's value" '"value 99"' "$($CLIENT "$CHROME_PORT" eval Fields "document.getElementsByName('f99')[0].value")"
 

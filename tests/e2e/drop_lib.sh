@@ -25,7 +25,7 @@ jwd_start() {
     JWD_XWIN=$(jwd_wait_title "$name - Jotwell" 90) || jw_fail "Jotwell's window did not appear"
     JWD_TITLE="$name - Jotwell"
     jwd_wait_rows 2 || jw_fail "Jotwell's list did not appear"
-    jw_tool jw_gettext move "$JWD_TITLE" 0 0 420 300 || jw_fail "cannot move Jotwell"
+    jw_tool jw_window move "$JWD_TITLE" 0 0 420 300 || jw_fail "cannot move Jotwell"
     sleep 0.3
 }
 
@@ -103,12 +103,12 @@ jwd_press_drag() {
     return 0
 }
 
-# jwd_window_center TITLE [DX DY] -> "x y" on the screen: the window's centre (plus offsets).
+# jwd_window_point TITLE [DX DY] -> "x y" on the screen: the window's centre (plus offsets).
 jwd_window_point() {
-    local r l t rr b
-    r=$(jw_tool jw_gettext rect "$1" | tr -d '\r') || return 1
-    read -r l t rr b <<<"$r"
-    echo $(((l + rr) / 2 + ${2:-0})) $(((t + b) / 2 + ${3:-0}))
+    local r l t w h
+    r=$(jw_tool jw_window rect "$1" | tr -d '\r') || return 1
+    read -r l t w h <<<"$r"
+    echo $((l + w / 2 + ${2:-0})) $((t + h / 2 + ${3:-0}))
 }
 
 # jwd_wait_file_has FILE PATTERN [TIMEOUT]: polls until grep finds the pattern.

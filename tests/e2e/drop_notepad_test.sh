@@ -14,7 +14,7 @@ jwd_start "$entries"
 
 (cd "$JW_TMP" && exec wine notepad.exe >/dev/null 2>&1) &
 notepad_xwin=$(jwd_wait_title "Untitled - Notepad" 60) || jw_fail "notepad did not start"
-jw_tool jw_gettext move "Untitled - Notepad" 500 100 400 300 || jw_fail "cannot move notepad"
+jw_tool jw_window move "Untitled - Notepad" 500 100 400 300 || jw_fail "cannot move notepad"
 sleep 0.5
 target=$(jwd_window_point "Untitled - Notepad" 0 20)
 

@@ -6,43 +6,17 @@ set -u
 jw_fail() { echo "FAIL: $*" >&2; exit 1; }
 jw_log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
 
-# A prefix made once per build folder, copied for each test (a fresh one takes ~10 s).
-jw_template_prefix() {
-    local template=$JW_BIN/wine-template
-    if [ ! -f "$template/system.reg" ]; then
-        local tmp
-        tmp=$(mktemp -d "$JW_BIN/wine-template.XXXXXX")
-        WINEPREFIX=$tmp DISPLAY= wineboot -i >/dev/null 2>&1
-        WINEPREFIX=$tmp wineserver -w
-        mv -T "$tmp" "$template" 2>/dev/null || rm -rf "$tmp"
-    fi
-    echo "$template"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine-session.sh"
 
 jw_setup() {
     JW_BIN=$(cd "$1" && pwd)
     JW_TMP=$(mktemp -d /tmp/jotwell-e2e.XXXXXX)
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    export WINEPREFIX=$JW_TMP/prefix
-    cp -a "$(jw_template_prefix)" "$WINEPREFIX"
-    local n
-    for n in $(seq 140 240); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-        Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        JW_XVFB=$!
-        export DISPLAY=:$n
-        break
-    done
-    local i
-    for i in $(seq 100); do [ -e /tmp/.X11-unix/X${DISPLAY#:} ] && break; sleep 0.05; done
+    wine_session_prefix "$JW_BIN" "$JW_TMP/prefix"
+    wine_session_display 140 240 || jw_fail "no X display could be started"
     trap jw_cleanup EXIT
 }
 
-jw_cleanup() {
-    wineserver -k >/dev/null 2>&1
-    [ -n "${JW_XVFB:-}" ] && kill "$JW_XVFB" 2>/dev/null
-    [ -n "${JW_TMP:-}" ] && rm -rf "$JW_TMP"
-}
+jw_cleanup() { wine_session_end "${JW_TMP:-}"; }
 
 # The Windows path of a file of this machine.
 jw_winpath() { winepath -w "$1" 2>/dev/null; }

@@ -7,25 +7,16 @@
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 . "$here/web_lib.sh"
-CHROMIUM=$(command -v chromium || command -v chromium-browser || true)
-[ -n "$CHROMIUM" ] || { echo "SKIP: chromium is not installed"; exit 0; }
-PY=$(command -v python3)
-CLIENT="$PY $here/devtools_client.py"
-jw_setup "$1"
+. "$here/devtools_lib.sh"
+jwc_setup "$1"
 
-PORT=$("$PY" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 cat >"$JW_TMP/form.html" <<'HTML'
 <!DOCTYPE html><html><head><title>Order form</title></head><body>
 <input name="customer"><input name="city" value="paris"><input name="country">
 </body></html>
 HTML
-"$CHROMIUM" --headless=new --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$JW_TMP/profile" --remote-debugging-port="$PORT" \
-    --allow-file-access-from-files "file://$JW_TMP/form.html" >"$JW_TMP/chromium.log" 2>&1 &
-CHROME_PID=$!
-trap 'kill $CHROME_PID 2>/dev/null; jw_cleanup' EXIT
-$CLIENT "$PORT" wait-pages 1 || { echo "SKIP: chromium did not start"; tail -5 "$JW_TMP/chromium.log"; exit 0; }
+start_chromium "file://$JW_TMP/form.html"
+PORT=$CHROME_PORT
 value_of() { $CLIENT "$PORT" eval "Order form" "document.querySelector('[name=$1]').value" | tr -d '\r'; }
 
 TITLE='Sample.txt - Jotwell'

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/FakeNotifications.h"
+
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -16,13 +18,7 @@
 
 namespace {
 
-class RecordingNotifications : public UserNotifications {
-public:
-    std::vector<std::string> messages;
-    int beeps = 0;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void Beep() override { ++beeps; }
-};
+using fake::FakeNotifications;
 
 // A fake thread starter that takes the thread procedure but does not run it yet,
 // as if the new thread had not got to its end: the test runs it later.
@@ -44,7 +40,7 @@ bool FakeStarterFailing(LPTHREAD_START_ROUTINE, void*) { return false; }
 BrowserWorkerJob* HeldJob() { return static_cast<BrowserWorkerJob*>(g_held.param); }
 
 // Runs the held worker on this thread, as the new thread would have; its exit code.
-DWORD FinishHeldWorker(RecordingNotifications& notify) {
+DWORD FinishHeldWorker(FakeNotifications& notify) {
     if (!g_held.entry) return 0;
     BrowserWorkerJob* job = HeldJob();
     job->notify = &notify;
@@ -74,7 +70,7 @@ protected:
         FinishHeldWorker(notify);
         EXPECT_TRUE(WaitUntilIdle(10000));
     }
-    RecordingNotifications notify;
+    FakeNotifications notify;
 };
 
 std::string WriteTempFile(const char* name, const std::string& text) {

@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include "tests/win/MessageNames.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,9 +59,6 @@ void SetLogMouseMoves(bool log);
 // Registered messages, paint, IME, hit-testing, cursor and similar messages that no
 // test is about.
 bool IsNoiseMessage(UINT message);
-
-// "WM_KEYDOWN" and so on; "0x1234" for a message without a name here.
-std::string MessageName(UINT message);
 
 // Registers a window class (once per name) whose procedure logs and then does the default.
 bool RegisterLoggingClass(const char* className);

@@ -7,20 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/FakeNotifications.h"
+
 #include <string>
 #include <vector>
 
-namespace {
-
-class RecordingNotifications : public UserNotifications {
-public:
-    std::vector<std::string> messages;
-    int beeps = 0;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void Beep() override { ++beeps; }
-};
-
-}  // namespace
+using fake::FakeNotifications;
 
 // Wine's shell window list opens but cannot count its windows; a real system
 // counts them. Either way the report and a fill run end without a message.
@@ -37,7 +29,7 @@ TEST(ShellBrowserAccess, WindowListOpensOrFailsCleanly) {
         windows.reset();
     }
 
-    RecordingNotifications notify;
+    FakeNotifications notify;
     std::string report;
     WriteTagIndexReport(shell, notify, SystemLeadBytes(), report);
     WebInputSettings settings;

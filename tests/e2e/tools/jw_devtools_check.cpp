@@ -7,7 +7,7 @@
 //                                             targets joined, taken once for the run)
 // Prints every message box text as "MESSAGE: ..." and every beep as "BEEP", then
 // "RESULT n" (fill), "TIME <what> <ms> ms" and "PEAK <MB> MB" (the peak working set);
-// the figures are not asserted.
+// bench/wine/devtools_figures.sh prints the figures, no test reads them.
 // Exit code 0 unless the arguments or files are wrong.
 #include "browser/BrowserWorker.h"
 #include "browser/DevToolsBrowserAccess.h"

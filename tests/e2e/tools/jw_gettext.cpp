@@ -1,5 +1,6 @@
-// Test probe for the end-to-end tests: reads and sets other programs' windows from a
-// separate process, the way a test can see what arrived.
+// Test probe for the end-to-end tests: reads and sets the texts of other programs' controls,
+// the clipboard and Jotwell's list from a separate process, the way a test can see what
+// arrived. Top-level windows are found, moved and measured by jw_window.
 //   jw_gettext text [TOPCLASS [CHILDCLASS]]  text of the first CHILDCLASS child of the first
 //                                          TOPCLASS window (default Notepad, Edit), by WM_GETTEXT
 //   jw_gettext settext TOPCLASS CHILDCLASS TEXT
@@ -7,10 +8,7 @@
 //   jw_gettext setclip TEXT
 //   jw_gettext rowpos ROW                  screen point "x y" inside row ROW of Jotwell's list
 //   jw_gettext listinfo                    "count=N selected=S focused=F editing=0|1"
-//   jw_gettext move TITLE X Y W H          moves and sizes the top-level window titled TITLE
-//   jw_gettext rect TITLE                  "left top right bottom" of that window
 //   jw_gettext keystate                    "ctrl=0|1 shift=0|1 alt=0|1" as GetAsyncKeyState sees them
-//   jw_gettext clear TOPCLASS CHILDCLASS   sends ClearTarget's six key messages
 //   jw_gettext qpc                         the high-resolution clock now
 // Output goes to stdout without a line end added to texts; exit 1 when the window is missing.
 #include <windows.h>
@@ -73,15 +71,6 @@ int main(int argc, char** argv) {
                     (GetAsyncKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, (GetAsyncKeyState(VK_MENU) & 0x8000) ? 1 : 0);
         return 0;
     }
-    if (cmd == "clear" && argc == 4) {  // the six key messages of ClearTarget
-        HWND t = FindWindowA(argv[2], nullptr);
-        HWND c = t ? FindChild(t, argv[3]) : nullptr;
-        if (!c) return 1;
-        const UINT msgs[6] = {WM_KEYDOWN, WM_KEYDOWN, WM_KEYUP, WM_KEYUP, WM_KEYDOWN, WM_KEYUP};
-        const WPARAM keys[6] = {VK_CONTROL, 'A', 'A', VK_CONTROL, VK_DELETE, VK_DELETE};
-        for (int i = 0; i < 6; ++i) SendMessageA(c, msgs[i], keys[i], 1);
-        return 0;
-    }
     if (cmd == "clip") {
         std::string text = "<none>";
         for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(10);
@@ -136,21 +125,6 @@ int main(int argc, char** argv) {
                     static_cast<long>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)),
                     static_cast<long>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)),
                     SendMessageA(list, LVM_GETEDITCONTROL, 0, 0) ? 1 : 0);
-        return 0;
-    }
-    if (cmd == "move" && argc == 7) {
-        HWND w = FindWindowA(nullptr, argv[2]);
-        if (!w) return 1;
-        SetWindowPos(w, nullptr, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
-    if (cmd == "rect" && argc == 3) {
-        HWND w = FindWindowA(nullptr, argv[2]);
-        if (!w) return 1;
-        RECT r = {};
-        GetWindowRect(w, &r);
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
         return 0;
     }
     if (cmd == "qpc") {

@@ -20,6 +20,8 @@
 // the system sees, so the figures can measure from the release on the same clock.
 #include <windows.h>
 
+#include "tests/win/MessageNames.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -45,29 +47,6 @@ bool IsNoise(UINT m) {
         return true;
     default:
         return m >= 0xC000;
-    }
-}
-
-const char* Name(UINT m) {
-    switch (m) {
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_LBUTTONUP: return "WM_LBUTTONUP";
-    case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
-    case WM_KEYDOWN: return "WM_KEYDOWN";
-    case WM_KEYUP: return "WM_KEYUP";
-    case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
-    case WM_SYSKEYUP: return "WM_SYSKEYUP";
-    case WM_CHAR: return "WM_CHAR";
-    case WM_COMMAND: return "WM_COMMAND";
-    case WM_PASTE: return "WM_PASTE";
-    case WM_ACTIVATE: return "WM_ACTIVATE";
-    case WM_ACTIVATEAPP: return "WM_ACTIVATEAPP";
-    case WM_NCACTIVATE: return "WM_NCACTIVATE";
-    case WM_SETFOCUS: return "WM_SETFOCUS";
-    case WM_KILLFOCUS: return "WM_KILLFOCUS";
-    case WM_WINDOWPOSCHANGING: return "WM_WINDOWPOSCHANGING";
-    case WM_WINDOWPOSCHANGED: return "WM_WINDOWPOSCHANGED";
-    default: return m >= WM_USER && m < 0x8000 ? "WM_USER+" : "-";
     }
 }
 
@@ -108,8 +87,8 @@ void Log(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
     const bool sent = InSendMessage() != FALSE;
     std::string extra;
     if (m == WM_PASTE) extra = " text=" + ClipboardText(hwnd);
-    std::fprintf(g_log, "%lld %s|%s %s 0x%04X %s 0x%lX 0x%lX%s\n", t, title, cls, sent ? "S" : "P", m, Name(m),
-                 static_cast<unsigned long>(w), static_cast<unsigned long>(l), extra.c_str());
+    std::fprintf(g_log, "%lld %s|%s %s 0x%04X %s 0x%lX 0x%lX%s\n", t, title, cls, sent ? "S" : "P", m,
+                 MessageName(m).c_str(), static_cast<unsigned long>(w), static_cast<unsigned long>(l), extra.c_str());
     std::fflush(g_log);
 }
 

@@ -1,0 +1,95 @@
+// Figures of the entry list inside the program, without an application object: a file of
+// 100,000 entries opened and shown, then one Insert, Delete and Modify Text on its first
+// row, each with the file's rewrite. Printed, not asserted; scripts/figures.sh runs it.
+#include "document/JotwellDoc.h"
+#include "view/JotwellView.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// The view with its two questions answered at once: OK to the delete, "changed" as the text.
+class AnsweringView : public CJotwellView {
+protected:
+    int AskDeleteConfirm(const CString&) override { return IDOK; }
+    BOOL RunModifyDialog(const CString&, CString& text) override {
+        text = "changed";
+        return TRUE;
+    }
+};
+
+class Host : public CWnd {};
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+}  // namespace
+
+int main() {
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i)
+        bytes += "entry number " + std::to_string(100000 + i) + " with some text\\tand its explanation " +
+                 std::to_string(i) + "\r\n";
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "jotwell-list-figures.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+
+    CJotwellDoc* doc = new CJotwellDoc;
+    doc->m_bAlwaysOnTop = FALSE;
+    Host host;
+    if (!host.CreateEx(0, nullptr, "list figures", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, nullptr,
+                       nullptr))
+        return 1;
+    AnsweringView* view = new AnsweringView;  // deletes itself with its window
+    doc->AddView(view);
+    if (!view->Create(&host, AFX_IDW_PANE_FIRST)) return 1;
+    view->SetWindowPos(nullptr, 0, 0, 380, 260, SWP_NOZORDER);
+
+    const auto opening = Clock::now();
+    const bool opened = doc->OnOpenDocument(path.c_str()) != FALSE;
+    doc->SetPathName(path.c_str(), FALSE);
+    view->OnInitialUpdate();
+    UpdateWindow(view->m_hWnd);
+    const auto shown = Clock::now();
+    const int rows = view->GetRowCount();
+    view->SelectLine(0);
+    const auto inserting = Clock::now();
+    view->OnInsertLine();
+    UpdateWindow(view->m_hWnd);
+    const auto inserted = Clock::now();
+    view->OnDeleteLine();
+    UpdateWindow(view->m_hWnd);
+    const auto deleted = Clock::now();
+    view->SelectLine(0);
+    const auto modifying = Clock::now();
+    view->OnModifyText();
+    UpdateWindow(view->m_hWnd);
+    const auto modified = Clock::now();
+
+    host.DestroyWindow();
+    delete doc;
+    DeleteFileA(path.c_str());
+    if (!opened || rows != 100001) {
+        std::fprintf(stderr, "the file did not open whole (%d rows)\n", rows);
+        return 1;
+    }
+    std::printf("100,000 entries (%zu bytes), inside the program: open and show %.1f ms; Insert row 0 %.1f ms; "
+                "Delete row 0 %.1f ms; Modify Text row 0 %.1f ms (each with the file rewrite)\n",
+                bytes.size(), Ms(opening, shown), Ms(inserting, inserted), Ms(inserted, deleted),
+                Ms(modifying, modified));
+    return 0;
+}

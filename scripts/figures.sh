@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Measures and prints the figures; asserts nothing (a figure that cannot be measured ends
+# the script with an error). The native benchmarks of bench/, then under Wine: the list of
+# 100,000 entries inside the program (bench/wine/large_list_figures.cpp), the drop timings
+# and a big file seen from outside (bench/wine/drop_figures.sh), and the DevTools runs
+# (bench/wine/devtools_figures.sh, skipped without Chromium).
+# Usage: scripts/figures.sh   (JOTWELL_FIGURE_DROPS: drops per method, 20 unless set)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+step() { printf '\n==== %s ====\n' "$*"; }
+
+step "figures: native benchmarks"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native -j"$jobs"
+for bench in build/native/*_bench; do
+  [ -x "$bench" ] && "$bench" --benchmark_min_time=0.2
+done
+
+step "figures: Windows build"
+source scripts/wine-build.sh
+jotwell_wine_build "$jobs"
+bin=$PWD/$JOTWELL_WINE_BUILD
+
+step "figures: the list of 100,000 entries inside the program"
+bash cmake/wine-run.sh "$bin/jotwell_list_figures.exe"
+
+step "figures: drops and a big file, seen from outside the program"
+bash bench/wine/drop_figures.sh "$bin" "${JOTWELL_FIGURE_DROPS:-20}"
+
+step "figures: DevTools runs"
+bash bench/wine/devtools_figures.sh "$bin"

@@ -1,0 +1,20 @@
+// Stands in for the user in the browser logic tests: records each message the logic would
+// show and counts its beeps, instead of opening a box or sounding.
+#pragma once
+
+#include "browser/UserNotifications.h"
+
+#include <string>
+#include <vector>
+
+namespace fake {
+
+class FakeNotifications : public UserNotifications {
+public:
+    std::vector<std::string> messages;
+    int beeps = 0;
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Beep() override { ++beeps; }
+};
+
+}  // namespace fake
