@@ -90,6 +90,8 @@ int RunBrowserJob(const BrowserWorkerJob& job) {
     // A fill speaks to the browsers in its settings' encoding; the report is written in the
     // ANSI code page.
     const TextEncoding encoding = job.tagIndexReport ? TextEncoding::Ansi : job.settings.Encoding;
+    // A fill's messages quote its references, in the settings' encoding.
+    boxes.SetCodePage(CodePageOf(encoding));
     ShellBrowserAccess shell(encoding);
     std::unique_ptr<BrowserAccess> devTools = OpenDevToolsAccess(job.devToolsPort, encoding);
     std::unique_ptr<ChainedBrowserAccess> both;

@@ -1,5 +1,7 @@
 #include "browser/MessageBoxNotifications.h"
 
+#include "framework/CodePageText.h"
+
 #include <windows.h>
 
 void MessageBoxNotifications::ShowMessage(const std::string& text) {
@@ -7,7 +9,7 @@ void MessageBoxNotifications::ShowMessage(const std::string& text) {
     // messages while a run is going on, so the box's cross-thread sends to it
     // (disabling it, activation) are answered and cannot deadlock.
     const HWND owner = m_owner && IsWindow(m_owner) ? m_owner : nullptr;
-    MessageBoxA(owner, text.c_str(), "Jotwell", MB_OK);
+    MessageBoxW(owner, ToWide(text, m_codePage).c_str(), L"Jotwell", MB_OK);
 }
 
 void MessageBoxNotifications::Beep() {

@@ -59,7 +59,8 @@ CString AfxLoadString(UINT id);
 CString AfxFormatString1(UINT id, const CString& arg);
 // A message box with the application's title, owned by the main window. MB_OK and
 // MB_OKCANCEL boxes get the exclamation icon unless the caller chose one.
-int AfxMessageBox(const CString& text, UINT type = MB_OK);
+// `codePage`: the code page `text` is in (the title is in the ANSI code page).
+int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT codePage = CP_ACP);
 int AfxMessageBox(UINT idText, UINT type = MB_OK);
 // Lets a test answer the framework's message boxes instead of a person: the hook gets the
 // text and type and returns the button. Null restores the real message box.

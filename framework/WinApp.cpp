@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "framework/CodePageText.h"
 #include "framework/DocTemplate.h"
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
@@ -39,7 +40,7 @@ CString AfxFormatString1(UINT id, const CString& arg) {
     return text;
 }
 
-int AfxMessageBox(const CString& text, UINT type) {
+int AfxMessageBox(const CString& text, UINT type, UINT codePage) {
     if ((type & MB_ICONMASK) == 0) {
         switch (type & MB_TYPEMASK) {
         case MB_OK:
@@ -58,7 +59,7 @@ int AfxMessageBox(const CString& text, UINT type) {
     CWnd* main = AfxGetMainWnd();
     HWND owner = main && main->m_hWnd && IsWindowEnabled(main->m_hWnd) ? main->m_hWnd : nullptr;
     const CString title = g_app ? g_app->m_pszAppName : CString();
-    return MessageBoxA(owner, text.c_str(), title.c_str(), type);
+    return MessageBoxW(owner, ToWide(text, codePage).c_str(), ToWide(title, CP_ACP).c_str(), type);
 }
 
 void AfxSetMessageBoxHook(AfxMessageBoxHook hook) { g_messageBoxHook = hook; }

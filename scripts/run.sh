@@ -6,15 +6,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j"$(nproc)" --target Jotwell jw_gettext jw_window
+source scripts/wine-build.sh
+jotwell_wine_build "$(nproc)" Jotwell jw_gettext jw_window
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: running on a virtual X display (Xvfb) instead, with a demonstration drop."
-  exec bash scripts/demo_drop.sh build/win
+  exec bash scripts/demo_drop.sh "$JOTWELL_WINE_BUILD"
 fi
 
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/wine-run} WINEDEBUG=${WINEDEBUG:--all}
 # Edits are saved at once, so the program works on a copy of the shipped sample.
 [ -f build/Sample.txt ] || cp samples/Sample.txt build/Sample.txt
-exec wine build/win/Jotwell.exe "$(winepath -w build/Sample.txt)"
+exec wine "$JOTWELL_WINE_BUILD/Jotwell.exe" "$(winepath -w build/Sample.txt)"

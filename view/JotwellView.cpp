@@ -436,11 +436,15 @@ void CJotwellView::OnInsertLine() {
 CString CJotwellView::DeleteConfirmText(int row) const {
     const CJotwellDoc* doc = GetDocument();
     if (!doc || row < 0 || row >= doc->GetEntryCount()) return CString();
-    return AfxLoadString(IDS_DELETE_CONFIRM) + "\n\n [ " + doc->m_aText[row] + " ]\n\n ( " +
-           doc->m_aExplanation[row] + " )";
+    // The question is put together in the entries' encoding (the resource text is ANSI).
+    CString question = AfxLoadString(IDS_DELETE_CONFIRM);
+    if (EntryCodePage() != CP_ACP) question = FromWide(ToWide(question, CP_ACP), EntryCodePage());
+    return question + "\n\n [ " + doc->m_aText[row] + " ]\n\n ( " + doc->m_aExplanation[row] + " )";
 }
 
-int CJotwellView::AskDeleteConfirm(const CString& text) { return AfxMessageBox(text, MB_OKCANCEL); }
+int CJotwellView::AskDeleteConfirm(const CString& text) {
+    return AfxMessageBox(text, MB_OKCANCEL, EntryCodePage());
+}
 
 void CJotwellView::OnDeleteLine() {
     if (::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) return;

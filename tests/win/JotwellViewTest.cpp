@@ -3,6 +3,7 @@
 // start on an unselected row, entries of a UTF-8 or ANSI document shown and edited through the
 // list, its tooltip, the label editor and the Modify dialog, and a list beyond 65,535 entries.
 #include "document/JotwellDoc.h"
+#include "framework/CodePageText.h"
 #include "framework/Document.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
@@ -230,6 +231,10 @@ TEST_F(JotwellViewTest, DeleteQuestionText) {
     EXPECT_EQ(question + "\n\n [ the text ]\n\n ( the explanation )", m_view->DeleteConfirmText(0));
     EXPECT_EQ("      ", m_view->TipText(1));
     EXPECT_EQ("the explanation", m_view->TipText(0));
+    // A UTF-8 document's question is all UTF-8: the resource text converted, the entry as it is.
+    Open("\xCE\xB1\\t\xF0\x9F\x98\x80");
+    EXPECT_EQ(FromWide(ToWide(question, CP_ACP), CP_UTF8) + "\n\n [ \xCE\xB1 ]\n\n ( \xF0\x9F\x98\x80 )",
+              m_view->DeleteConfirmText(0));
 }
 
 TEST_F(JotwellViewTest, InPlaceEditingNeverCutsAnEntry) {
