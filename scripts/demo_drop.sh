@@ -22,4 +22,4 @@ echo "Dragged row 0 of $(basename "$entries") from Jotwell into notepad; notepad
 jw_tool jw_gettext text Notepad Edit | tr -d '\r' | sed 's/^/    | /'
 echo
 mkdir -p "$(dirname "$shot")"
-jw_screenshot "$shot" && echo "screenshot: $shot" || echo "no screenshot (ImageMagick's import missing)"
+jw_screenshot "$shot" && echo "screenshot: $shot" || echo "no screenshot (ImageMagick's import failed)"

@@ -18,6 +18,7 @@ have_cmd Xvfb || need+=(xvfb)
 have_cmd xdotool || need+=(xdotool)
 have_cmd chromium || need+=(chromium)
 have_cmd xwd || need+=(x11-apps)
+have_cmd import || need+=(imagemagick)  # screenshots of the demonstration drop
 have_pkg wine32:i386 || need+=(wine wine32:i386)
 # For a kernel that cannot run 32-bit programs: the tests then run a 64-bit build under wine64.
 have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)

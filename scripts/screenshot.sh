@@ -9,9 +9,8 @@ bin=${1:-$root/build/win}
 [ -f "$bin/Jotwell.exe" ] && [ -f "$bin/jw_window.exe" ] ||
     { echo "Jotwell.exe and jw_window.exe not found in $bin (cross build first)" >&2; exit 1; }
 
-# Only this script needs ImageMagick's import and the Japanese font.
+# Only this script needs the Japanese font.
 need=()
-command -v import >/dev/null 2>&1 || need+=(imagemagick)
 dpkg-query -W -f='${Status}' fonts-noto-cjk 2>/dev/null | grep -q 'install ok installed' || need+=(fonts-noto-cjk)
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}" >&2
