@@ -28,8 +28,9 @@ const std::int32_t kFrameUnreachable = static_cast<std::int32_t>(HRESULT_FROM_WI
 const int kHtmlPrefix = 512;
 // Elements described, or whole outer HTMLs fetched, per round trip, and the UTF-16
 // units of whole outer HTML asked for at once: each reply stays some megabytes,
-// far below the reply limit, whatever the page's size.
-const std::size_t kElementsPerCall = 2000;
+// far below the reply limit, whatever the page's size, and comes well within the
+// reply time-out even from a browser on a busy machine.
+const std::size_t kElementsPerCall = 500;
 const std::int64_t kHtmlUnitsPerCall = 2 << 20;
 const char kWorldName[] = "jotwell";
 
