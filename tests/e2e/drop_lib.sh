@@ -29,6 +29,22 @@ jwd_start() {
     sleep 0.3
 }
 
+# jwd_exit: ends Jotwell through its Exit command (the document unchanged: nothing is asked).
+jwd_exit() {
+    jw_tool jw_menu command "$JWD_TITLE" 57665 || jw_fail "no window '$JWD_TITLE' to exit"  # ID_APP_EXIT
+    jw_wait_exit "$JW_PID" 30 || jw_fail "Jotwell did not exit"
+}
+
+# jwd_start_notepad: starts Wine's notepad at a known place beside Jotwell (found by its
+# class: its title is in the session's language); JWD_NOTEPAD_POINT is a point inside its text.
+jwd_start_notepad() {
+    (cd "$JW_TMP" && exec wine notepad.exe >/dev/null 2>&1) &
+    jw_tool jw_window wait class:Notepad shown 60 || jw_fail "notepad did not start"
+    jw_tool jw_window move class:Notepad 500 100 400 300 || jw_fail "cannot move notepad"
+    sleep 0.5
+    JWD_NOTEPAD_POINT=$(jwd_window_point class:Notepad 0 20) || jw_fail "notepad has no place"
+}
+
 # Polls until Jotwell's list has at least N rows.
 jwd_wait_rows() {
     local want=$1 start=$SECONDS info count

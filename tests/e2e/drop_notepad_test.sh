@@ -12,11 +12,8 @@ jwd_write_entries "$entries" 'first line\nsecond line\texplained first' 'beta\ta
 jwd_start "$entries"
 [ "$(jwd_listinfo)" = "count=4 selected=-1 focused=-1 editing=0" ] || jw_fail "rows: $(jwd_listinfo)"
 
-(cd "$JW_TMP" && exec wine notepad.exe >/dev/null 2>&1) &
-notepad_xwin=$(jwd_wait_title "Untitled - Notepad" 60) || jw_fail "notepad did not start"
-jw_tool jw_window move "Untitled - Notepad" 500 100 400 300 || jw_fail "cannot move notepad"
-sleep 0.5
-target=$(jwd_window_point "Untitled - Notepad" 0 20)
+jwd_start_notepad
+target=$JWD_NOTEPAD_POINT
 
 clip() { jw_tool jw_gettext clip; }
 clip_is() {  # expected

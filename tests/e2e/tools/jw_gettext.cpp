@@ -3,10 +3,13 @@
 // arrived. Top-level windows are found, moved and measured by jw_window.
 //   jw_gettext text [TOPCLASS [CHILDCLASS]]  text of the first CHILDCLASS child of the first
 //                                          TOPCLASS window (default Notepad, Edit), by WM_GETTEXT
+//                                          in its wide form, printed as UTF-8
 //   jw_gettext settext TOPCLASS CHILDCLASS TEXT
 //   jw_gettext clip                        the clipboard's CF_TEXT, "<none>" without one
 //   jw_gettext setclip TEXT
 //   jw_gettext rowpos ROW                  screen point "x y" inside row ROW of Jotwell's list
+//   jw_gettext row ROW COL                 the text of column COL of that row, by LVM_GETITEMTEXTW,
+//                                          printed as UTF-8
 //   jw_gettext listinfo                    "count=N selected=S focused=F editing=0|1"
 //   jw_gettext keystate                    "ctrl=0|1 shift=0|1 alt=0|1" as GetAsyncKeyState sees them
 //   jw_gettext qpc                         the high-resolution clock now
@@ -37,17 +40,75 @@ HWND FindChild(HWND parent, const char* cls) {
     return nullptr;
 }
 
+void PrintUtf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n, nullptr, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
 int Text(const char* top, const char* child) {
     HWND t = FindWindowA(top, nullptr);
     HWND c = t ? FindChild(t, child) : nullptr;
     if (!c) return 1;
     DWORD_PTR len = 0;
-    SendMessageTimeoutA(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len);
-    std::string text(len + 1, '\0');
+    SendMessageTimeoutW(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len);
+    std::wstring text(len + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutA(c, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000, &got);
+    SendMessageTimeoutW(c, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000, &got);
     text.resize(got);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    PrintUtf8(text);
+    return 0;
+}
+
+// A block of memory in the process that owns a window: list-view messages whose lParam
+// points to a structure are not carried across processes.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND owner, size_t size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(owner, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) base_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBlock() {
+        if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    explicit operator bool() const { return base_ != nullptr; }
+    char* Address() const { return base_; }
+    void Write(const void* data, size_t n) {
+        SIZE_T done = 0;
+        WriteProcessMemory(process_, base_, data, n, &done);
+    }
+    void Read(void* data, size_t n, size_t offset = 0) const {
+        SIZE_T done = 0;
+        ReadProcessMemory(process_, base_ + offset, data, n, &done);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    char* base_ = nullptr;
+};
+
+int RowText(int row, int column) {
+    HWND list = JotwellList();
+    if (!list) return 1;
+    const int capacity = 8192;
+    RemoteBlock block(list, sizeof(LVITEMW) + capacity * sizeof(wchar_t));
+    if (!block) return 1;
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(block.Address() + sizeof(LVITEMW));
+    item.cchTextMax = capacity;
+    block.Write(&item, sizeof(item));
+    const LRESULT len = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.Address()));
+    std::wstring text(static_cast<size_t>(len), L'\0');
+    if (len > 0) block.Read(&text[0], static_cast<size_t>(len) * sizeof(wchar_t), sizeof(LVITEMW));
+    PrintUtf8(text);
     return 0;
 }
 
@@ -97,26 +158,21 @@ int main(int argc, char** argv) {
     if (cmd == "rowpos" && argc == 3) {
         HWND list = JotwellList();
         if (!list) return 1;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(list, &pid);
-        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (!process) return 1;
-        void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+        RemoteBlock block(list, sizeof(RECT));
+        if (!block) return 1;
         RECT r = {};
         r.left = LVIR_BOUNDS;
-        SIZE_T done = 0;
-        WriteProcessMemory(process, remote, &r, sizeof(r), &done);
+        block.Write(&r, sizeof(r));
         const LRESULT ok = SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(std::atoi(argv[2])),
-                                        reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, &r, sizeof(r), &done);
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        CloseHandle(process);
+                                        reinterpret_cast<LPARAM>(block.Address()));
+        block.Read(&r, sizeof(r));
         if (!ok) return 1;
         POINT p = {r.left + 24, (r.top + r.bottom) / 2};
         ClientToScreen(list, &p);
         std::printf("%ld %ld\n", p.x, p.y);
         return 0;
     }
+    if (cmd == "row" && argc == 4) return RowText(std::atoi(argv[2]), std::atoi(argv[3]));
     if (cmd == "listinfo") {
         HWND list = JotwellList();
         if (!list) return 1;
