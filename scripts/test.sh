@@ -45,4 +45,5 @@ else
 fi
 
 step "figures (printed, not asserted)"
-bash scripts/figures.sh
+# Every test has passed by now; a figure that cannot be measured is reported, not a failure.
+bash scripts/figures.sh || echo "NOTE: some figures could not be measured (see above); every test passed"
