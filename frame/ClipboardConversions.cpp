@@ -39,9 +39,8 @@ bool HoldsTextBeyondCodePage() {
     const wchar_t* chars = static_cast<const wchar_t*>(lock.Get());
     const std::wstring_view text(chars, BoundedTextLength(chars, lock.Size() / sizeof(wchar_t)));
     bool lossy = false;
-    const std::string ansi = FromWide(text, CP_ACP, &lossy);
-    // A best-fit look-alike ("a" for "ā") is no default character, yet the character is lost.
-    return lossy || ToWide(ansi, CP_ACP) != text;
+    FromWide(text, CP_ACP, &lossy);
+    return lossy;
 }
 
 // Hands the open clipboard's block of `format` (pointer and size in characters) to `rewrite`

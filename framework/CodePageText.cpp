@@ -18,12 +18,15 @@ std::string FromWide(std::wstring_view text, UINT codePage, bool* lossy) {
     const int length = static_cast<int>(text.size());
     // UTF-8 and UTF-7 take no default character; a lone surrogate becomes U+FFFD there.
     const bool unicode = codePage == CP_UTF8 || codePage == CP_UTF7;
-    BOOL usedDefault = FALSE;
-    BOOL* used = unicode ? nullptr : &usedDefault;
-    const int bytes = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, used);
+    const int bytes = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return out;
     out.resize(static_cast<std::size_t>(bytes));
     WideCharToMultiByte(codePage, 0, text.data(), length, &out[0], bytes, nullptr, nullptr);
-    if (lossy) *lossy = usedDefault != FALSE;
+    if (lossy && !unicode) {
+        // Without best fit, every character with no exact form takes the default character.
+        BOOL usedDefault = FALSE;
+        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &usedDefault);
+        *lossy = usedDefault != FALSE;
+    }
     return out;
 }

@@ -151,6 +151,10 @@ TEST_F(ClipboardConversions, UnicodeTextBeyondTheCodePageKeepsEveryCharacter) {
     PutUnicode(text);
     ASSERT_TRUE(ClipboardPrefixLines(m_owner, "> "));
     EXPECT_EQ(UnicodeText(), L"> " + text.substr(0, text.size() - 1) + L"> \u00E9");
+    // A character the code page holds only as a best-fit look-alike ("a" for a-macron) is kept too.
+    PutUnicode(L"\u0101");
+    ASSERT_TRUE(ClipboardPrefixLines(m_owner, "> "));
+    EXPECT_EQ(UnicodeText(), L"> \u0101");
 
     // The limit counts UTF-16 units: 259 (the emoji is two) and the zero make 260, left alone.
     const std::wstring longText = L"\U0001F600\uFF21" + std::wstring(255, L'x');
