@@ -52,6 +52,12 @@ BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encodi
     return PutClipboardText(owner, ExpandLineBreaks(text, SystemLeadBytes()), 4) ? TRUE : FALSE;
 }
 
+bool StoppedAnswering(HWND window) {
+    if (!IsHungAppWindow(window)) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kHungConfirmTimeoutMs, &result) == 0;
+}
+
 BOOL ClickAt(HWND window, int x, int y) {
     const LPARAM point = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
     bool answered = SendClick(window, point);

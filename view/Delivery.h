@@ -12,6 +12,16 @@
 // How long one sent message may take before the target counts as not responding.
 constexpr UINT kDeliverySendTimeoutMs = 3000;
 
+// How long a window the system calls hung has to answer before it counts as stopped.
+constexpr UINT kHungConfirmTimeoutMs = 1000;
+
+// Whether the program of a top-level window has stopped answering: the system calls it
+// hung (IsHungAppWindow) and it does not answer a message within kHungConfirmTimeoutMs.
+// Wine calls a window hung whose thread has taken no message for 5 s while that thread is
+// busy for a moment, as when it passes on the very mouse release of a drop over it; the
+// message tells that apart from a program that really stopped.
+bool StoppedAnswering(HWND window);
+
 // Puts text (with each backslash-n expanded to CR LF) on the clipboard: text in the ANSI
 // code page as CF_TEXT, UTF-8 text as CF_UNICODETEXT (the system offers CF_TEXT from it to
 // programs that ask for that). TRUE when the clipboard now holds it.

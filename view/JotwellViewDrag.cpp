@@ -91,7 +91,7 @@ void CJotwellView::OnDropRelease(POINT client) {
     if (!::GetClassNameA(top, topClass, sizeof(topClass))) return;
     // A program that has stopped answering gets nothing more: activating it or clearing
     // its field would join its input state and wait for it.
-    if (::IsHungAppWindow(top)) {
+    if (StoppedAnswering(top)) {
         ::MessageBeep(0xFFFFFFFF);
         return;
     }

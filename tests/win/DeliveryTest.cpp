@@ -382,3 +382,26 @@ TEST_F(DeliveryTest, HungTargetDoesNotFreezeTheSender) {
 
     SetEvent(event);
 }
+
+TEST_F(DeliveryTest, StoppedAnsweringAsksAWindowTheSystemCallsHung) {
+    UniqueHandle unblock(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE event = unblock.Get();
+    // Busy until released, then a moment more before it takes messages again.
+    ThreadWindow busy([event] {
+        WaitForSingleObject(event, 60000);
+        Sleep(300);
+    });
+    ASSERT_NE(nullptr, busy.Get());
+    EXPECT_FALSE(StoppedAnswering(busy.Get()));
+    PostMessageA(busy.Get(), WM_USER + 3, 9, 0);
+    // The system calls a window hung once its thread has taken no message for 5 s.
+    for (int i = 0; i < 100 && !IsHungAppWindow(busy.Get()); ++i) Sleep(100);
+    ASSERT_TRUE(IsHungAppWindow(busy.Get()));
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(StoppedAnswering(busy.Get()));
+    EXPECT_LT(GetTickCount() - start, kHungConfirmTimeoutMs + 1000);
+    // Released, it is called hung until it takes a message, and answers within the wait.
+    SetEvent(event);
+    ASSERT_TRUE(IsHungAppWindow(busy.Get()));
+    EXPECT_FALSE(StoppedAnswering(busy.Get()));
+}
