@@ -9,7 +9,7 @@
 
 #include "browser/BrowserAccess.h"
 #include "browser/UserNotifications.h"
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 #include "webinput/WebInputSettings.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // Small text helpers shared by form auto-input and the tag index report.
 #pragma once
 
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,16 +7,15 @@
 #include "browser/MessageBoxNotifications.h"
 #include "browser/ShellBrowserAccess.h"
 #include "browser/TagIndexReport.h"
-#include "browser/WideText.h"
 #include "browser/WorkerMessageFilter.h"
-#include "document/EncodingCodePage.h"
-#include "document/SystemCodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
 #include "framework/WholeFile.h"
 #include "framework/WinApp.h"
+#include "text/CodePageText.h"
+#include "text/EncodingCodePage.h"
+#include "text/SystemCodePage.h"
 
-#include <cwchar>
 #include <exception>
 
 std::atomic<bool> WorkerBusy{false};
@@ -110,7 +109,7 @@ std::string OleFailureMessage() {
     // "OLE を初期化できませんでした。", converted for MessageBoxA at run time.
     static const wchar_t text[] =
         L"OLE \u3092\u521D\u671F\u5316\u3067\u304D\u307E\u305B\u3093\u3067\u3057\u305F\u3002";
-    return WideToText(text, static_cast<int>(std::wcslen(text)), CP_ACP);
+    return FromWide(text, CP_ACP);
 }
 
 unsigned DevToolsPortSetting() { return static_cast<unsigned>(ReadSetting(Profile::kDevToolsPort)); }

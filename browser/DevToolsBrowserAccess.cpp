@@ -1,12 +1,12 @@
 #include "browser/DevToolsBrowserAccess.h"
 
+#include "browser/BrowserText.h"
 #include "browser/DevToolsScripts.h"
 #include "browser/DevToolsSession.h"
 #include "browser/LayerGuard.h"
-#include "browser/BrowserText.h"
-#include "browser/Utf8Text.h"
-#include "document/EncodingCodePage.h"
-#include "document/SystemCodePage.h"
+#include "text/CodePageText.h"
+#include "text/EncodingCodePage.h"
+#include "text/SystemCodePage.h"
 
 #include <windows.h>
 
@@ -93,8 +93,8 @@ struct PageSession : DevToolsSession {
     PageSession(std::uint16_t port, const std::string& path, const LoopbackLimits& limits, TextEncoding encoding)
         : DevToolsSession(port, path, limits), textEncoding(encoding) {}
 
-    std::string FromPage(const std::string& utf8) const { return Utf8ToText(utf8, CodePageOf(textEncoding)); }
-    std::string ToPage(const std::string& text) const { return TextToUtf8(text, CodePageOf(textEncoding)); }
+    std::string FromPage(const std::string& utf8) const { return Recode(utf8, CP_UTF8, CodePageOf(textEncoding)); }
+    std::string ToPage(const std::string& text) const { return Recode(text, CodePageOf(textEncoding), CP_UTF8); }
 
     const TextEncoding textEncoding;
 };

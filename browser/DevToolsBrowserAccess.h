@@ -21,7 +21,7 @@
 
 #include "browser/BrowserAccess.h"
 #include "browser/WinHttpClient.h"
-#include "document/TextEncoding.h"
+#include "text/TextEncoding.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "browser/MessageBoxNotifications.h"
 
-#include "framework/CodePageText.h"
+#include "text/CodePageText.h"
 
 #include <windows.h>
 

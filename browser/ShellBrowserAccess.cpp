@@ -1,7 +1,8 @@
 #include "browser/ShellBrowserAccess.h"
 
-#include "browser/WideText.h"
 #include "framework/Handles.h"
+#include "text/BstrText.h"
+#include "text/CodePageText.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -32,7 +33,7 @@ ComPtr<U> QueryOrNothing(const ComPtr<T>& from, const char* what) {
 }
 
 std::string Text(const UniqueBstr& b, UINT codePage) {
-    return WideToText(b.Get(), static_cast<int>(b.Length()), codePage);
+    return FromWide(std::wstring_view(b.Get(), b.Length()), codePage);
 }
 
 UniqueBstr Bstr(const std::string& text, UINT codePage) {
@@ -59,7 +60,7 @@ public:
         if (value.Get().vt != VT_BSTR)
             Check(VariantChangeType(&value.Get(), &value.Get(), 0, VT_BSTR), "VariantChangeType");
         const BSTR s = value.Get().bstrVal;
-        return WideToText(s, s ? static_cast<int>(SysStringLen(s)) : 0, m_codePage);
+        return FromWide(std::wstring_view(s, s ? SysStringLen(s) : 0), m_codePage);
     }
 
     std::string OuterHtml() override {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "browser/BrowserAccess.h"
-#include "document/EncodingCodePage.h"
+#include "text/EncodingCodePage.h"
 
 class ShellBrowserAccess : public BrowserAccess {
 public:

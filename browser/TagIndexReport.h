@@ -5,7 +5,7 @@
 
 #include "browser/BrowserAccess.h"
 #include "browser/UserNotifications.h"
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 #include <string>
 

@@ -12,8 +12,6 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DevToolsSession.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxNotifications.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShellBrowserAccess.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Utf8Text.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WideText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WinHttpClient.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WorkerMessageFilter.cpp
 )

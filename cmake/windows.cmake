@@ -9,16 +9,22 @@ if(MINGW)
 endif()
 target_compile_definitions(jotwell_core PUBLIC ${JOTWELL_DEFS})
 
+# Text conversions that need Windows (text/): below the framework and the Windows layer.
+add_library(jotwell_text STATIC ${JOTWELL_TEXT_SOURCES})
+target_include_directories(jotwell_text PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(jotwell_text PUBLIC ${JOTWELL_DEFS})
+target_link_libraries(jotwell_text PUBLIC jotwell_core oleaut32 kernel32)
+
 # The framework knows no application: its own library, linked by the Windows layer.
 add_library(jotwell_framework STATIC ${JOTWELL_FRAMEWORK_SOURCES})
 target_include_directories(jotwell_framework PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(jotwell_framework PUBLIC ${JOTWELL_DEFS})
-target_link_libraries(jotwell_framework PUBLIC ${JOTWELL_FRAMEWORK_LIBS})
+target_link_libraries(jotwell_framework PUBLIC jotwell_text ${JOTWELL_FRAMEWORK_LIBS})
 
 add_library(jotwell_win STATIC ${JOTWELL_WIN_SOURCES})
 target_include_directories(jotwell_win PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(jotwell_win PUBLIC ${JOTWELL_DEFS})
-target_link_libraries(jotwell_win PUBLIC jotwell_framework jotwell_core ${JOTWELL_WIN_LIBS})
+target_link_libraries(jotwell_win PUBLIC jotwell_framework jotwell_text jotwell_core ${JOTWELL_WIN_LIBS})
 # nlohmann-json (header-only) sits in the host's /usr/include, which the cross build must not
 # search before the MinGW headers: searched after them, for the Windows layer only.
 find_path(JOTWELL_JSON_INCLUDE nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)

@@ -10,7 +10,7 @@
 // byte for byte and a Text without such backslashes is written unchanged.
 #pragma once
 
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 #include <string>
 #include <string_view>

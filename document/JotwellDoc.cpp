@@ -2,13 +2,13 @@
 
 #include "app/JotwellApp.h"
 #include "app/ProfileAccess.h"
-#include "document/EncodingCodePage.h"
 #include "document/EntryFile.h"
-#include "document/SystemCodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
+#include "text/EncodingCodePage.h"
+#include "text/SystemCodePage.h"
 #include "webinput/WebInputFile.h"
 
 IMPLEMENT_DYNCREATE(CJotwellDoc)

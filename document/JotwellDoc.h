@@ -5,8 +5,8 @@
 
 #include "browser/BrowserWorker.h"
 #include "destination/DestinationRuleTable.h"
-#include "document/TextEncoding.h"
 #include "framework/Document.h"
+#include "text/TextEncoding.h"
 #include "webinput/WebInputSettings.h"
 
 class CJotwellDoc : public CDocument {

@@ -1,10 +1,10 @@
 #include "frame/ClipboardConversions.h"
 
-#include "document/SystemCodePage.h"
 #include "frame/HalfWidth.h"
 #include "framework/Clipboard.h"
-#include "framework/CodePageText.h"
 #include "framework/Handles.h"
+#include "text/CodePageText.h"
+#include "text/SystemCodePage.h"
 
 #include <limits>
 

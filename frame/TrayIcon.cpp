@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "document/SystemCodePage.h"
 #include "framework/Wnd.h"
+#include "text/SystemCodePage.h"
 
 namespace {
 

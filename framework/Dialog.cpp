@@ -1,6 +1,6 @@
 #include "framework/Dialog.h"
 
-#include "framework/CodePageText.h"
+#include "text/CodePageText.h"
 
 #include <stdexcept>
 #include <unordered_map>

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "framework/CodePageText.h"
 #include "framework/DocTemplate.h"
 #include "framework/FileDialog.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
+#include "text/CodePageText.h"
 
 namespace {
 

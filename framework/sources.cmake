@@ -3,7 +3,6 @@
 list(APPEND JOTWELL_FRAMEWORK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CodePageText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DocTemplate.cpp

@@ -1,9 +1,9 @@
 #include "view/Delivery.h"
 
-#include "document/SystemCodePage.h"
 #include "framework/Clipboard.h"
-#include "framework/CodePageText.h"
 #include "framework/KeyState.h"
+#include "text/CodePageText.h"
+#include "text/SystemCodePage.h"
 #include "view/LineBreaks.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // the field, and the four delivery methods of the destination rules.
 #pragma once
 
-#include "document/TextEncoding.h"
+#include "text/TextEncoding.h"
 
 #include <windows.h>
 

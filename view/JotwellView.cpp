@@ -4,11 +4,11 @@
 
 #include "app/JotwellApp.h"
 #include "app/ProfileAccess.h"
-#include "document/EncodingCodePage.h"
 #include "document/JotwellDoc.h"
-#include "framework/CodePageText.h"
 #include "framework/KeyState.h"
 #include "res/resource.h"
+#include "text/CodePageText.h"
+#include "text/EncodingCodePage.h"
 #include "view/Delivery.h"
 #include "view/ModifyDlg.h"
 

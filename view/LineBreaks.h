@@ -1,7 +1,7 @@
 // The line-break notation of entry texts: backslash + lower-case n stands for a line break.
 #pragma once
 
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "webinput/WebInputFile.h"
 
-#include "document/EncodingCodePage.h"
 #include "framework/WholeFile.h"
+#include "text/EncodingCodePage.h"
 
 bool LoadWebInputFile(const std::string& path, WebInputSettings& settings) {
     settings.Clear();

@@ -3,8 +3,8 @@
 // snapshot), its line parser and the value-table lookup.
 #pragma once
 
-#include "document/AnsiText.h"
-#include "document/TextEncoding.h"
+#include "text/AnsiText.h"
+#include "text/TextEncoding.h"
 
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 #include <gtest/gtest.h>
 

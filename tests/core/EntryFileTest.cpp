@@ -1,5 +1,5 @@
 #include "document/EntryFile.h"
-#include "document/TextEncoding.h"
+#include "text/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "frame/HalfWidth.h"
 
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 #include <gtest/gtest.h>
 

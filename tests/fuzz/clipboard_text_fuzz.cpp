@@ -2,7 +2,7 @@
 // (ASan sees any overrun, since the copy is exactly that long) and keep their size promises.
 #include "frame/HalfWidth.h"
 
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,9 +3,9 @@
 #include "browser/BrowserWorker.h"
 #include "browser/WorkerMessageFilter.h"
 #include "document/JotwellDoc.h"
-#include "document/SystemCodePage.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
+#include "text/SystemCodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // start on an unselected row, entries of a UTF-8 or ANSI document shown and edited through the
 // list, its tooltip, the label editor and the Modify dialog, and a list beyond 65,535 entries.
 #include "document/JotwellDoc.h"
-#include "framework/CodePageText.h"
 #include "framework/Document.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
+#include "text/CodePageText.h"
 #include "view/JotwellView.h"
 
 #include <gtest/gtest.h>

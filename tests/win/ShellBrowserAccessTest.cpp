@@ -1,9 +1,10 @@
 #include "browser/AutoInput.h"
 #include "browser/ShellBrowserAccess.h"
 #include "browser/TagIndexReport.h"
-#include "browser/WideText.h"
-#include "document/SystemCodePage.h"
 #include "framework/Handles.h"
+#include "text/BstrText.h"
+#include "text/CodePageText.h"
+#include "text/SystemCodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -54,11 +55,11 @@ TEST(ShellBrowserAccess, WideTextRoundTripsThroughTheAnsiCodePage) {
     ASSERT_NE(nullptr, b.Get());
     const std::wstring expected = acp == 932 ? std::wstring(L"\u30c6\u30b9\u30c8 A") : std::wstring(L"caf\u00e9 A");
     EXPECT_EQ(expected, std::wstring(b.Get(), b.Length()));
-    EXPECT_EQ(ansi, WideToText(b.Get(), static_cast<int>(b.Length()), CP_ACP));
+    EXPECT_EQ(ansi, FromWide(std::wstring_view(b.Get(), b.Length()), CP_ACP));
     UniqueBstr empty(TextToBstr("", CP_ACP));
     ASSERT_NE(nullptr, empty.Get());
     EXPECT_EQ(0u, empty.Length());
-    EXPECT_EQ("", WideToText(nullptr, 0, CP_ACP));
+    EXPECT_EQ("", FromWide(std::wstring_view(), CP_ACP));
 }
 
 TEST(ShellBrowserAccess, WideTextRoundTripsThroughUtf8) {
@@ -66,7 +67,7 @@ TEST(ShellBrowserAccess, WideTextRoundTripsThroughUtf8) {
     UniqueBstr b(TextToBstr(utf8, CP_UTF8));
     ASSERT_NE(nullptr, b.Get());
     EXPECT_EQ(std::wstring(L"Jos\u00e9 \u03a9 \u65e5 \xd83d\xde00"), std::wstring(b.Get(), b.Length()));
-    EXPECT_EQ(utf8, WideToText(b.Get(), static_cast<int>(b.Length()), CP_UTF8));
+    EXPECT_EQ(utf8, FromWide(std::wstring_view(b.Get(), b.Length()), CP_UTF8));
 }
 
 TEST(ShellBrowserAccess, VariantOwnerReleasesItsString) {

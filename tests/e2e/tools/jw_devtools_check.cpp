@@ -12,8 +12,8 @@
 #include "browser/BrowserWorker.h"
 #include "browser/DevToolsBrowserAccess.h"
 #include "browser/TagIndexReport.h"
-#include "document/SystemCodePage.h"
 #include "framework/WholeFile.h"
+#include "text/SystemCodePage.h"
 #include "webinput/WebInputFile.h"
 
 #include <windows.h>

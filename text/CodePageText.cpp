@@ -1,4 +1,4 @@
-#include "framework/CodePageText.h"
+#include "text/CodePageText.h"
 
 std::wstring ToWide(std::string_view text, UINT codePage) {
     std::wstring wide;
@@ -29,4 +29,9 @@ std::string FromWide(std::wstring_view text, UINT codePage, bool* lossy) {
         *lossy = usedDefault != FALSE;
     }
     return out;
+}
+
+std::string Recode(std::string_view text, UINT from, UINT to) {
+    if (from == to) return std::string(text);
+    return FromWide(ToWide(text, from), to);
 }

@@ -1,7 +1,7 @@
 // The system's ANSI code page, as the portable text code needs it.
 #pragma once
 
-#include "document/AnsiText.h"
+#include "text/AnsiText.h"
 
 // Lead bytes of the active ANSI code page (GetACP), computed once.
 const LeadBytes& SystemLeadBytes();

@@ -1,4 +1,4 @@
-#include "document/SystemCodePage.h"
+#include "text/SystemCodePage.h"
 
 #include <windows.h>
 

@@ -2,9 +2,9 @@
 // scanned with.
 #pragma once
 
-#include "document/AnsiText.h"
-#include "document/TextEncoding.h"
-#include "document/SystemCodePage.h"
+#include "text/AnsiText.h"
+#include "text/SystemCodePage.h"
+#include "text/TextEncoding.h"
 
 #include <windows.h>
 
