@@ -1,8 +1,10 @@
 // Entry file reading and writing, of an ANSI (Shift-JIS) and of a UTF-8 file, against the
 // cheapest thing that touches the same bytes: a memchr line split for loading, a plain join
-// of the fields for storing. After the runs
+// of the fields for storing; and of the UTF-8 file's entries saved as UTF-16 LE, loaded and
+// stored with their conversion from and to the UTF-8 the program holds. After the runs
 // each load and store is printed as a multiple of its baseline (CPU time).
 #include "document/EntryFile.h"
+#include "text/TextEncoding.h"
 
 #include <benchmark/benchmark.h>
 
@@ -80,6 +82,17 @@ const Corpus& Utf8() {
             "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
             "\xF0\x9F\x98\x80", "\xE8\xA1\xA8\xE7\xA4\xBA"};
         return MakeCorpus(latin, other, LeadBytes());
+    }();
+    return c;
+}
+
+// The UTF-8 corpus as Notepad's "Unicode" saves it: UTF-16 LE with its mark.
+const FileEncoding kUtf16Le{TextEncoding::Utf8, true, FileForm::Utf16Le};
+const Corpus& Utf16() {
+    static const Corpus c = [] {
+        Corpus u = Utf8();
+        u.bytes = FileBytes(std::string(u.bytes), kUtf16Le);
+        return u;
     }();
     return c;
 }
@@ -170,6 +183,20 @@ BENCHMARK_CAPTURE(BM_LoadEntries, ansi_932, Ansi, Sjis);
 BENCHMARK_CAPTURE(BM_LoadEntries, ansi_1252, Ansi, NoLeadBytes);
 BENCHMARK_CAPTURE(BM_LoadEntries, utf8, Utf8, NoLeadBytes);
 
+// A whole load as the document makes it: the encoding decided, the text converted, the entries read.
+void BM_LoadFile(benchmark::State& state, const Corpus& (*corpus)()) {
+    const std::string& bytes = corpus().bytes;
+    for (auto _ : state) {
+        const FileEncoding encoding = DetectFileEncoding(bytes);
+        std::string converted;
+        EntryColumns entries = LoadEntries(FileText(bytes, encoding, converted), NoLeadBytes());
+        benchmark::DoNotOptimize(entries.Texts.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+BENCHMARK_CAPTURE(BM_LoadFile, utf8, Utf8);
+BENCHMARK_CAPTURE(BM_LoadFile, utf16le, Utf16);
+
 // Every entry's fields joined as they are, with separator and line end: the gathering of
 // 100,000 separate strings that any writer must do, without looking into them.
 void BM_PlainJoin(benchmark::State& state, const Corpus& (*corpus)()) {
@@ -208,6 +235,20 @@ BENCHMARK_CAPTURE(BM_StoreEntries, ansi_932, Ansi, Sjis);
 BENCHMARK_CAPTURE(BM_StoreEntries, ansi_1252, Ansi, NoLeadBytes);
 BENCHMARK_CAPTURE(BM_StoreEntries, utf8, Utf8, NoLeadBytes);
 
+// A whole store as the document makes it: the entries written, then put in the file's form.
+void BM_StoreFile(benchmark::State& state, const Corpus& (*corpus)(), FileEncoding encoding) {
+    const EntryColumns& entries = corpus().entries;
+    std::size_t size = 0;
+    for (auto _ : state) {
+        std::string out = FileBytes(StoreEntries(entries.Texts, entries.Explanations, NoLeadBytes()), encoding);
+        size = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+}
+BENCHMARK_CAPTURE(BM_StoreFile, utf8, Utf8, FileEncoding{TextEncoding::Utf8, false});
+BENCHMARK_CAPTURE(BM_StoreFile, utf16le, Utf16, kUtf16Le);
+
 // The console output, then each load and store as a multiple of its baseline.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -227,6 +268,8 @@ public:
             PrintRatio(std::string("BM_LoadEntries/") + run, "BM_PlainSplitToFields/" + corpus);
             PrintRatio(std::string("BM_StoreEntries/") + run, "BM_PlainJoin/" + corpus);
         }
+        PrintRatio("BM_LoadFile/utf16le", "BM_LoadFile/utf8");
+        PrintRatio("BM_StoreFile/utf16le", "BM_StoreFile/utf8");
     }
 
 private:

@@ -49,7 +49,16 @@ BOOL CJotwellDoc::OnOpenDocument(const char* path) {
     // A failed read or load leaves the entries as they were; whatever happened, the list
     // ends with its placeholder.
     EnsurePlaceholder();
+    if (ok && IsReadOnly()) AfxMessageBox(AfxFormatString1(IDS_UNKNOWN_ENCODING, path), MB_OK | MB_ICONEXCLAMATION);
     return ok;
+}
+
+BOOL CJotwellDoc::OnSaveDocument(const char* path) {
+    if (IsReadOnly()) {
+        AfxMessageBox(IDS_READ_ONLY_LIST, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    return CDocument::OnSaveDocument(path);
 }
 
 void CJotwellDoc::EnsurePlaceholder() {
@@ -71,15 +80,15 @@ void CJotwellDoc::Serialize(CArchive& ar) {
         // Built apart: an allocation that fails part way leaves the old entries and
         // encoding in place.
         const FileEncoding encoding = DetectFileEncoding(ar.Input());
-        EntryColumns loaded =
-            LoadEntries(TextAfterByteOrderMark(ar.Input(), encoding), LeadBytesOf(encoding.Encoding));
+        std::string converted;
+        EntryColumns loaded = LoadEntries(FileText(ar.Input(), encoding, converted), LeadBytesOf(encoding.Encoding));
         m_aText.Items() = std::move(loaded.Texts);
         m_aExplanation.Items() = std::move(loaded.Explanations);
         m_encoding = encoding;
         return;
     }
-    if (m_encoding.Encoding == TextEncoding::Utf8 && m_encoding.ByteOrderMark) ar.WriteString(kUtf8ByteOrderMark);
-    ar.WriteString(StoreEntries(m_aText.Items(), m_aExplanation.Items(), LeadBytesOf(m_encoding.Encoding)));
+    ar.WriteString(FileBytes(StoreEntries(m_aText.Items(), m_aExplanation.Items(), LeadBytesOf(m_encoding.Encoding)),
+                             m_encoding));
 }
 
 void CJotwellDoc::ToggleAlwaysOnTop() {

@@ -17,6 +17,8 @@ public:
 
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(const char* path) override;
+    // A read-only list is never saved: the message says so.
+    BOOL OnSaveDocument(const char* path) override;
     void DeleteContents() override;
     void Serialize(CArchive& ar) override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
@@ -25,6 +27,8 @@ public:
     int GetEntryCount() const { return m_aText.GetSize(); }
     // Keeps the last entry an empty placeholder.
     void EnsurePlaceholder();
+    // A list whose file is in no known encoding: shown, never edited or saved.
+    BOOL IsReadOnly() const { return m_encoding.Writable() ? FALSE : TRUE; }
 
     void ToggleAlwaysOnTop();
     void ToggleActiveDestWindow();
@@ -44,7 +48,7 @@ public:
     int m_nSeparate = 64;
     int m_nEndPart = 24;
     // The entry file's encoding, kept so that a save writes the file back as it was read;
-    // the entries hold the file's bytes in it (ANSI code page or UTF-8).
+    // the entries hold its text in the ANSI code page or in UTF-8 (a UTF-16 file's too).
     FileEncoding m_encoding;
     CStringArray m_aText;
     CStringArray m_aExplanation;

@@ -41,3 +41,5 @@
 #define IDS_MODIFY_TEXT                 57347
 #define IDS_MODIFY_EXPLANATION          57348
 #define IDS_DELETE_CONFIRM              57349
+#define IDS_UNKNOWN_ENCODING            57380
+#define IDS_READ_ONLY_LIST              57381

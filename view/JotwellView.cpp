@@ -246,6 +246,10 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         // the Modify dialog instead, once this notification is over.
         const int row = reinterpret_cast<NMLVDISPINFOW*>(nm)->item.iItem;
         const CJotwellDoc* doc = GetDocument();
+        if (doc && doc->IsReadOnly()) {
+            *result = TRUE;
+            return TRUE;
+        }
         const bool tooLong = doc && row >= 0 && row < doc->GetEntryCount() &&
                              doc->m_aText[row].size() > kLabelEditMaxBytes;
         if (tooLong) {
@@ -370,9 +374,16 @@ void CJotwellView::SaveNow() {
     if (CJotwellDoc* doc = GetDocument()) doc->DoFileSave();
 }
 
+BOOL CJotwellView::RefusesEdit() {
+    const CJotwellDoc* doc = GetDocument();
+    if (!doc || !doc->IsReadOnly()) return FALSE;
+    AfxMessageBox(IDS_READ_ONLY_LIST, MB_OK | MB_ICONEXCLAMATION);
+    return TRUE;
+}
+
 BOOL CJotwellView::SetLineText(int row, const CString& text) {
     CJotwellDoc* doc = GetDocument();
-    if (!doc || row < 0 || row >= doc->GetEntryCount()) return FALSE;
+    if (!doc || row < 0 || row >= doc->GetEntryCount() || doc->IsReadOnly()) return FALSE;
     if (doc->m_aText[row] == text) return FALSE;
     doc->m_aText[row] = text;
     if (row == doc->GetEntryCount() - 1) AppendBlankLine();
@@ -402,7 +413,7 @@ BOOL CJotwellView::RunModifyDialog(const CString& title, CString& text) {
 
 void CJotwellView::OnModifyText() {
     const int row = GetSelectedLine();
-    if (row == -1) return;
+    if (row == -1 || RefusesEdit()) return;
     CString text = GetDocument()->m_aText[row];
     const CWndAlive alive(this);
     if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text) && alive) SetLineText(row, text);
@@ -410,7 +421,7 @@ void CJotwellView::OnModifyText() {
 
 void CJotwellView::OnModifyExplanation() {
     const int row = GetSelectedLine();
-    if (row == -1) return;
+    if (row == -1 || RefusesEdit()) return;
     CJotwellDoc* doc = GetDocument();
     CString text = doc->m_aExplanation[row];
     const CWndAlive alive(this);
@@ -424,7 +435,7 @@ void CJotwellView::OnModifyExplanation() {
 
 void CJotwellView::OnInsertLine() {
     const int row = GetSelectedLine();
-    if (row == -1) return;
+    if (row == -1 || RefusesEdit()) return;
     CJotwellDoc* doc = GetDocument();
     doc->m_aText.InsertAt(row, CString(), 1);
     doc->m_aExplanation.InsertAt(row, CString(), 1);
@@ -450,7 +461,7 @@ void CJotwellView::OnDeleteLine() {
     if (::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) return;
     CJotwellDoc* doc = GetDocument();
     const int row = GetSelectedLine();
-    if (row == -1 || row == doc->GetEntryCount() - 1) return;
+    if (row == -1 || row == doc->GetEntryCount() - 1 || RefusesEdit()) return;
     const CWndAlive alive(this);
     if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK || !alive) return;
     if (row >= doc->GetEntryCount() - 1) return;  // the list changed while the question was open

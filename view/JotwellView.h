@@ -97,6 +97,8 @@ protected:
     virtual BOOL RunModifyDialog(const CString& title, CString& text);
     // Saves the document at once after an edit (Save As for an untitled one).
     void SaveNow();
+    // A read-only list (its file in no known encoding) takes no edit: TRUE, after saying so.
+    BOOL RefusesEdit();
 
     // Drag targeting (JotwellViewDrag.cpp).
     void OnBeginDrag(const NMLISTVIEW* nm);

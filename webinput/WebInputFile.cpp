@@ -9,7 +9,8 @@ bool LoadWebInputFile(const std::string& path, WebInputSettings& settings) {
     std::string bytes;
     if (path.empty() || AfxReadWholeFile(path.c_str(), bytes) != ERROR_SUCCESS) return false;
     const FileEncoding encoding = DetectFileEncoding(bytes);
-    const bool stored = settings.LoadText(TextAfterByteOrderMark(bytes, encoding), LeadBytesOf(encoding.Encoding));
+    std::string converted;
+    const bool stored = settings.LoadText(FileText(bytes, encoding, converted), LeadBytesOf(encoding.Encoding));
     settings.Encoding = encoding.Encoding;
     return stored;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# End to end: entry files in UTF-8, without and with a byte-order mark, and a Shift-JIS file
-# under code page 932. Rows are read through the wide list-view message, real drags onto
-# Wine's notepad are read back as wide text, and Save must write each file back byte for byte.
+# End to end: entry files in UTF-8, without and with a byte-order mark, in UTF-16 LE with its
+# mark, and a Shift-JIS file under code page 932. Rows are read through the wide list-view
+# message, real drags onto Wine's notepad are read back as wide text, and Save must write each
+# file back byte for byte.
 # Usage: utf8_entries_test.sh BUILD_DIR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -87,7 +88,28 @@ delivers 0 'Ünïcödé first' || jw_fail "the marked file's first Text did not 
 saves_same "$marked" "$JW_TMP/marked.original" || jw_fail "the marked file did not save as it was"
 jwd_exit
 
-jw_log "5. a Shift-JIS file under code page 932 reads, delivers and saves as before"
+jw_log "5. a UTF-16 LE file with its mark shows and delivers every character, saves byte for byte, stays UTF-16"
+utf16=$JW_TMP/utf16.txt
+write_lines "$JW_TMP/utf16.utf8" "${texts[3]}\\t${explanations[3]}" "${texts[1]}" 'last'
+{ printf '\xFF\xFE'; iconv -f UTF-8 -t UTF-16LE "$JW_TMP/utf16.utf8"; } >"$utf16" || jw_fail "cannot write the UTF-16 file"
+cp "$utf16" "$JW_TMP/utf16.original"
+jwd_start "$utf16"
+rows_are 0 "${texts[3]}" "${texts[1]}" 'last' || jw_fail "the UTF-16 file's Texts are not shown as written"
+rows_are 1 "${explanations[3]}" '' '' || jw_fail "the UTF-16 file's Explanations are not shown as written"
+delivers 0 "${texts[3]}" || jw_fail "the UTF-16 file's Text did not arrive"
+saves_same "$utf16" "$JW_TMP/utf16.original" || jw_fail "the UTF-16 file did not save as it was"
+write_lines "$JW_TMP/inserted.utf8" "${texts[3]}\\t${explanations[3]}" '' "${texts[1]}" 'last'
+{ printf '\xFF\xFE'; iconv -f UTF-8 -t UTF-16LE "$JW_TMP/inserted.utf8"; } >"$JW_TMP/inserted.expected"
+jwd_select 1
+jw_tool jw_menu command "$JWD_TITLE" 32772 || jw_fail "cannot send Insert"  # ID_INSERT_LINE
+start=$SECONDS
+until cmp -s "$JW_TMP/inserted.expected" "$utf16"; do
+    [ $((SECONDS - start)) -lt 10 ] || jw_fail "after an Insert the file holds:$(od -An -tx1 "$utf16" | tr -s ' \n' ' ')"
+    sleep 0.2
+done
+jwd_exit
+
+jw_log "6. a Shift-JIS file under code page 932 reads, delivers and saves as before"
 wineserver -k; wineserver -w
 { export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 # Trail bytes 0x5C (表, ソ, 能) before "n", before the separator and last in a Text.

@@ -173,6 +173,65 @@ TEST_F(DocumentTest, OpenAndSaveOfAnUnchangedFileWritesItsBytesInItsEncoding) {
     }
 }
 
+// UTF-16 as Notepad's "Unicode" and "Unicode big endian" write it: the entries are every
+// character (held as UTF-8), an unchanged file saves to its own bytes, an edit stays UTF-16.
+TEST_F(DocumentTest, Utf16FilesReadEveryCharacterAndSaveInTheirOwnForm) {
+    // "Grüße 日本 😀" with a note "Ωμέγα", then "C:\\temp" and an empty line.
+    const std::wstring text = L"Gr\u00fc\u00dfe \u65e5\u672c \xd83d\xde00\\t\u03a9\u03bc\u03ad\u03b3\u03b1\r\nC:\\\\temp\r\n\r\n";
+    const CString firstText = "Gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const wchar_t c : text) {
+            const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        const std::string path = Path("list.txt");
+        WriteFile(path, bytes);
+        CJotwellDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+        ASSERT_EQ(4, doc.GetEntryCount());
+        EXPECT_EQ(firstText, doc.m_aText[0]);
+        EXPECT_EQ("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", doc.m_aExplanation[0]);
+        EXPECT_EQ("C:\\temp", doc.m_aText[1]);
+        WriteFile(path, "something else");
+        ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+        EXPECT_EQ(bytes, ReadFile(path)) << "an unchanged file saves byte for byte";
+
+        doc.m_aText[2] = "\xE6\x9D\xB1\xE4\xBA\xAC";  // 東京
+        ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+        const std::string east = bigEndian ? std::string("\x67\x71\x4E\xAC", 4) : std::string("\x71\x67\xAC\x4E", 4);
+        const std::string saved = ReadFile(path);
+        EXPECT_EQ(bytes.substr(0, bytes.size() - 4) + east, saved) << "the edit is written as UTF-16";
+    }
+}
+
+// A file in no encoding the program knows opens read-only, with a message, and no save
+// rewrites it: UTF-16 without its mark, a cut-off UTF-16 file, NUL bytes in 8-bit text.
+TEST_F(DocumentTest, FileOfNoKnownEncodingOpensReadOnlyAndIsNeverSaved) {
+    const std::string cases[] = {
+        std::string("o\0n\0e\0\r\0\n\0t\0w\0o\0", 16),
+        std::string("\xFF\xFEo\0n\0e", 7),
+        std::string("\xFE\xFF\xDC\x00\0a", 6),  // a low surrogate alone
+        std::string("one\r\ntwo\0three", 14),
+    };
+    for (const std::string& bytes : cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        g_messages.clear();
+        const std::string path = Path("list.txt");
+        WriteFile(path, bytes);
+        CJotwellDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+        doc.SetPathName(path.c_str(), FALSE);
+        EXPECT_EQ(1u, g_messages.size()) << "the open says the list is read-only";
+        doc.m_aText[0] = "changed";
+        EXPECT_FALSE(doc.OnSaveDocument(path.c_str()));
+        EXPECT_FALSE(doc.DoFileSave());
+        EXPECT_EQ(bytes, ReadFile(path));
+        EXPECT_EQ(1, CountFiles());
+    }
+}
+
 TEST_F(DocumentTest, NewDocumentIsAnsiAndRefreshDecidesTheEncodingAgain) {
     const std::string path = Path("list.txt");
     WriteFile(path, "\xEF\xBB\xBFone");

@@ -303,6 +303,56 @@ TEST_F(JotwellViewTest, AnsiEntriesShowAndAreEditedAsBefore) {
     EXPECT_EQ(bytes + "??", m_doc->m_aText[1]);
 }
 
+// UTF-16 LE with its mark, as Notepad's "Unicode" writes it.
+std::string Utf16Le(const std::wstring& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+TEST_F(JotwellViewTest, Utf16ListShowsCopiesAndEditsEveryCharacter) {
+    Open(Utf16Le(L"\u03A9\U0001F600\\t\u65E5\u672C\r\nplain"));
+    EXPECT_EQ(L"\u03A9\U0001F600", CellW(0, 0));
+    EXPECT_EQ(L"\u65E5\u672C", CellW(0, 1));
+    m_view->SelectLine(0);
+    m_view->OnEditCopy();
+    EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\u03A9\U0001F600");
+    EXPECT_EQ(L"plain", Edit(1, L"\u0141\u00F3d\u017A \u6771\u4EAC", false));
+    EXPECT_EQ(Utf16Le(L"\u03A9\U0001F600\\t\u65E5\u672C\r\n\u0141\u00F3d\u017A \u6771\u4EAC"), FileBytes(m_path));
+}
+
+std::vector<CString> g_boxes;
+int RecordBox(const CString& text, UINT) {
+    g_boxes.push_back(text);
+    return IDOK;
+}
+
+TEST_F(JotwellViewTest, ReadOnlyListTakesNoEdit) {
+    g_boxes.clear();
+    AfxSetMessageBoxHook(&RecordBox);
+    const std::string bytes("o\0n\0e\0\r\0\n\0t\0w\0o\0", 16);  // UTF-16 without its mark
+    Open(bytes);
+    EXPECT_EQ(1u, g_boxes.size()) << "the open says the list is read-only";
+    const int rows = m_view->GetRowCount();
+    m_view->SelectLine(0);
+    m_view->m_dialogText = "changed";
+    m_view->OnInsertLine();
+    m_view->OnModifyText();
+    m_view->OnModifyExplanation();
+    m_view->OnDeleteLine();
+    EXPECT_EQ(5u, g_boxes.size()) << "each edit is refused with a message";
+    EXPECT_EQ(L"(no editor)", Edit(0, L"changed", false));
+    AfxSetMessageBoxHook(nullptr);
+    EXPECT_EQ(0, m_view->m_dialogs);
+    EXPECT_EQ(0, m_view->m_asked);
+    EXPECT_EQ(rows, m_view->GetRowCount());
+    EXPECT_EQ(bytes, FileBytes(m_path));
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
 TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
     Open("r0\r\nr1");
     m_view->SelectLine(0);

@@ -42,6 +42,7 @@ TEST(WebInputFile, TheFileKeepsItsEncoding) {
         {"mark before ASCII", "\xEF\xBB\xBF[P]\na=1\n", TextEncoding::Utf8, "P"},
         {"ANSI", "[Caf\x82\xA0]\na=1\n", TextEncoding::Ansi, "Caf\x82\xA0"},
         {"ASCII", "[P]\na=1\n", TextEncoding::Ansi, "P"},
+        {"UTF-16 LE, held as UTF-8", std::string("\xFF\xFE[\0\xE9\0]\0\n\0a\0=\0" "1\0\n\0", 18), TextEncoding::Utf8, "\xC3\xA9"},
     };
     const std::string path = TempPath("webinput-encoding.txt");
     for (const Case& c : cases) {
