@@ -1,6 +1,9 @@
 // Files read and written in one piece. Reading takes the whole file into memory; writing
 // goes through a temporary file in the same folder that replaces the old file only once it
-// is completely written, so a failure at any point leaves the old file as it was.
+// is completely written, so a failure at any point leaves the old file as it was. A save
+// keeps what the file is: through a symbolic link it writes the file the link names (the
+// link stays), and the file keeps its attributes and permissions. Where the folder takes no
+// new file but the file itself is writable, the file is written in place instead.
 #pragma once
 
 #include <windows.h>

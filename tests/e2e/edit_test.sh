@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# End to end: editing through Jotwell's real window; every edit rewrites the file at once.
+# End to end: editing through Jotwell's real window; every edit rewrites the file at once,
+# through a symbolic link into the file it names, and in place in a folder that takes no new file.
 # Usage: edit_test.sh BUILD_DIR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -61,4 +62,52 @@ jw_log "5. Ctrl+C copies the selected Text with its line breaks"
 key ctrl+c
 sleep 0.3
 [ "$(jw_tool jw_gettext clip)" = "one" ] || jw_fail "Ctrl+C copied '$(jw_tool jw_gettext clip)'"
+jwd_exit
+
+# file_is FILE BYTES: waits up to 10 s for FILE to hold BYTES (printf format).
+file_is() {
+    local want start=$SECONDS
+    want=$(printf "$2" | od -An -c | tr -s ' \n' ' ')
+    while [ $((SECONDS - start)) -lt 10 ]; do
+        [ "$(od -An -c "$1" 2>/dev/null | tr -s ' \n' ' ')" = "$want" ] && return 0
+        sleep 0.2
+    done
+    echo "$(basename "$1") holds:$(od -An -c "$1" | tr -s ' \n' ' ')" >&2
+    return 1
+}
+insert_on_row_0() {
+    jwd_select 0
+    jw_tool jw_menu command "$JWD_TITLE" 32772 || jw_fail "cannot send Insert"  # ID_INSERT_LINE
+}
+
+jw_log "6. a list opened through a symbolic link: the edit goes into the linked file, the link stays"
+mkdir -p "$JW_TMP/synced"
+jwd_write_entries "$JW_TMP/synced/real.txt" 'linked'
+ln -s "$JW_TMP/synced/real.txt" "$JW_TMP/link.txt"
+jwd_start "$JW_TMP/link.txt"
+insert_on_row_0
+file_is "$JW_TMP/synced/real.txt" '\r\nlinked' || jw_fail "the linked file did not take the edit"
+[ -L "$JW_TMP/link.txt" ] || jw_fail "the link was replaced by a file"
+[ "$(readlink "$JW_TMP/link.txt")" = "$JW_TMP/synced/real.txt" ] || jw_fail "the link changed"
+[ "$(ls "$JW_TMP/synced")" = "real.txt" ] || jw_fail "left in the linked folder: $(ls "$JW_TMP/synced")"
+jwd_exit
+
+jw_log "7. a folder that takes no new file, the file itself writable: the edit is written in place"
+locked=$JW_TMP/locked
+mkdir -p "$locked"
+jwd_write_entries "$locked/list.txt" 'kept'
+chmod 640 "$locked/list.txt"
+chmod 555 "$locked"
+unlock() { chattr -i "$locked" 2>/dev/null; chmod 755 "$locked"; }
+if touch "$locked/probe" 2>/dev/null; then  # a user the folder's mode does not hold back (root)
+    rm -f "$locked/probe"
+    chattr +i "$locked" 2>/dev/null || { unlock; jw_fail "cannot make a folder that takes no new file"; }
+fi
+jwd_start "$locked/list.txt"
+insert_on_row_0
+file_is "$locked/list.txt" '\r\nkept' || { unlock; jw_fail "the file in the locked folder did not take the edit"; }
+[ "$(stat -c %a "$locked/list.txt")" = 640 ] || { unlock; jw_fail "the file's mode changed"; }
+jwd_exit
+unlock
+[ "$(ls "$locked")" = "list.txt" ] || jw_fail "left in the locked folder: $(ls "$locked")"
 echo "PASS edit_test"

@@ -355,6 +355,57 @@ TEST_F(DocumentTest, SaveThatCannotReplaceTheFileLeavesItIntact) {
     EXPECT_EQ("new contents", ReadFile(path));
 }
 
+TEST_F(DocumentTest, SaveKeepsTheFilesAttributes) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "old contents");
+    const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), "new contents"));
+    EXPECT_EQ("new contents", ReadFile(path));
+    EXPECT_EQ(attributes, GetFileAttributesA(path.c_str()));
+    EXPECT_EQ(1, CountFiles());
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The kill check: a program saving one of two contents over and over is killed twelve times
+// at some moment of a save; each time the file holds the one or the other, whole.
+constexpr char kSaveLoopVariable[] = "JOTWELL_SAVE_LOOP";
+
+// Two sizes, so that a writer that shortens or lengthens the file in place is caught too.
+std::string SaveLoopContents(char fill) { return std::string(fill == 'a' ? 4 << 20 : 1 << 20, fill) + "\r\nend"; }
+
+TEST(SafeWriterChild, SavesUntilKilled) {
+    char path[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA(kSaveLoopVariable, path, MAX_PATH)) GTEST_SKIP() << "run by the kill check alone";
+    for (int i = 0;; ++i) AfxWriteFileSafely(path, SaveLoopContents(i % 2 ? 'b' : 'a'));
+}
+
+TEST_F(DocumentTest, KillsDuringSavesLeaveTheFileWhole) {
+    const std::string path = Path("list.txt");
+    const std::string a = SaveLoopContents('a'), b = SaveLoopContents('b');
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string command = std::string("\"") + exe + "\" --gtest_filter=SafeWriterChild.*";
+    SetEnvironmentVariableA(kSaveLoopVariable, path.c_str());
+    for (int kill = 0; kill < 12; ++kill) {
+        WriteFile(path, "first");
+        STARTUPINFOA start = {};
+        start.cb = sizeof(start);
+        PROCESS_INFORMATION child = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                   &start, &child));
+        UniqueHandle process(child.hProcess), thread(child.hThread);
+        // Killed once the first save is in, a little later each time.
+        for (int i = 0; i < 1000 && ReadFile(path) == "first"; ++i) Sleep(10);
+        Sleep(static_cast<DWORD>(kill * 7));
+        TerminateProcess(process.Get(), 1);
+        WaitForSingleObject(process.Get(), INFINITE);
+        const std::string now = ReadFile(path);
+        EXPECT_TRUE(now == a || now == b) << "kill " << kill << ": " << now.size() << " bytes";
+    }
+    SetEnvironmentVariableA(kSaveLoopVariable, nullptr);
+}
+
 TEST_F(DocumentTest, SaveThatFailsLeavesTheDocumentsFileAsItWas) {
     const std::string path = Path("list.txt");
     WriteFile(path, "one\r\ntwo");
