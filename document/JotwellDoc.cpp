@@ -60,6 +60,49 @@ void CJotwellDoc::EnsurePlaceholder() {
     }
 }
 
+BOOL CJotwellDoc::InsertEntry(int index) {
+    if (index < 0 || index >= GetEntryCount()) return FALSE;
+    m_aText.InsertAt(index, CString(), 1);
+    m_aExplanation.InsertAt(index, CString(), 1);
+    EditDone(HINT_INSERT_LINE, index);
+    return TRUE;
+}
+
+BOOL CJotwellDoc::DeleteEntry(int index) {
+    if (index < 0 || index >= GetEntryCount() - 1) return FALSE;
+    m_aText.RemoveAt(index, 1);
+    m_aExplanation.RemoveAt(index, 1);
+    EditDone(HINT_DELETE_LINE, index + 1);
+    return TRUE;
+}
+
+BOOL CJotwellDoc::SetEntryText(int index, const CString& text) { return SetEntryColumn(m_aText, index, text); }
+
+BOOL CJotwellDoc::SetEntryExplanation(int index, const CString& text) {
+    return SetEntryColumn(m_aExplanation, index, text);
+}
+
+BOOL CJotwellDoc::SetEntryColumn(CStringArray& column, int index, const CString& text) {
+    if (index < 0 || index >= GetEntryCount() || column[index] == text) return FALSE;
+    column[index] = text;
+    if (index == GetEntryCount() - 1) {
+        // The placeholder got a value: a new placeholder follows it.
+        EnsurePlaceholder();
+        EditDone(HINT_INSERT_LINE, index + 1);
+    } else {
+        EditDone(HINT_CHANGE_LINE, index);
+    }
+    return TRUE;
+}
+
+void CJotwellDoc::EditDone(LPARAM hint, int index) {
+    EnsurePlaceholder();
+    SetModifiedFlag(TRUE);
+    CLineHint line(index);
+    UpdateAllViews(nullptr, hint, &line);
+    DoFileSave();
+}
+
 void CJotwellDoc::DeleteContents() {
     m_aText.RemoveAll();
     m_aExplanation.RemoveAll();

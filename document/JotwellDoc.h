@@ -9,6 +9,17 @@
 #include "framework/Document.h"
 #include "webinput/WebInputSettings.h"
 
+// Update hints the document's edits send through UpdateAllViews.
+constexpr LPARAM HINT_INSERT_LINE = 2;  // m_nLine: index of the new entry
+constexpr LPARAM HINT_DELETE_LINE = 3;  // m_nLine: index of the removed entry + 1
+constexpr LPARAM HINT_CHANGE_LINE = 4;  // m_nLine: index of the entry whose Text or Explanation changed
+
+class CLineHint : public CObject {
+public:
+    explicit CLineHint(int line = 0) : m_nLine(line) {}
+    int m_nLine;
+};
+
 class CJotwellDoc : public CDocument {
     DECLARE_DYNCREATE(CJotwellDoc)
 
@@ -25,6 +36,14 @@ public:
     int GetEntryCount() const { return m_aText.GetSize(); }
     // Keeps the last entry an empty placeholder.
     void EnsurePlaceholder();
+
+    // The edits. Each keeps the placeholder last, marks the document modified, tells the
+    // views and saves at once; a save that fails leaves the document modified. False when
+    // the edit was not made (an index out of range, nothing changed).
+    BOOL InsertEntry(int index);
+    BOOL DeleteEntry(int index);  // never the placeholder
+    BOOL SetEntryText(int index, const CString& text);
+    BOOL SetEntryExplanation(int index, const CString& text);
 
     void ToggleAlwaysOnTop();
     void ToggleActiveDestWindow();
@@ -57,6 +76,10 @@ public:
     DestinationRuleTable m_rules;
 
 private:
+    // After an edit of entry `index`: the placeholder, the modified mark, the views, the save.
+    void EditDone(LPARAM hint, int index);
+    BOOL SetEntryColumn(CStringArray& column, int index, const CString& text);
+
     void OnAutoInput() { StartBrowserWorker(); }
     void OnTagIndexReport();
     void OnOpenWebInputFile();

@@ -109,6 +109,10 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
     if (!doc) return;
     const int n = doc->GetEntryCount();
     const CLineHint* line = dynamic_cast<const CLineHint*>(hintObject);
+    if (hint == HINT_CHANGE_LINE) {
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        return;
+    }
     if (hint != 0 && !((hint == HINT_INSERT_LINE || hint == HINT_DELETE_LINE) && line)) return;
 
     CWaitCursor wait;
@@ -297,6 +301,13 @@ CString CJotwellView::TipText(int row) const {
 BOOL CJotwellView::PreTranslateMessage(MSG* msg) {
     if (m_nDragLine == -1) m_ToolTip.RelayEvent(msg);
     if (msg->message == WM_CONTEXTMENU) return FALSE;
+    // While the label editor is open its keys are its own (Ctrl+C copies its selection,
+    // Insert inserts no entry): the frame's accelerators never see them.
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && ::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) {
+        ::TranslateMessage(msg);
+        ::DispatchMessageA(msg);
+        return TRUE;
+    }
     return CListView::PreTranslateMessage(msg);
 }
 
@@ -366,28 +377,9 @@ BOOL CJotwellView::OnCmdMsg(UINT id, CCmdUI* ui) {
     return CListView::OnCmdMsg(id, ui);
 }
 
-void CJotwellView::SaveNow() {
-    if (CJotwellDoc* doc = GetDocument()) doc->DoFileSave();
-}
-
 BOOL CJotwellView::SetLineText(int row, const CString& text) {
     CJotwellDoc* doc = GetDocument();
-    if (!doc || row < 0 || row >= doc->GetEntryCount()) return FALSE;
-    if (doc->m_aText[row] == text) return FALSE;
-    doc->m_aText[row] = text;
-    if (row == doc->GetEntryCount() - 1) AppendBlankLine();
-    else ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    SaveNow();
-    return TRUE;
-}
-
-void CJotwellView::AppendBlankLine() {
-    CJotwellDoc* doc = GetDocument();
-    const int size = doc->m_aText.GetSize();
-    doc->m_aText.SetAtGrow(size, CString());
-    doc->m_aExplanation.SetAtGrow(doc->m_aExplanation.GetSize(), CString());
-    CLineHint hint(size);
-    doc->UpdateAllViews(nullptr, HINT_INSERT_LINE, &hint);
+    return doc ? doc->SetEntryText(row, text) : FALSE;
 }
 
 BOOL CJotwellView::RunModifyDialog(const CString& title, CString& text) {
@@ -414,23 +406,13 @@ void CJotwellView::OnModifyExplanation() {
     CJotwellDoc* doc = GetDocument();
     CString text = doc->m_aExplanation[row];
     const CWndAlive alive(this);
-    if (!RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) || !alive) return;
-    if (row >= doc->GetEntryCount()) return;
-    doc->m_aExplanation[row] = text;
-    if (row == doc->GetEntryCount() - 1) AppendBlankLine();
-    else ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    SaveNow();
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) && alive) doc->SetEntryExplanation(row, text);
 }
 
 void CJotwellView::OnInsertLine() {
     const int row = GetSelectedLine();
     if (row == -1) return;
-    CJotwellDoc* doc = GetDocument();
-    doc->m_aText.InsertAt(row, CString(), 1);
-    doc->m_aExplanation.InsertAt(row, CString(), 1);
-    CLineHint hint(row);
-    doc->UpdateAllViews(nullptr, HINT_INSERT_LINE, &hint);
-    SaveNow();
+    GetDocument()->InsertEntry(row);
 }
 
 CString CJotwellView::DeleteConfirmText(int row) const {
@@ -453,12 +435,8 @@ void CJotwellView::OnDeleteLine() {
     if (row == -1 || row == doc->GetEntryCount() - 1) return;
     const CWndAlive alive(this);
     if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK || !alive) return;
-    if (row >= doc->GetEntryCount() - 1) return;  // the list changed while the question was open
-    doc->m_aText.RemoveAt(row, 1);
-    doc->m_aExplanation.RemoveAt(row, 1);
-    CLineHint hint(row + 1);
-    doc->UpdateAllViews(nullptr, HINT_DELETE_LINE, &hint);
-    SaveNow();
+    // The list may have changed while the question was open: DeleteEntry checks the row again.
+    doc->DeleteEntry(row);
 }
 
 void CJotwellView::OnEditCopy() {

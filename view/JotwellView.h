@@ -16,20 +16,9 @@
 // through the ANSI code page, as the system converted it for an ANSI list before.
 #pragma once
 
+#include "document/JotwellDoc.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
-
-class CJotwellDoc;
-
-// Update hints sent by the view's own commands through UpdateAllViews.
-constexpr LPARAM HINT_INSERT_LINE = 2;  // m_nLine: index of the new entry
-constexpr LPARAM HINT_DELETE_LINE = 3;  // m_nLine: index of the removed entry + 1
-
-class CLineHint : public CObject {
-public:
-    explicit CLineHint(int line = 0) : m_nLine(line) {}
-    int m_nLine;
-};
 
 class CJotwellView : public CListView {
     DECLARE_DYNCREATE(CJotwellView)
@@ -54,7 +43,6 @@ public:
     int RowAt(POINT client) const;
     int GetRowCount() const;
     BOOL SetLineText(int row, const CString& text);
-    void AppendBlankLine();
     void CopyEntryToClipboard(int row, BOOL explanation);
     // Selects exactly this row (and gives it the focus mark); -1 clears the selection.
     void SelectLine(int row);
@@ -95,8 +83,6 @@ protected:
     virtual int AskDeleteConfirm(const CString& text);
     // Opens the edit dialog; TRUE on OK. A test replaces it.
     virtual BOOL RunModifyDialog(const CString& title, CString& text);
-    // Saves the document at once after an edit (Save As for an untitled one).
-    void SaveNow();
 
     // Drag targeting (JotwellViewDrag.cpp).
     void OnBeginDrag(const NMLISTVIEW* nm);

@@ -5,6 +5,7 @@
 #include "document/JotwellDoc.h"
 #include "framework/CodePageText.h"
 #include "framework/Document.h"
+#include "framework/FrameWnd.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
 #include "view/JotwellView.h"
@@ -40,7 +41,42 @@ protected:
     }
 };
 
-class Host : public CWnd {};
+// The view's frame, with the main frame's accelerators when a test loads them; it notes
+// the commands it gets. It is a member of the test, not deleted with its window.
+class Host : public CFrameWnd {
+public:
+    std::vector<UINT> m_commands;
+    void SetView(CView* view) { m_pView = view; }
+
+protected:
+    void PostNcDestroy() override {}
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_COMMAND && HIWORD(wParam) == 1) m_commands.push_back(LOWORD(wParam));  // an accelerator
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+// Answers the framework's message boxes in place of a person: each box takes the next
+// answer (IDNO once they run out) and is noted.
+std::vector<int> g_answers;
+std::vector<CString> g_boxes;
+int AnswerBox(const CString& text, UINT) {
+    g_boxes.push_back(text);
+    if (g_answers.empty()) return IDNO;
+    const int answer = g_answers.front();
+    g_answers.erase(g_answers.begin());
+    return answer;
+}
+
+// Hands a message over as the application's loop does: each window from the target up
+// may take it in PreTranslateMessage, else it is translated and dispatched.
+void Deliver(MSG msg) {
+    for (HWND h = msg.hwnd; h; h = GetParent(h))
+        if (CWnd* wnd = CWnd::FromHandlePermanent(h))
+            if (wnd->PreTranslateMessage(&msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
 
 // Entries in several scripts, as a UTF-8 file holds them and as the window shows them.
 const std::pair<const char*, const wchar_t*> kWritten[] = {
@@ -102,8 +138,12 @@ protected:
         ASSERT_TRUE(m_view->Create(&m_host, AFX_IDW_PANE_FIRST));
         m_view->SetWindowPos(nullptr, 0, 0, 380, 260, SWP_NOZORDER);
         m_path = TempPath("jotwell-view-test.txt");
+        g_answers.clear();
+        g_boxes.clear();
+        AfxSetMessageBoxHook(&AnswerBox);
     }
     void TearDown() override {
+        AfxSetMessageBoxHook(nullptr);
         m_host.DestroyWindow();  // the view deletes itself
         delete m_doc;
         DeleteFileA(m_path.c_str());
@@ -219,6 +259,58 @@ TEST_F(JotwellViewTest, ModifyTextOnThePlaceholderAppendsARow) {
     EXPECT_EQ(3, m_view->GetRowCount());
     EXPECT_EQ(1, m_view->GetSelectedLine());
     EXPECT_EQ("r0\r\nnew", FileBytes(m_path));
+}
+
+TEST_F(JotwellViewTest, ModifyExplanationWithNothingTypedOnThePlaceholderAddsNothing) {
+    Open("r0");
+    m_view->SelectLine(1);
+    m_view->m_dialogText = "";
+    m_view->OnModifyExplanation();
+    EXPECT_EQ(1, m_view->m_dialogs);
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ("r0", FileBytes(m_path));
+    m_view->m_dialogText = "note";
+    m_view->OnModifyExplanation();
+    EXPECT_EQ(3, m_view->GetRowCount());
+    EXPECT_EQ("r0\r\n\\tnote", FileBytes(m_path));
+}
+
+TEST_F(JotwellViewTest, FrameAcceleratorsWaitWhileTheLabelEditorIsOpen) {
+    Open("r0\r\nr1");
+    m_host.m_hAccelTable = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, m_host.m_hAccelTable);
+    m_view->SelectLine(0);
+    HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    SetWindowTextW(edit, L"abc");
+    SendMessageW(edit, EM_SETSEL, 0, 2);
+    {
+        ClipboardSession clipboard(nullptr);
+        EmptyClipboard();
+    }
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const struct {
+        UINT key;
+        bool control;
+    } kPresses[] = {{VK_INSERT, false}, {VK_F2, false}, {VK_F4, false}, {VK_F5, false},
+                    {'N', true},        {'O', true},   {'S', true},   {'C', true}};
+    for (const auto& press : kPresses) {
+        keys[VK_CONTROL] = press.control ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const UINT scan = MapVirtualKeyW(press.key, MAPVK_VK_TO_VSC);
+        Deliver(MSG{edit, WM_KEYDOWN, press.key, static_cast<LPARAM>(1 | (scan << 16)), 0, {}});
+        PumpMessages(20);
+        Deliver(MSG{edit, WM_KEYUP, press.key, static_cast<LPARAM>(1 | (scan << 16) | 0xC0000000u), 0, {}});
+        PumpMessages(20);
+    }
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(m_host.m_commands.empty()) << "first command: " << (m_host.m_commands.empty() ? 0 : m_host.m_commands[0]);
+    EXPECT_EQ(L"ab", ClipboardText<wchar_t>(CF_UNICODETEXT));
+    SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(3, m_view->GetRowCount());
+    EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
 }
 
 TEST_F(JotwellViewTest, DeleteQuestionText) {
