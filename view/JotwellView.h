@@ -81,8 +81,14 @@ protected:
     // destroy the view: their callers check that it is still there.
     // Asks the Delete Line question; IDOK or IDCANCEL. A test replaces it.
     virtual int AskDeleteConfirm(const CString& text);
-    // Opens the edit dialog; TRUE on OK. A test replaces it.
-    virtual BOOL RunModifyDialog(const CString& title, CString& text);
+    // Opens the edit dialog on `text` (as the user sees it); TRUE on OK. A test replaces it.
+    virtual BOOL RunModifyDialog(const CString& title, std::wstring& text);
+    // Puts text the user typed into the entry's Text or Explanation, unless the file was
+    // read again since the edit began (`reloads`: the document's count then).
+    void ApplyTyped(int row, BOOL explanation, const std::wstring& typed, int reloads);
+    // The file was read again: the selection and the first visible row stay on the same
+    // entries where they still exist.
+    void ShowReloaded(const CReloadHint& old);
 
     // Drag targeting (JotwellViewDrag.cpp).
     void OnBeginDrag(const NMLISTVIEW* nm);

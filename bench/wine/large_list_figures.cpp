@@ -15,8 +15,8 @@ namespace {
 class AnsweringView : public CJotwellView {
 protected:
     int AskDeleteConfirm(const CString&) override { return IDOK; }
-    BOOL RunModifyDialog(const CString&, CString& text) override {
-        text = "changed";
+    BOOL RunModifyDialog(const CString&, std::wstring& text) override {
+        text = L"changed";
         return TRUE;
     }
 };

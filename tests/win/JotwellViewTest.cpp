@@ -32,11 +32,11 @@ protected:
         m_lastQuestion = text;
         return IDOK;
     }
-    BOOL RunModifyDialog(const CString& title, CString& text) override {
+    BOOL RunModifyDialog(const CString& title, std::wstring& text) override {
         if (m_realDialog) return CJotwellView::RunModifyDialog(title, text);
         ++m_dialogs;
-        m_dialogGot = text;
-        text = m_dialogText;
+        m_dialogGot = FromWide(text, EntryCodePage());
+        text = ToWide(m_dialogText, EntryCodePage());
         return TRUE;
     }
 };
@@ -313,6 +313,127 @@ TEST_F(JotwellViewTest, FrameAcceleratorsWaitWhileTheLabelEditorIsOpen) {
     EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
 }
 
+TEST_F(JotwellViewTest, FailedSaveLeavesTheDocumentModifiedAndCloseAsks) {
+    Open("r0\r\nr1");
+    m_host.SetView(m_view);
+    {
+        // Another program holds the file without sharing: the save after the edit fails.
+        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        m_view->SelectLine(0);
+        m_view->m_dialogText = "changed";
+        m_view->OnModifyText();
+    }
+    EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
+    EXPECT_TRUE(m_doc->IsModified());
+    ASSERT_EQ(1u, g_boxes.size()) << "the failed save is reported";
+    // Closing asks; Cancel keeps the window and the edit.
+    g_answers = {IDCANCEL};
+    m_host.SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_EQ(2u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, m_doc->GetPathName()), g_boxes[1]);
+    EXPECT_TRUE(IsWindow(m_host.m_hWnd));
+    EXPECT_EQ("changed", m_doc->m_aText[0]);
+    // Yes saves, now that the file is free.
+    g_answers = {IDYES};
+    EXPECT_TRUE(m_doc->SaveModified());
+    EXPECT_EQ("changed\r\nr1", FileBytes(m_path));
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+// Characters the list's code page cannot store: the user keeps the list as UTF-8 from now on,
+// or the edit is not made. Never a "?" or a look-alike in the file.
+TEST_F(JotwellViewTest, TypedCharactersOutsideTheCodePageAskForUtf8) {
+    const std::wstring typed = L"\u6771\u4EAC \u0141\u00F3d\u017A";  // Tokyo, Lodz
+    const char* const utf8 = u8"\u6771\u4EAC \u0141\u00F3d\u017A";
+    for (const bool inDialog : {false, true}) {
+        SCOPED_TRACE(inDialog ? "Modify dialog" : "label editor");
+        Open("plain\r\nascii\\tnote");
+        g_boxes.clear();
+        g_answers = {IDNO};
+        Edit(0, typed, inDialog);
+        PumpMessages(50);
+        EXPECT_EQ(1u, g_boxes.size());
+        EXPECT_EQ("plain", m_doc->m_aText[0]);
+        EXPECT_EQ("plain\r\nascii\\tnote", FileBytes(m_path));
+        EXPECT_EQ(TextEncoding::Ansi, m_doc->m_encoding.Encoding);
+
+        g_boxes.clear();
+        g_answers = {IDYES};
+        Edit(0, typed, inDialog);
+        PumpMessages(50);
+        EXPECT_EQ(1u, g_boxes.size());
+        EXPECT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
+        EXPECT_EQ(std::string(utf8) + "\r\nascii\\tnote", FileBytes(m_path));
+        EXPECT_EQ(typed, CellW(0, 0));
+    }
+}
+
+// Another program writes the file as an editor does, in place.
+void WriteInPlace(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+TEST_F(JotwellViewTest, TheFileOnDiskWins) {
+    Open("r0\r\nr1\r\nr2");
+    m_view->SelectLine(1);
+    // Written by another program: the rows show it within a second, the selection stays on r1.
+    WriteInPlace(m_path, "new\r\nr0\r\nr1\r\nr2");
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 5; }, 1000));
+    EXPECT_EQ("new", Cell(0, 0));
+    EXPECT_EQ(2, m_view->GetSelectedLine());
+    EXPECT_TRUE(g_boxes.empty());
+
+    // An edit on a file that changed since it was read: read again first, the edit not made,
+    // the user told; the file keeps the other program's line.
+    WriteInPlace(m_path, "other\r\nnew\r\nr0\r\nr1\r\nr2");
+    m_view->OnInsertLine();
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_EQ("other\r\nnew\r\nr0\r\nr1\r\nr2", FileBytes(m_path));
+    EXPECT_EQ(6, m_view->GetRowCount());
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+    // Repeated, it is made.
+    m_view->OnInsertLine();
+    EXPECT_EQ("other\r\nnew\r\nr0\r\n\r\nr1\r\nr2", FileBytes(m_path));
+
+    // Holding an edit it could not save, Jotwell asks which to keep: No reads the file again.
+    {
+        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        m_view->SelectLine(0);
+        m_view->m_dialogText = "mine";
+        m_view->OnModifyText();
+    }
+    ASSERT_TRUE(m_doc->IsModified());
+    g_boxes.clear();
+    g_answers = {IDNO};
+    WriteInPlace(m_path, "theirs");
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 2; }, 1000));
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_KEEP_WHICH, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_EQ("theirs", FileBytes(m_path));
+    // Yes keeps Jotwell's list and saves it over the file.
+    {
+        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        m_view->SelectLine(0);
+        m_view->m_dialogText = "mine";
+        m_view->OnModifyText();
+    }
+    g_answers = {IDYES};
+    WriteInPlace(m_path, "theirs again");
+    EXPECT_TRUE(PumpUntil([&] { return FileBytes(m_path) == "mine"; }, 1000));
+    EXPECT_FALSE(m_doc->IsModified());
+
+    // A file deleted while open is not written again without a name being asked for.
+    DeleteFileA(m_path.c_str());
+    PumpMessages(200);
+    EXPECT_EQ("mine", Cell(0, 0));
+}
+
 TEST_F(JotwellViewTest, DeleteQuestionText) {
     Open("the text\\tthe explanation");
     // The question comes from the string table of the user's language (Japanese in Shift-JIS).
@@ -390,9 +511,9 @@ TEST_F(JotwellViewTest, AnsiEntriesShowAndAreEditedAsBefore) {
     EXPECT_EQ(L"      ", TipShown(1));
     EXPECT_EQ(wide, Edit(0, wide + L"!", false));
     EXPECT_EQ(bytes + "!", m_doc->m_aText[0]);
-    // A character outside the code page comes back as the default character, as before.
+    // A character outside the code page is never stored as "?": declined, the entry stays.
     EXPECT_EQ(L"plain", Edit(1, wide + L"\U0001F600", true));
-    EXPECT_EQ(bytes + "??", m_doc->m_aText[1]);
+    EXPECT_EQ("plain", m_doc->m_aText[1]);
 }
 
 TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
