@@ -61,4 +61,29 @@ jw_log "5. Ctrl+C copies the selected Text with its line breaks"
 key ctrl+c
 sleep 0.3
 [ "$(jw_tool jw_gettext clip)" = "one" ] || jw_fail "Ctrl+C copied '$(jw_tool jw_gettext clip)'"
+jw_log "6. A line another program writes shows at once; an Insert after it keeps that line"
+printf '\r\nwritten elsewhere' >>"$entries"
+start=$SECONDS
+until [ "$(jw_tool jw_gettext row 4 0)" = "written elsewhere" ]; do
+    # The rows follow within a second; the margin is for a loaded test machine.
+    [ $((SECONDS - start)) -lt 3 ] || jw_fail "the rows do not show the written line: $(jwd_listinfo)"
+    sleep 0.1
+done
+jwd_select 0
+key Insert
+bytes_are '\r\n\r\none\\tfirst\r\nthree\r\nfour\r\nwritten elsewhere' || jw_fail "the Insert lost the written line"
+[ "$(jwd_listinfo)" = "count=7 selected=1 focused=1 editing=0" ] || jw_fail "rows after Insert: $(jwd_listinfo)"
+
+jw_log "7. Japanese typed into an ASCII list: asked, kept as UTF-8 and saved as typed"
+jwd_select 6
+key F2
+dialog=$(jwd_wait_title "^Modify Text$" 20) || jw_fail "the Modify Text dialog did not open"
+jw_tool jw_gettext settext '#32770' Edit '東京 Łódź' || jw_fail "cannot type into the dialog"
+xdotool windowfocus "$dialog" 2>/dev/null; sleep 0.2
+xdotool key Return
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "no question about the code page"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Return  # Yes
+bytes_are '\r\n\r\none\\tfirst\r\nthree\r\nfour\r\nwritten elsewhere\r\n東京 Łódź' || jw_fail "the typed text was not saved as typed"
+[ "$(jw_tool jw_gettext row 6 0)" = "東京 Łódź" ] || jw_fail "row 6 shows $(jw_tool jw_gettext row 6 0)"
 echo "PASS edit_test"
