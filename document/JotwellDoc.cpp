@@ -154,8 +154,12 @@ BOOL CJotwellDoc::OnSaveDocument(const char* path) {
     if (!m_bCheckingDisk && path && !own.empty() && lstrcmpiA(path, own.c_str()) == 0) {
         const CFileStamp now = CFileStamp::Of(path);
         if (now.exists && now != m_diskStamp) {
-            if (!IsModified()) return ReloadFromDisk();  // nothing of ours to write: the file wins
-            if (!KeepOwnListOver(now)) return TRUE;      // the file was kept and read again
+            // Nothing unsaved: the file wins, and is written back as read. Else the user keeps one.
+            if (!IsModified()) {
+                if (!ReloadFromDisk()) return FALSE;
+            } else if (!KeepOwnListOver(now)) {
+                return TRUE;  // the file was kept and read again
+            }
         }
     }
     if (!CDocument::OnSaveDocument(path)) return FALSE;

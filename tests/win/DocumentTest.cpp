@@ -363,3 +363,16 @@ TEST_F(DocumentTest, SessionEndKeepsAListThatCannotBeSavedInARecoveryFile) {
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ("", ReadSetting(Profile::kRecoveryFile));
 }
+
+TEST_F(DocumentTest, SaveOfAFileChangedOnDiskNeverWritesTheOldCopy) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "one");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    doc.SetPathName(path.c_str(), FALSE);
+    WriteFile(path, "one\r\nadded elsewhere");
+    EXPECT_TRUE(doc.DoFileSave());
+    EXPECT_EQ("one\r\nadded elsewhere", ReadFile(path));
+    EXPECT_EQ(3, doc.GetEntryCount());
+    EXPECT_TRUE(g_messages.empty());
+}
