@@ -86,4 +86,29 @@ xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
 xdotool key Return  # Yes
 bytes_are '\r\n\r\none\\tfirst\r\nthree\r\nfour\r\nwritten elsewhere\r\n東京 Łódź' || jw_fail "the typed text was not saved as typed"
 [ "$(jw_tool jw_gettext row 6 0)" = "東京 Łódź" ] || jw_fail "row 6 shows $(jw_tool jw_gettext row 6 0)"
+jw_log "8. A deleted file is not written again unasked; a logoff keeps the unsaved list in a recovery file"
+rm "$entries"
+sleep 0.5
+jwd_select 0
+key Insert
+saveas=$(jwd_wait_title "^Save As$" 20) || jw_fail "no Save As after an edit of a deleted file"
+xdotool windowfocus "$saveas" 2>/dev/null; sleep 0.2
+xdotool key Escape
+jw_wait_no_window "^Save As$" 10 || jw_fail "Save As did not close"
+[ -e "$entries" ] && jw_fail "the deleted file was written again"
+timeout 60 wineboot --end-session >/dev/null 2>&1
+jw_wait_exit "$JW_PID" 30 || jw_fail "the logoff did not end Jotwell"
+recovery=$(jw_reg_value "$JW_KEY\\Option" RecoveryFile)
+case "$recovery" in *'\Jotwell\entries ('*').txt') ;; *) jw_fail "recovery file named: '$recovery'" ;; esac
+want=$(printf '\r\n\r\n\r\none\\tfirst\r\nthree\r\nfour\r\nwritten elsewhere\r\n東京 Łódź' | od -An -c | tr -s ' \n' ' ')
+[ "$(od -An -c "$(winepath -u "$recovery" 2>/dev/null)" | tr -s ' \n' ' ')" = "$want" ] ||
+    jw_fail "the recovery file does not hold the list"
+jw_log "   the next start names it once"
+jwd_write_entries "$JW_TMP/next.txt" 'next'
+jw_start "$(jw_winpath "$JW_TMP/next.txt")"
+box=$(jwd_wait_title "^Jotwell$" 90) || jw_fail "the next start did not name the recovery file"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Return
+jw_wait_no_window "^Jotwell$" 10 || jw_fail "the box did not close"
+[ -z "$(jw_reg_value "$JW_KEY\\Option" RecoveryFile)" ] || jw_fail "the recovery file is named again next time"
 echo "PASS edit_test"
