@@ -450,11 +450,6 @@ BOOL CJotwellView::OnCmdMsg(UINT id, CCmdUI* ui) {
     return CListView::OnCmdMsg(id, ui);
 }
 
-BOOL CJotwellView::SetLineText(int row, const CString& text) {
-    CJotwellDoc* doc = GetDocument();
-    return doc ? doc->SetEntryText(row, text) : FALSE;
-}
-
 BOOL CJotwellView::RunModifyDialog(const CString& title, std::wstring& text) {
     // The dialog exchanges UTF-8, which holds whatever is typed; the document decides
     // what its code page can store.

@@ -42,7 +42,6 @@ public:
     int RowUnderCursor() const;
     int RowAt(POINT client) const;
     int GetRowCount() const;
-    BOOL SetLineText(int row, const CString& text);
     void CopyEntryToClipboard(int row, BOOL explanation);
     // Selects exactly this row (and gives it the focus mark); -1 clears the selection.
     void SelectLine(int row);
