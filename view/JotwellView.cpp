@@ -318,13 +318,14 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
             if (GetSelectedLine() != row) SelectLine(row);
             PostMessage(WM_COMMAND, ID_MODIFY_TEXT, 0);
         }
+        if (doc) m_nLabelEditReloads = doc->ReloadCount();
         *result = tooLong ? TRUE : FALSE;
         return TRUE;
     }
     case LVN_ENDLABELEDITW: {
         const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
         if (item.pszText && GetDocument())
-            ApplyTyped(item.iItem, FALSE, item.pszText, GetDocument()->ReloadCount());
+            ApplyTyped(item.iItem, FALSE, item.pszText, m_nLabelEditReloads);
         *result = 0;
         return TRUE;
     }

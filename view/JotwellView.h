@@ -100,4 +100,6 @@ protected:
 
     // The cell text last handed to the list (LVN_GETDISPINFOW).
     std::wstring m_cellText;
+    // The document's reload count when the label editor opened.
+    int m_nLabelEditReloads = 0;
 };

@@ -434,6 +434,20 @@ TEST_F(JotwellViewTest, TheFileOnDiskWins) {
     EXPECT_EQ("mine", Cell(0, 0));
 }
 
+TEST_F(JotwellViewTest, AnEditBegunBeforeTheFileWasReadAgainIsNotApplied) {
+    Open("r0\r\nr1");
+    m_view->SelectLine(0);
+    HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    SetWindowTextW(edit, L"typed");
+    WriteInPlace(m_path, "other\r\nr0\r\nr1");
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000));
+    if (IsWindow(edit)) SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages(50);
+    EXPECT_EQ("other\r\nr0\r\nr1", FileBytes(m_path));
+    EXPECT_EQ("other", m_doc->m_aText[0]);
+}
+
 TEST_F(JotwellViewTest, DeleteQuestionText) {
     Open("the text\\tthe explanation");
     // The question comes from the string table of the user's language (Japanese in Shift-JIS).
