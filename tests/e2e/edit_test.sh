@@ -96,6 +96,17 @@ xdotool windowfocus "$saveas" 2>/dev/null; sleep 0.2
 xdotool key Escape
 jw_wait_no_window "^Save As$" 10 || jw_fail "Save As did not close"
 [ -e "$entries" ] && jw_fail "the deleted file was written again"
+jw_log "   Exit asks to save the unsaved list; Cancel keeps it, and closing the window then hides it"
+jw_tool jw_menu command "$JWD_TITLE" 57665 || jw_fail "cannot send Exit"  # ID_APP_EXIT
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "Exit did not ask to save the unsaved list"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Escape
+jw_wait_no_window "^Jotwell$" 10 || jw_fail "the question did not close"
+kill -0 "$JW_PID" 2>/dev/null || jw_fail "Jotwell ended although Exit was cancelled"
+jw_tool jw_window post "$JWD_TITLE" 0x112 0xF060 0  # WM_SYSCOMMAND SC_CLOSE
+jw_tool jw_window wait "$JWD_TITLE" hidden 10 || jw_fail "closing the window after a cancelled Exit did not hide it"
+sleep 0.5
+xdotool search --name "^Jotwell$" >/dev/null 2>&1 && jw_fail "closing the window after a cancelled Exit asked to save"
 timeout 60 wineboot --end-session >/dev/null 2>&1
 jw_wait_exit "$JW_PID" 30 || jw_fail "the logoff did not end Jotwell"
 recovery=$(jw_reg_value "$JW_KEY\\Option" RecoveryFile)
