@@ -448,6 +448,19 @@ TEST_F(JotwellViewTest, AnEditBegunBeforeTheFileWasReadAgainIsNotApplied) {
     EXPECT_EQ("other", m_doc->m_aText[0]);
 }
 
+TEST_F(JotwellViewTest, ActivatingTheFrameChecksTheFile) {
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(m_path.c_str(), "r0"));
+    ASSERT_TRUE(m_doc->OnOpenDocument(m_path.c_str()));
+    m_doc->CDocument::SetPathName(m_path.c_str(), FALSE);  // no watcher of the folder
+    m_view->OnInitialUpdate();
+    m_host.SetView(m_view);
+    WriteInPlace(m_path, "r0\r\nr1");
+    PumpMessages(300);
+    ASSERT_EQ(2, m_view->GetRowCount());
+    m_host.SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 3; }, 1000));
+}
+
 TEST_F(JotwellViewTest, DeleteQuestionText) {
     Open("the text\\tthe explanation");
     // The question comes from the string table of the user's language (Japanese in Shift-JIS).
