@@ -367,6 +367,14 @@ TEST_F(JotwellViewTest, TypedCharactersOutsideTheCodePageAskForUtf8) {
         EXPECT_EQ(std::string(utf8) + "\r\nascii\\tnote", FileBytes(m_path));
         EXPECT_EQ(typed, CellW(0, 0));
     }
+    // A list with bytes beyond ASCII is converted from its code page.
+    const bool japanese = GetACP() == 932;
+    const std::string ansi = japanese ? "\x93\xFA\x96\x7B \xB6" : "caf\xE9 \x80";
+    const char* const converted = japanese ? u8"\u65E5\u672C \uFF76" : u8"caf\u00E9 \u20AC";
+    Open(ansi + "\\t" + ansi + "\r\nplain");
+    g_answers = {IDYES};
+    Edit(1, L"\U0001F600", true);
+    EXPECT_EQ(std::string(converted) + "\\t" + converted + "\r\n\xF0\x9F\x98\x80", FileBytes(m_path));
 }
 
 // Another program writes the file as an editor does, in place.
