@@ -48,6 +48,7 @@ BOOL CJotwellApp::InitInstance() {
     if (IsTrayStartArgument(m_argc, m_argv) && m_pMainWnd)
         m_pMainWnd->PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
     if (m_pMainWnd) DragAcceptFiles(m_pMainWnd->m_hWnd, TRUE);
+    CJotwellDoc::ReportRecoveryFile();
     return TRUE;
 }
 

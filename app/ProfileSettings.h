@@ -55,6 +55,10 @@ inline constexpr IntSetting kWindowTop{"Pos", "y", -1, INT_MIN, INT_MAX};
 inline constexpr IntSetting kWindowWidth{"Pos", "w", -1, INT_MIN, INT_MAX};
 inline constexpr IntSetting kWindowHeight{"Pos", "h", -1, INT_MIN, INT_MAX};
 
+// The file a session's end wrote an unsaved list to, told at the next start and then
+// cleared; empty = none.
+inline constexpr TextSetting kRecoveryFile{"Option", "RecoveryFile", ""};
+
 // Full path of the web input setting file; empty = none.
 inline constexpr TextSetting kWebInputFile{"WebInput", "File", ""};
 // The browsers' DevTools port on 127.0.0.1; 0 = the shell's windows only. Never written.

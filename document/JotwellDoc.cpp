@@ -4,12 +4,16 @@
 #include "app/ProfileAccess.h"
 #include "document/EntryFile.h"
 #include "framework/FileDialog.h"
+#include "framework/View.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
+#include "text/CodePageText.h"
 #include "text/EncodingCodePage.h"
 #include "text/SystemCodePage.h"
 #include "webinput/WebInputFile.h"
+
+#include <shlobj.h>
 
 IMPLEMENT_DYNCREATE(CJotwellDoc)
 
@@ -40,12 +44,17 @@ BOOL CJotwellDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
 BOOL CJotwellDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) return FALSE;
     m_encoding = FileEncoding();  // a new file is written in the ANSI code page
+    m_watcher.Stop();
+    m_diskStamp = CFileStamp();
     EnsurePlaceholder();
     return TRUE;
 }
 
 BOOL CJotwellDoc::OnOpenDocument(const char* path) {
+    // Taken before the read: a change during it shows as a newer stamp later.
+    const CFileStamp stamp = CFileStamp::Of(path);
     const BOOL ok = CDocument::OnOpenDocument(path);
+    if (ok) m_diskStamp = stamp;
     // A failed read or load leaves the entries as they were; whatever happened, the list
     // ends with its placeholder.
     EnsurePlaceholder();
@@ -67,6 +76,236 @@ void CJotwellDoc::EnsurePlaceholder() {
         m_aText.Add(CString());
         m_aExplanation.Add(CString());
     }
+}
+
+void CJotwellDoc::SetPathName(const char* path, BOOL addToMru) {
+    CDocument::SetPathName(path, addToMru);
+    HWND view = Views().empty() ? nullptr : Views().front()->m_hWnd;
+    if (!m_watcher.Start(GetPathName().c_str(), view, WM_JOTWELL_FILE_CHANGED)) m_watcher.Stop();
+}
+
+void CJotwellDoc::OnFrameActivated() {
+    // Checked once the activation is over: the check may ask a question.
+    if (!Views().empty() && Views().front()->m_hWnd) Views().front()->PostMessage(WM_JOTWELL_FILE_CHANGED, 0, 0);
+}
+
+BOOL CJotwellDoc::ReloadFromDisk() {
+    const CString path = GetPathName();
+    const CFileStamp stamp = CFileStamp::Of(path.c_str());
+    std::string bytes;
+    if (!stamp.exists || AfxReadWholeFile(path.c_str(), bytes) != ERROR_SUCCESS) return FALSE;
+    CReloadHint hint;
+    hint.m_oldText = std::move(m_aText.Items());
+    hint.m_oldExplanation = std::move(m_aExplanation.Items());
+    try {
+        CArchive ar{std::string_view(bytes)};
+        Serialize(ar);
+    } catch (const std::exception&) {
+        m_aText.Items() = std::move(hint.m_oldText);
+        m_aExplanation.Items() = std::move(hint.m_oldExplanation);
+        return FALSE;
+    }
+    EnsurePlaceholder();
+    SetModifiedFlag(FALSE);
+    m_diskStamp = stamp;
+    ++m_nReloads;
+    UpdateAllViews(nullptr, HINT_RELOAD, &hint);
+    return TRUE;
+}
+
+BOOL CJotwellDoc::KeepOwnListOver(const CFileStamp& onDisk) {
+    m_bCheckingDisk = TRUE;
+    const int answer =
+        AfxMessageBox(AfxFormatString1(IDS_FILE_CHANGED_KEEP_WHICH, GetPathName()), MB_YESNO | MB_ICONQUESTION);
+    m_bCheckingDisk = FALSE;
+    if (answer == IDYES) {
+        m_diskStamp = onDisk;  // seen and overruled: the next save replaces it
+        return TRUE;
+    }
+    ReloadFromDisk();
+    return FALSE;
+}
+
+BOOL CJotwellDoc::CheckFileOnDisk() {
+    if (m_bCheckingDisk || GetPathName().empty()) return TRUE;
+    const CFileStamp now = CFileStamp::Of(GetPathName().c_str());
+    if (now == m_diskStamp) return TRUE;
+    if (!now.exists) {
+        // Deleted or renamed: the list stays in memory, and the next save asks for a name
+        // (a file that comes back under the name is read again).
+        m_diskStamp = now;
+        return TRUE;
+    }
+    if (IsModified()) {
+        if (KeepOwnListOver(now)) DoFileSave();
+        return TRUE;
+    }
+    return ReloadFromDisk();
+}
+
+BOOL CJotwellDoc::BeginEdit() {
+    if (IsReadOnly()) return FALSE;  // never written: its bytes would not come back as they were
+    if (GetPathName().empty() || m_bCheckingDisk) return TRUE;
+    const CFileStamp now = CFileStamp::Of(GetPathName().c_str());
+    // A file gone from disk is not recreated silently: the save after the edit asks for a name.
+    if (now == m_diskStamp || !now.exists) return TRUE;
+    if (IsModified()) return KeepOwnListOver(now);
+    ReloadFromDisk();
+    ReportEditNotApplied();
+    return FALSE;
+}
+
+void CJotwellDoc::ReportEditNotApplied() const {
+    AfxMessageBox(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, GetPathName()), MB_OK | MB_ICONINFORMATION);
+}
+
+BOOL CJotwellDoc::OnSaveDocument(const char* path) {
+    const CString& own = GetPathName();
+    if (!m_bCheckingDisk && path && !own.empty() && lstrcmpiA(path, own.c_str()) == 0) {
+        const CFileStamp now = CFileStamp::Of(path);
+        if (now.exists && now != m_diskStamp) {
+            // Nothing unsaved: the file wins, and is written back as read. Else the user keeps one.
+            if (!IsModified()) {
+                if (!ReloadFromDisk()) return FALSE;
+            } else if (!KeepOwnListOver(now)) {
+                return TRUE;  // the file was kept and read again
+            }
+        }
+    }
+    if (!CDocument::OnSaveDocument(path)) return FALSE;
+    m_diskStamp = CFileStamp::Of(path);
+    return TRUE;
+}
+
+void CJotwellDoc::OnEndSession() {
+    if (!IsModified()) return;
+    const CString& path = GetPathName();
+    if (!path.empty()) {
+        const CFileStamp now = CFileStamp::Of(path.c_str());
+        if (now.exists && now == m_diskStamp) {
+            try {
+                CArchive ar;
+                Serialize(ar);
+                if (AfxWriteFileSafely(path.c_str(), ar.Output()) == ERROR_SUCCESS) {
+                    SetModifiedFlag(FALSE);
+                    return;
+                }
+            } catch (const std::exception&) {
+            }
+        }
+    }
+    CString recovery;
+    if (WriteRecoveryFile(recovery)) WriteSetting(Profile::kRecoveryFile, recovery.c_str());
+}
+
+BOOL CJotwellDoc::WriteRecoveryFile(CString& path) {
+    wchar_t base[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base)))
+        return FALSE;
+    const std::wstring folder = std::wstring(base) + L"\\Jotwell";
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return FALSE;
+    // The writer takes an ANSI path: a folder name outside the code page goes by its short name.
+    bool lossy = false;
+    CString ansiFolder = FromWide(folder, CP_ACP, &lossy);
+    if (lossy) {
+        wchar_t shortName[MAX_PATH] = {};
+        if (!GetShortPathNameW(folder.c_str(), shortName, MAX_PATH)) return FALSE;
+        ansiFolder = FromWide(shortName, CP_ACP, &lossy);
+        if (lossy) return FALSE;
+    }
+    CString title = GetTitle().empty() ? CString("Jotwell") : GetTitle();
+    const size_t dot = title.find_last_of('.');
+    if (dot != CString::npos && dot > 0) title.resize(dot);
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    char stamp[64] = {};
+    wsprintfA(stamp, " (%04u-%02u-%02u %02u%02u%02u).txt", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+              now.wSecond);
+    path = ansiFolder + "\\" + title + stamp;
+    try {
+        CArchive ar;
+        Serialize(ar);
+        return AfxWriteFileSafely(path.c_str(), ar.Output()) == ERROR_SUCCESS;
+    } catch (const std::exception&) {
+        return FALSE;
+    }
+}
+
+void CJotwellDoc::ReportRecoveryFile() {
+    const CString path = ReadSetting(Profile::kRecoveryFile);
+    if (path.empty()) return;
+    WriteSetting(Profile::kRecoveryFile, "");
+    AfxMessageBox(AfxFormatString1(IDS_RECOVERY_FILE_KEPT, path), MB_OK | MB_ICONINFORMATION);
+}
+
+BOOL CJotwellDoc::EncodeTyped(const std::wstring& typed, CString& bytes) {
+    bool lossy = false;
+    CString encoded = FromWide(typed, CodePageOf(m_encoding.Encoding), &lossy);
+    if (lossy) {
+        if (AfxMessageBox(AfxLoadString(IDS_KEEP_AS_UTF8), MB_YESNO | MB_ICONQUESTION) != IDYES) return FALSE;
+        ConvertToUtf8();
+        encoded = FromWide(typed, CP_UTF8);
+    }
+    bytes = std::move(encoded);
+    return TRUE;
+}
+
+void CJotwellDoc::ConvertToUtf8() {
+    if (m_encoding.Encoding == TextEncoding::Utf8) return;
+    const UINT from = CodePageOf(m_encoding.Encoding);
+    // ASCII bytes are UTF-8 as they stand; only entries with other bytes are converted.
+    for (CStringArray* column : {&m_aText, &m_aExplanation})
+        for (CString& entry : column->Items())
+            for (const char c : entry)
+                if (static_cast<unsigned char>(c) >= 0x80) {
+                    entry = FromWide(ToWide(entry, from), CP_UTF8);
+                    break;
+                }
+    m_encoding = FileEncoding{TextEncoding::Utf8, false};
+    UpdateAllViews(nullptr, HINT_CHANGE_LINE, nullptr);
+}
+
+BOOL CJotwellDoc::InsertEntry(int index) {
+    if (index < 0 || index >= GetEntryCount() || !BeginEdit()) return FALSE;
+    m_aText.InsertAt(index, CString(), 1);
+    m_aExplanation.InsertAt(index, CString(), 1);
+    EditDone(HINT_INSERT_LINE, index);
+    return TRUE;
+}
+
+BOOL CJotwellDoc::DeleteEntry(int index) {
+    if (index < 0 || index >= GetEntryCount() - 1 || !BeginEdit()) return FALSE;
+    m_aText.RemoveAt(index, 1);
+    m_aExplanation.RemoveAt(index, 1);
+    EditDone(HINT_DELETE_LINE, index + 1);
+    return TRUE;
+}
+
+BOOL CJotwellDoc::SetEntryText(int index, const CString& text) { return SetEntryColumn(m_aText, index, text); }
+
+BOOL CJotwellDoc::SetEntryExplanation(int index, const CString& text) {
+    return SetEntryColumn(m_aExplanation, index, text);
+}
+
+BOOL CJotwellDoc::SetEntryColumn(CStringArray& column, int index, const CString& text) {
+    if (index < 0 || index >= GetEntryCount() || column[index] == text || !BeginEdit()) return FALSE;
+    column[index] = text;
+    if (index == GetEntryCount() - 1) {
+        // The placeholder got a value: a new placeholder follows it.
+        EnsurePlaceholder();
+        EditDone(HINT_INSERT_LINE, index + 1);
+    } else {
+        EditDone(HINT_CHANGE_LINE, index);
+    }
+    return TRUE;
+}
+
+void CJotwellDoc::EditDone(LPARAM hint, int index) {
+    EnsurePlaceholder();
+    SetModifiedFlag(TRUE);
+    CLineHint line(index);
+    UpdateAllViews(nullptr, hint, &line);
+    DoFileSave();
 }
 
 void CJotwellDoc::DeleteContents() {
@@ -107,7 +346,7 @@ void CJotwellDoc::ToggleActiveDestWindow() {
 void CJotwellDoc::OnRefresh() {
     if (!SaveModified()) return;
     const CString path = GetPathName();
-    OnOpenDocument(path.c_str());
+    if (OnOpenDocument(path.c_str())) ++m_nReloads;
     UpdateAllViews(nullptr, 0, nullptr);
 }
 

@@ -86,6 +86,12 @@ void CMainFrame::OnAppExit() {
     PostMessage(WM_CLOSE);
 }
 
+void CMainFrame::OnClose() {
+    const CWndAlive alive(this);
+    CFrameWnd::OnClose();
+    if (alive) m_bExiting = FALSE;
+}
+
 void CMainFrame::OnCloseWindow() { PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void CMainFrame::OnDisplay() {

@@ -27,6 +27,8 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(CREATESTRUCTA* cs) override;
+    // Exit cancelled at the save question: the window stays, and closing it hides it again.
+    void OnClose() override;
     void OnSysCommand(UINT command, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM id, LPARAM event);
     void OnAppExit();

@@ -36,6 +36,12 @@ public:
     // Saves under `path`, or asks for a name when `path` is null.
     BOOL DoSave(const char* path, BOOL replace = TRUE);
 
+    // The session ends and no question may wait: a document keeps its unsaved changes
+    // somewhere now, or loses them.
+    virtual void OnEndSession() {}
+    // Its frame became the active window (the user came back to it).
+    virtual void OnFrameActivated() {}
+
     void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
 
     const CString& GetPathName() const { return m_strPathName; }

@@ -128,7 +128,8 @@ void CFrameWnd::OnEndSession(BOOL ending) {
     CWinApp* app = AfxGetApp();
     if (!ending || !app || app->m_pMainWnd != this) return;
     // The session ends and the process with it once this returns: close as Exit does, only
-    // without the save question. Edits are saved as they are made.
+    // without the save question; the document keeps what it could not save.
+    if (CDocument* doc = GetActiveDocument()) doc->OnEndSession();
     DestroyWindow();  // saves the frame's and the view's settings, closes the document, deletes this
     app->ExitInstance();
 }
@@ -171,6 +172,10 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (n > 0 && AfxGetApp()) AfxGetApp()->OpenDocumentFile(path);
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            if (CDocument* doc = GetActiveDocument()) doc->OnFrameActivated();
+        return CWnd::WindowProc(msg, wParam, lParam);
     case WM_QUERYENDSESSION:
         return TRUE;  // nothing to ask: the logoff goes ahead
     case WM_ENDSESSION:

@@ -8,6 +8,7 @@ list(APPEND JOTWELL_FRAMEWORK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DocTemplate.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Document.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileWatcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecentFileList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StringArray.cpp

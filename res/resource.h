@@ -41,5 +41,11 @@
 #define IDS_MODIFY_TEXT                 57347
 #define IDS_MODIFY_EXPLANATION          57348
 #define IDS_DELETE_CONFIRM              57349
+// The list and its file on disk, an unsaved edit kept at a session's end, the code page question.
+#define IDS_FILE_CHANGED_RELOADED       57360
+#define IDS_FILE_CHANGED_KEEP_WHICH     57361
+#define IDS_RECOVERY_FILE_KEPT          57362
+#define IDS_KEEP_AS_UTF8                57363
+// A list whose file is in no known encoding.
 #define IDS_UNKNOWN_ENCODING            57380
 #define IDS_READ_ONLY_LIST              57381

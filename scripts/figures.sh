@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures and prints the figures; asserts nothing (a figure that cannot be measured ends
 # the script with an error). The native benchmarks of bench/, then under Wine: the list of
-# 100,000 entries inside the program (bench/wine/large_list_figures.cpp), the drop timings
+# 100,000 entries inside the program and changed on disk by another program
+# (bench/wine/large_list_figures.cpp), the drop timings
 # and a big file seen from outside (bench/wine/drop_figures.sh), and the DevTools runs
 # (bench/wine/devtools_figures.sh, skipped without Chromium).
 # Usage: scripts/figures.sh   (JOTWELL_FIGURE_DROPS: drops per method, 20 unless set)
@@ -24,7 +25,7 @@ source scripts/wine-build.sh
 jotwell_wine_build "$jobs"
 bin=$PWD/$JOTWELL_WINE_BUILD
 
-step "figures: the list of 100,000 entries inside the program"
+step "figures: the list of 100,000 entries inside the program, and its file changed on disk"
 bash cmake/wine-run.sh "$bin/jotwell_list_figures.exe"
 
 step "figures: drops and a big file, seen from outside the program"

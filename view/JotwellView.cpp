@@ -26,6 +26,11 @@ std::wstring& TipBuffer() {
 // Counted in bytes of the document's encoding, which are never fewer than the characters.
 constexpr size_t kLabelEditMaxBytes = MAX_PATH - 1;
 
+// The timer that gathers the notices of a changed file into one check.
+constexpr UINT_PTR kFileCheckTimer = 1100;
+constexpr UINT kFileCheckDelayMs = 30;
+constexpr UINT kFileRetryDelayMs = 200;  // the file was still held by its writer
+
 }  // namespace
 
 CJotwellView::CJotwellView() {
@@ -109,6 +114,14 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
     if (!doc) return;
     const int n = doc->GetEntryCount();
     const CLineHint* line = dynamic_cast<const CLineHint*>(hintObject);
+    if (hint == HINT_RELOAD) {
+        if (const CReloadHint* reload = dynamic_cast<const CReloadHint*>(hintObject)) ShowReloaded(*reload);
+        return;
+    }
+    if (hint == HINT_CHANGE_LINE) {
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        return;
+    }
     if (hint != 0 && !((hint == HINT_INSERT_LINE || hint == HINT_DELETE_LINE) && line)) return;
 
     CWaitCursor wait;
@@ -162,6 +175,59 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
             }
         }
     }
+    m_nTipLine = -1;
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CJotwellView::ShowReloaded(const CReloadHint& old) {
+    const CJotwellDoc* doc = GetDocument();
+    const int n = doc->GetEntryCount();
+    const int oldCount = static_cast<int>(old.m_oldText.size());
+    // The entry nearest its old place with the same Text and Explanation; the placeholder
+    // stays the placeholder.
+    auto find = [&](int oldRow) {
+        if (oldRow < 0 || oldRow >= oldCount) return -1;
+        if (oldRow == oldCount - 1) return n - 1;
+        const CString& text = old.m_oldText[static_cast<size_t>(oldRow)];
+        const CString& explanation = old.m_oldExplanation[static_cast<size_t>(oldRow)];
+        auto same = [&](int row) {
+            return row >= 0 && row < n - 1 && doc->m_aText[row] == text && doc->m_aExplanation[row] == explanation;
+        };
+        for (int d = 0; oldRow - d >= 0 || oldRow + d < n; ++d) {
+            if (same(oldRow - d)) return oldRow - d;
+            if (same(oldRow + d)) return oldRow + d;
+        }
+        return -1;
+    };
+    const int selected = static_cast<int>(
+        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+    const int focused = static_cast<int>(
+        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    const int top = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
+    const int newSelected = find(selected);
+    int newTop = find(top);
+    if (newTop < 0) newTop = top < n ? top : n - 1;
+
+    CWaitCursor wait;
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    LVITEMA clear = {};
+    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    for (const int row : {selected, focused})
+        if (row >= 0)
+            ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
+    ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(n), LVSICF_NOSCROLL);
+    if (newSelected >= 0) {
+        LVITEMA select = {};
+        select.state = LVIS_SELECTED | LVIS_FOCUSED;
+        select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newSelected), reinterpret_cast<LPARAM>(&select));
+        ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, newSelected);
+    }
+    const int nowTop = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
+    RECT row = {LVIR_BOUNDS, 0, 0, 0};
+    if (newTop != nowTop && n > 0 && ::SendMessageA(m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)))
+        ::SendMessageA(m_hWnd, LVM_SCROLL, 0, (newTop - nowTop) * (row.bottom - row.top));
     m_nTipLine = -1;
     ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -256,12 +322,14 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
             if (GetSelectedLine() != row) SelectLine(row);
             PostMessage(WM_COMMAND, ID_MODIFY_TEXT, 0);
         }
+        if (doc) m_nLabelEditReloads = doc->ReloadCount();
         *result = tooLong ? TRUE : FALSE;
         return TRUE;
     }
     case LVN_ENDLABELEDITW: {
         const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
-        if (item.pszText) SetLineText(item.iItem, FromWide(item.pszText, EntryCodePage()));
+        if (item.pszText && GetDocument())
+            ApplyTyped(item.iItem, FALSE, item.pszText, m_nLabelEditReloads);
         *result = 0;
         return TRUE;
     }
@@ -301,6 +369,13 @@ CString CJotwellView::TipText(int row) const {
 BOOL CJotwellView::PreTranslateMessage(MSG* msg) {
     if (m_nDragLine == -1) m_ToolTip.RelayEvent(msg);
     if (msg->message == WM_CONTEXTMENU) return FALSE;
+    // While the label editor is open its keys are its own (Ctrl+C copies its selection,
+    // Insert inserts no entry): the frame's accelerators never see them.
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && ::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) {
+        ::TranslateMessage(msg);
+        ::DispatchMessageA(msg);
+        return TRUE;
+    }
     return CListView::PreTranslateMessage(msg);
 }
 
@@ -337,6 +412,16 @@ LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_JOTWELL_FILE_CHANGED:
+        // A write comes as several notices: one check once they stop.
+        ::SetTimer(m_hWnd, kFileCheckTimer, kFileCheckDelayMs, nullptr);
+        return 0;
+    case WM_TIMER:
+        if (wParam != kFileCheckTimer) return Default();
+        ::KillTimer(m_hWnd, kFileCheckTimer);
+        if (CJotwellDoc* doc = GetDocument())
+            if (!doc->CheckFileOnDisk()) ::SetTimer(m_hWnd, kFileCheckTimer, kFileRetryDelayMs, nullptr);
+        return 0;
     case WM_RBUTTONUP:
         return Default();
     default:
@@ -370,10 +455,6 @@ BOOL CJotwellView::OnCmdMsg(UINT id, CCmdUI* ui) {
     return CListView::OnCmdMsg(id, ui);
 }
 
-void CJotwellView::SaveNow() {
-    if (CJotwellDoc* doc = GetDocument()) doc->DoFileSave();
-}
-
 BOOL CJotwellView::RefusesEdit() {
     const CJotwellDoc* doc = GetDocument();
     if (!doc || !doc->IsReadOnly()) return FALSE;
@@ -381,67 +462,53 @@ BOOL CJotwellView::RefusesEdit() {
     return TRUE;
 }
 
-BOOL CJotwellView::SetLineText(int row, const CString& text) {
-    CJotwellDoc* doc = GetDocument();
-    if (!doc || row < 0 || row >= doc->GetEntryCount() || doc->IsReadOnly()) return FALSE;
-    if (doc->m_aText[row] == text) return FALSE;
-    doc->m_aText[row] = text;
-    if (row == doc->GetEntryCount() - 1) AppendBlankLine();
-    else ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    SaveNow();
-    return TRUE;
-}
-
-void CJotwellView::AppendBlankLine() {
-    CJotwellDoc* doc = GetDocument();
-    const int size = doc->m_aText.GetSize();
-    doc->m_aText.SetAtGrow(size, CString());
-    doc->m_aExplanation.SetAtGrow(doc->m_aExplanation.GetSize(), CString());
-    CLineHint hint(size);
-    doc->UpdateAllViews(nullptr, HINT_INSERT_LINE, &hint);
-}
-
-BOOL CJotwellView::RunModifyDialog(const CString& title, CString& text) {
+BOOL CJotwellView::RunModifyDialog(const CString& title, std::wstring& text) {
+    // The dialog exchanges UTF-8, which holds whatever is typed; the document decides
+    // what its code page can store.
     CModifyDlg dialog(this);
     dialog.m_strTitle = title;
-    dialog.m_strText = text;
-    dialog.m_nCodePage = EntryCodePage();
+    dialog.m_strText = FromWide(text, CP_UTF8);
+    dialog.m_nCodePage = CP_UTF8;
     if (dialog.DoModal() != IDOK) return FALSE;
-    text = dialog.m_strText;
+    text = ToWide(dialog.m_strText, CP_UTF8);
     return TRUE;
+}
+
+void CJotwellView::ApplyTyped(int row, BOOL explanation, const std::wstring& typed, int reloads) {
+    CJotwellDoc* doc = GetDocument();
+    if (!doc) return;
+    if (doc->ReloadCount() != reloads) {
+        doc->ReportEditNotApplied();
+        return;
+    }
+    CString bytes;
+    if (!doc->EncodeTyped(typed, bytes)) return;
+    if (explanation) doc->SetEntryExplanation(row, bytes);
+    else doc->SetEntryText(row, bytes);
 }
 
 void CJotwellView::OnModifyText() {
     const int row = GetSelectedLine();
     if (row == -1 || RefusesEdit()) return;
-    CString text = GetDocument()->m_aText[row];
+    const int reloads = GetDocument()->ReloadCount();
+    std::wstring text = ToWide(GetDocument()->m_aText[row], EntryCodePage());
     const CWndAlive alive(this);
-    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text) && alive) SetLineText(row, text);
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text) && alive) ApplyTyped(row, FALSE, text, reloads);
 }
 
 void CJotwellView::OnModifyExplanation() {
     const int row = GetSelectedLine();
     if (row == -1 || RefusesEdit()) return;
-    CJotwellDoc* doc = GetDocument();
-    CString text = doc->m_aExplanation[row];
+    const int reloads = GetDocument()->ReloadCount();
+    std::wstring text = ToWide(GetDocument()->m_aExplanation[row], EntryCodePage());
     const CWndAlive alive(this);
-    if (!RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) || !alive) return;
-    if (row >= doc->GetEntryCount()) return;
-    doc->m_aExplanation[row] = text;
-    if (row == doc->GetEntryCount() - 1) AppendBlankLine();
-    else ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    SaveNow();
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) && alive) ApplyTyped(row, TRUE, text, reloads);
 }
 
 void CJotwellView::OnInsertLine() {
     const int row = GetSelectedLine();
     if (row == -1 || RefusesEdit()) return;
-    CJotwellDoc* doc = GetDocument();
-    doc->m_aText.InsertAt(row, CString(), 1);
-    doc->m_aExplanation.InsertAt(row, CString(), 1);
-    CLineHint hint(row);
-    doc->UpdateAllViews(nullptr, HINT_INSERT_LINE, &hint);
-    SaveNow();
+    GetDocument()->InsertEntry(row);
 }
 
 CString CJotwellView::DeleteConfirmText(int row) const {
@@ -462,14 +529,12 @@ void CJotwellView::OnDeleteLine() {
     CJotwellDoc* doc = GetDocument();
     const int row = GetSelectedLine();
     if (row == -1 || row == doc->GetEntryCount() - 1 || RefusesEdit()) return;
+    const int reloads = doc->ReloadCount();
     const CWndAlive alive(this);
     if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK || !alive) return;
-    if (row >= doc->GetEntryCount() - 1) return;  // the list changed while the question was open
-    doc->m_aText.RemoveAt(row, 1);
-    doc->m_aExplanation.RemoveAt(row, 1);
-    CLineHint hint(row + 1);
-    doc->UpdateAllViews(nullptr, HINT_DELETE_LINE, &hint);
-    SaveNow();
+    // The file may have been read again while the question was open.
+    if (doc->ReloadCount() != reloads) doc->ReportEditNotApplied();
+    else doc->DeleteEntry(row);
 }
 
 void CJotwellView::OnEditCopy() {

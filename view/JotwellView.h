@@ -16,20 +16,9 @@
 // through the ANSI code page, as the system converted it for an ANSI list before.
 #pragma once
 
+#include "document/JotwellDoc.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
-
-class CJotwellDoc;
-
-// Update hints sent by the view's own commands through UpdateAllViews.
-constexpr LPARAM HINT_INSERT_LINE = 2;  // m_nLine: index of the new entry
-constexpr LPARAM HINT_DELETE_LINE = 3;  // m_nLine: index of the removed entry + 1
-
-class CLineHint : public CObject {
-public:
-    explicit CLineHint(int line = 0) : m_nLine(line) {}
-    int m_nLine;
-};
 
 class CJotwellView : public CListView {
     DECLARE_DYNCREATE(CJotwellView)
@@ -53,8 +42,6 @@ public:
     int RowUnderCursor() const;
     int RowAt(POINT client) const;
     int GetRowCount() const;
-    BOOL SetLineText(int row, const CString& text);
-    void AppendBlankLine();
     void CopyEntryToClipboard(int row, BOOL explanation);
     // Selects exactly this row (and gives it the focus mark); -1 clears the selection.
     void SelectLine(int row);
@@ -93,10 +80,14 @@ protected:
     // destroy the view: their callers check that it is still there.
     // Asks the Delete Line question; IDOK or IDCANCEL. A test replaces it.
     virtual int AskDeleteConfirm(const CString& text);
-    // Opens the edit dialog; TRUE on OK. A test replaces it.
-    virtual BOOL RunModifyDialog(const CString& title, CString& text);
-    // Saves the document at once after an edit (Save As for an untitled one).
-    void SaveNow();
+    // Opens the edit dialog on `text` (as the user sees it); TRUE on OK. A test replaces it.
+    virtual BOOL RunModifyDialog(const CString& title, std::wstring& text);
+    // Puts text the user typed into the entry's Text or Explanation, unless the file was
+    // read again since the edit began (`reloads`: the document's count then).
+    void ApplyTyped(int row, BOOL explanation, const std::wstring& typed, int reloads);
+    // The file was read again: the selection and the first visible row stay on the same
+    // entries where they still exist.
+    void ShowReloaded(const CReloadHint& old);
     // A read-only list (its file in no known encoding) takes no edit: TRUE, after saying so.
     BOOL RefusesEdit();
 
@@ -111,4 +102,6 @@ protected:
 
     // The cell text last handed to the list (LVN_GETDISPINFOW).
     std::wstring m_cellText;
+    // The document's reload count when the label editor opened.
+    int m_nLabelEditReloads = 0;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: editing through Jotwell's real window; every edit rewrites the file at once,
-# through a symbolic link into the file it names, and in place in a folder that takes no new file.
+# through a symbolic link into the file it names, and in place in a folder that takes no new
+# file. A line another program writes shows at once; an unsaved list survives a logoff.
 # Usage: edit_test.sh BUILD_DIR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -62,6 +63,67 @@ jw_log "5. Ctrl+C copies the selected Text with its line breaks"
 key ctrl+c
 sleep 0.3
 [ "$(jw_tool jw_gettext clip)" = "one" ] || jw_fail "Ctrl+C copied '$(jw_tool jw_gettext clip)'"
+jw_log "6. A line another program writes shows at once; an Insert after it keeps that line"
+printf '\r\nwritten elsewhere' >>"$entries"
+start=$SECONDS
+until [ "$(jw_tool jw_gettext row 4 0)" = "written elsewhere" ]; do
+    # The rows follow within a second; the margin is for a loaded test machine.
+    [ $((SECONDS - start)) -lt 3 ] || jw_fail "the rows do not show the written line: $(jwd_listinfo)"
+    sleep 0.1
+done
+jwd_select 0
+key Insert
+bytes_are '\r\n\r\none\\tfirst\r\nthree\r\nfour\r\nwritten elsewhere' || jw_fail "the Insert lost the written line"
+[ "$(jwd_listinfo)" = "count=7 selected=1 focused=1 editing=0" ] || jw_fail "rows after Insert: $(jwd_listinfo)"
+
+jw_log "7. Japanese typed into an ASCII list: asked, kept as UTF-8 and saved as typed"
+jwd_select 6
+key F2
+dialog=$(jwd_wait_title "^Modify Text$" 20) || jw_fail "the Modify Text dialog did not open"
+jw_tool jw_gettext settext '#32770' Edit '東京 Łódź' || jw_fail "cannot type into the dialog"
+xdotool windowfocus "$dialog" 2>/dev/null; sleep 0.2
+xdotool key Return
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "no question about the code page"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Return  # Yes
+bytes_are '\r\n\r\none\\tfirst\r\nthree\r\nfour\r\nwritten elsewhere\r\n東京 Łódź' || jw_fail "the typed text was not saved as typed"
+[ "$(jw_tool jw_gettext row 6 0)" = "東京 Łódź" ] || jw_fail "row 6 shows $(jw_tool jw_gettext row 6 0)"
+jw_log "8. A deleted file is not written again unasked; a logoff keeps the unsaved list in a recovery file"
+rm "$entries"
+sleep 0.5
+jwd_select 0
+key Insert
+saveas=$(jwd_wait_title "^Save As$" 20) || jw_fail "no Save As after an edit of a deleted file"
+xdotool windowfocus "$saveas" 2>/dev/null; sleep 0.2
+xdotool key Escape
+jw_wait_no_window "^Save As$" 10 || jw_fail "Save As did not close"
+[ -e "$entries" ] && jw_fail "the deleted file was written again"
+jw_log "   Exit asks to save the unsaved list; Cancel keeps it, and closing the window then hides it"
+jw_tool jw_menu command "$JWD_TITLE" 57665 || jw_fail "cannot send Exit"  # ID_APP_EXIT
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "Exit did not ask to save the unsaved list"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Escape
+jw_wait_no_window "^Jotwell$" 10 || jw_fail "the question did not close"
+kill -0 "$JW_PID" 2>/dev/null || jw_fail "Jotwell ended although Exit was cancelled"
+jw_tool jw_window post "$JWD_TITLE" 0x112 0xF060 0  # WM_SYSCOMMAND SC_CLOSE
+jw_tool jw_window wait "$JWD_TITLE" hidden 10 || jw_fail "closing the window after a cancelled Exit did not hide it"
+sleep 0.5
+xdotool search --name "^Jotwell$" >/dev/null 2>&1 && jw_fail "closing the window after a cancelled Exit asked to save"
+timeout 60 wineboot --end-session >/dev/null 2>&1
+jw_wait_exit "$JW_PID" 30 || jw_fail "the logoff did not end Jotwell"
+recovery=$(jw_reg_value "$JW_KEY\\Option" RecoveryFile)
+case "$recovery" in *'\Jotwell\entries ('*').txt') ;; *) jw_fail "recovery file named: '$recovery'" ;; esac
+want=$(printf '\r\n\r\n\r\none\\tfirst\r\nthree\r\nfour\r\nwritten elsewhere\r\n東京 Łódź' | od -An -c | tr -s ' \n' ' ')
+[ "$(od -An -c "$(winepath -u "$recovery" 2>/dev/null)" | tr -s ' \n' ' ')" = "$want" ] ||
+    jw_fail "the recovery file does not hold the list"
+jw_log "   the next start names it once"
+jwd_write_entries "$JW_TMP/next.txt" 'next'
+jw_start "$(jw_winpath "$JW_TMP/next.txt")"
+box=$(jwd_wait_title "^Jotwell$" 90) || jw_fail "the next start did not name the recovery file"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Return
+jw_wait_no_window "^Jotwell$" 10 || jw_fail "the box did not close"
+[ -z "$(jw_reg_value "$JW_KEY\\Option" RecoveryFile)" ] || jw_fail "the recovery file is named again next time"
 jwd_exit
 
 # file_is FILE BYTES: waits up to 10 s for FILE to hold BYTES (printf format).
@@ -80,7 +142,7 @@ insert_on_row_0() {
     jw_tool jw_menu command "$JWD_TITLE" 32772 || jw_fail "cannot send Insert"  # ID_INSERT_LINE
 }
 
-jw_log "6. a list opened through a symbolic link: the edit goes into the linked file, the link stays"
+jw_log "9. a list opened through a symbolic link: the edit goes into the linked file, the link stays"
 mkdir -p "$JW_TMP/synced"
 jwd_write_entries "$JW_TMP/synced/real.txt" 'linked'
 ln -s "$JW_TMP/synced/real.txt" "$JW_TMP/link.txt"
@@ -92,7 +154,7 @@ file_is "$JW_TMP/synced/real.txt" '\r\nlinked' || jw_fail "the linked file did n
 [ "$(ls "$JW_TMP/synced")" = "real.txt" ] || jw_fail "left in the linked folder: $(ls "$JW_TMP/synced")"
 jwd_exit
 
-jw_log "7. a folder that takes no new file, the file itself writable: the edit is written in place"
+jw_log "10. a folder that takes no new file, the file itself writable: the edit is written in place"
 locked=$JW_TMP/locked
 mkdir -p "$locked"
 jwd_write_entries "$locked/list.txt" 'kept'

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ProfileAccess.h"
 #include "framework/Handles.h"
+#include "res/resource.h"
 #include "framework/WinApp.h"
 
 // A fake allocator for the whole test program: once armed, it fails the given allocation
@@ -433,4 +435,54 @@ TEST_F(DocumentTest, FailedSaveReportsAndKeepsTheDocumentsFile) {
     EXPECT_FALSE(doc.OnSaveDocument(path.c_str()));
     ASSERT_EQ(1u, g_messages.size());
     EXPECT_EQ(0, CountFiles());
+}
+
+TEST_F(DocumentTest, SessionEndKeepsAListThatCannotBeSavedInARecoveryFile) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "one");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    doc.SetPathName(path.c_str(), FALSE);
+    CString recovery;
+    {
+        UniqueHandle holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_TRUE(doc.SetEntryText(0, "changed"));
+        EXPECT_TRUE(doc.IsModified());
+        ASSERT_EQ(1u, g_messages.size());  // the failed save
+        doc.OnEndSession();
+        EXPECT_EQ(1u, g_messages.size()) << "nothing is asked at a session's end";
+        recovery = ReadSetting(Profile::kRecoveryFile);
+    }
+    EXPECT_EQ("one", ReadFile(path));
+    ASSERT_FALSE(recovery.empty());
+    EXPECT_NE(CString::npos, recovery.find("\\Jotwell\\list ("));
+    EXPECT_EQ("changed", ReadFile(recovery));
+    // The next start names it, once.
+    CJotwellDoc::ReportRecoveryFile();
+    ASSERT_EQ(2u, g_messages.size());
+    EXPECT_EQ(AfxFormatString1(IDS_RECOVERY_FILE_KEPT, recovery), g_messages[1]);
+    EXPECT_EQ("", ReadSetting(Profile::kRecoveryFile));
+    CJotwellDoc::ReportRecoveryFile();
+    EXPECT_EQ(2u, g_messages.size());
+    DeleteFileA(recovery.c_str());
+
+    // Where the file can be written, the session's end saves it there.
+    doc.OnEndSession();
+    EXPECT_EQ("changed", ReadFile(path));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ("", ReadSetting(Profile::kRecoveryFile));
+}
+
+TEST_F(DocumentTest, SaveOfAFileChangedOnDiskNeverWritesTheOldCopy) {
+    const std::string path = Path("list.txt");
+    WriteFile(path, "one");
+    CJotwellDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    doc.SetPathName(path.c_str(), FALSE);
+    WriteFile(path, "one\r\nadded elsewhere");
+    EXPECT_TRUE(doc.DoFileSave());
+    EXPECT_EQ("one\r\nadded elsewhere", ReadFile(path));
+    EXPECT_EQ(3, doc.GetEntryCount());
+    EXPECT_TRUE(g_messages.empty());
 }

@@ -4,6 +4,7 @@
 // list, its tooltip, the label editor and the Modify dialog, and a list beyond 65,535 entries.
 #include "document/JotwellDoc.h"
 #include "framework/Document.h"
+#include "framework/FrameWnd.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
 #include "text/CodePageText.h"
@@ -31,16 +32,51 @@ protected:
         m_lastQuestion = text;
         return IDOK;
     }
-    BOOL RunModifyDialog(const CString& title, CString& text) override {
+    BOOL RunModifyDialog(const CString& title, std::wstring& text) override {
         if (m_realDialog) return CJotwellView::RunModifyDialog(title, text);
         ++m_dialogs;
-        m_dialogGot = text;
-        text = m_dialogText;
+        m_dialogGot = FromWide(text, EntryCodePage());
+        text = ToWide(m_dialogText, EntryCodePage());
         return TRUE;
     }
 };
 
-class Host : public CWnd {};
+// The view's frame, with the main frame's accelerators when a test loads them; it notes
+// the commands it gets. It is a member of the test, not deleted with its window.
+class Host : public CFrameWnd {
+public:
+    std::vector<UINT> m_commands;
+    void SetView(CView* view) { m_pView = view; }
+
+protected:
+    void PostNcDestroy() override {}
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_COMMAND && HIWORD(wParam) == 1) m_commands.push_back(LOWORD(wParam));  // an accelerator
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+// Answers the framework's message boxes in place of a person: each box takes the next
+// answer (IDNO once they run out) and is noted.
+std::vector<int> g_answers;
+std::vector<CString> g_boxes;
+int AnswerBox(const CString& text, UINT) {
+    g_boxes.push_back(text);
+    if (g_answers.empty()) return IDNO;
+    const int answer = g_answers.front();
+    g_answers.erase(g_answers.begin());
+    return answer;
+}
+
+// Hands a message over as the application's loop does: each window from the target up
+// may take it in PreTranslateMessage, else it is translated and dispatched.
+void Deliver(MSG msg) {
+    for (HWND h = msg.hwnd; h; h = GetParent(h))
+        if (CWnd* wnd = CWnd::FromHandlePermanent(h))
+            if (wnd->PreTranslateMessage(&msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
 
 // Entries in several scripts, as a UTF-8 file holds them and as the window shows them.
 const std::pair<const char*, const wchar_t*> kWritten[] = {
@@ -102,8 +138,12 @@ protected:
         ASSERT_TRUE(m_view->Create(&m_host, AFX_IDW_PANE_FIRST));
         m_view->SetWindowPos(nullptr, 0, 0, 380, 260, SWP_NOZORDER);
         m_path = TempPath("jotwell-view-test.txt");
+        g_answers.clear();
+        g_boxes.clear();
+        AfxSetMessageBoxHook(&AnswerBox);
     }
     void TearDown() override {
+        AfxSetMessageBoxHook(nullptr);
         m_host.DestroyWindow();  // the view deletes itself
         delete m_doc;
         DeleteFileA(m_path.c_str());
@@ -221,6 +261,214 @@ TEST_F(JotwellViewTest, ModifyTextOnThePlaceholderAppendsARow) {
     EXPECT_EQ("r0\r\nnew", FileBytes(m_path));
 }
 
+TEST_F(JotwellViewTest, ModifyExplanationWithNothingTypedOnThePlaceholderAddsNothing) {
+    Open("r0");
+    m_view->SelectLine(1);
+    m_view->m_dialogText = "";
+    m_view->OnModifyExplanation();
+    EXPECT_EQ(1, m_view->m_dialogs);
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ("r0", FileBytes(m_path));
+    m_view->m_dialogText = "note";
+    m_view->OnModifyExplanation();
+    EXPECT_EQ(3, m_view->GetRowCount());
+    EXPECT_EQ("r0\r\n\\tnote", FileBytes(m_path));
+}
+
+TEST_F(JotwellViewTest, FrameAcceleratorsWaitWhileTheLabelEditorIsOpen) {
+    Open("r0\r\nr1");
+    m_host.m_hAccelTable = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, m_host.m_hAccelTable);
+    m_view->SelectLine(0);
+    HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    SetWindowTextW(edit, L"abc");
+    SendMessageW(edit, EM_SETSEL, 0, 2);
+    {
+        ClipboardSession clipboard(nullptr);
+        EmptyClipboard();
+    }
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const struct {
+        UINT key;
+        bool control;
+    } kPresses[] = {{VK_INSERT, false}, {VK_F2, false}, {VK_F4, false}, {VK_F5, false},
+                    {'N', true},        {'O', true},   {'S', true},   {'C', true}};
+    for (const auto& press : kPresses) {
+        keys[VK_CONTROL] = press.control ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const UINT scan = MapVirtualKeyW(press.key, MAPVK_VK_TO_VSC);
+        Deliver(MSG{edit, WM_KEYDOWN, press.key, static_cast<LPARAM>(1 | (scan << 16)), 0, {}});
+        PumpMessages(20);
+        Deliver(MSG{edit, WM_KEYUP, press.key, static_cast<LPARAM>(1 | (scan << 16) | 0xC0000000u), 0, {}});
+        PumpMessages(20);
+    }
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(m_host.m_commands.empty()) << "first command: " << (m_host.m_commands.empty() ? 0 : m_host.m_commands[0]);
+    EXPECT_EQ(L"ab", ClipboardText<wchar_t>(CF_UNICODETEXT));
+    SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(3, m_view->GetRowCount());
+    EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
+}
+
+TEST_F(JotwellViewTest, FailedSaveLeavesTheDocumentModifiedAndCloseAsks) {
+    Open("r0\r\nr1");
+    m_host.SetView(m_view);
+    {
+        // Another program holds the file without sharing: the save after the edit fails.
+        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        m_view->SelectLine(0);
+        m_view->m_dialogText = "changed";
+        m_view->OnModifyText();
+    }
+    EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
+    EXPECT_TRUE(m_doc->IsModified());
+    ASSERT_EQ(1u, g_boxes.size()) << "the failed save is reported";
+    // Closing asks; Cancel keeps the window and the edit.
+    g_answers = {IDCANCEL};
+    m_host.SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_EQ(2u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, m_doc->GetPathName()), g_boxes[1]);
+    EXPECT_TRUE(IsWindow(m_host.m_hWnd));
+    EXPECT_EQ("changed", m_doc->m_aText[0]);
+    // Yes saves, now that the file is free.
+    g_answers = {IDYES};
+    EXPECT_TRUE(m_doc->SaveModified());
+    EXPECT_EQ("changed\r\nr1", FileBytes(m_path));
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+// Characters the list's code page cannot store: the user keeps the list as UTF-8 from now on,
+// or the edit is not made. Never a "?" or a look-alike in the file.
+TEST_F(JotwellViewTest, TypedCharactersOutsideTheCodePageAskForUtf8) {
+    const std::wstring typed = L"\u6771\u4EAC \u0141\u00F3d\u017A";  // Tokyo, Lodz
+    const char* const utf8 = u8"\u6771\u4EAC \u0141\u00F3d\u017A";
+    for (const bool inDialog : {false, true}) {
+        SCOPED_TRACE(inDialog ? "Modify dialog" : "label editor");
+        Open("plain\r\nascii\\tnote");
+        g_boxes.clear();
+        g_answers = {IDNO};
+        Edit(0, typed, inDialog);
+        PumpMessages(50);
+        EXPECT_EQ(1u, g_boxes.size());
+        EXPECT_EQ("plain", m_doc->m_aText[0]);
+        EXPECT_EQ("plain\r\nascii\\tnote", FileBytes(m_path));
+        EXPECT_EQ(TextEncoding::Ansi, m_doc->m_encoding.Encoding);
+
+        g_boxes.clear();
+        g_answers = {IDYES};
+        Edit(0, typed, inDialog);
+        PumpMessages(50);
+        EXPECT_EQ(1u, g_boxes.size());
+        EXPECT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
+        EXPECT_EQ(std::string(utf8) + "\r\nascii\\tnote", FileBytes(m_path));
+        EXPECT_EQ(typed, CellW(0, 0));
+    }
+    // A list with bytes beyond ASCII is converted from its code page.
+    const bool japanese = GetACP() == 932;
+    const std::string ansi = japanese ? "\x93\xFA\x96\x7B \xB6" : "caf\xE9 \x80";
+    const char* const converted = japanese ? u8"\u65E5\u672C \uFF76" : u8"caf\u00E9 \u20AC";
+    Open(ansi + "\\t" + ansi + "\r\nplain");
+    g_answers = {IDYES};
+    Edit(1, L"\U0001F600", true);
+    EXPECT_EQ(std::string(converted) + "\\t" + converted + "\r\n\xF0\x9F\x98\x80", FileBytes(m_path));
+}
+
+// Another program writes the file as an editor does, in place.
+void WriteInPlace(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+TEST_F(JotwellViewTest, TheFileOnDiskWins) {
+    Open("r0\r\nr1\r\nr2");
+    m_view->SelectLine(1);
+    // Written by another program: the rows show it within a second, the selection stays on r1.
+    WriteInPlace(m_path, "new\r\nr0\r\nr1\r\nr2");
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 5; }, 1000));
+    EXPECT_EQ("new", Cell(0, 0));
+    EXPECT_EQ(2, m_view->GetSelectedLine());
+    EXPECT_TRUE(g_boxes.empty());
+
+    // An edit on a file that changed since it was read: read again first, the edit not made,
+    // the user told; the file keeps the other program's line.
+    WriteInPlace(m_path, "other\r\nnew\r\nr0\r\nr1\r\nr2");
+    m_view->OnInsertLine();
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_EQ("other\r\nnew\r\nr0\r\nr1\r\nr2", FileBytes(m_path));
+    EXPECT_EQ(6, m_view->GetRowCount());
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+    // Repeated, it is made.
+    m_view->OnInsertLine();
+    EXPECT_EQ("other\r\nnew\r\nr0\r\n\r\nr1\r\nr2", FileBytes(m_path));
+
+    // Holding an edit it could not save, Jotwell asks which to keep: No reads the file again.
+    {
+        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        m_view->SelectLine(0);
+        m_view->m_dialogText = "mine";
+        m_view->OnModifyText();
+    }
+    ASSERT_TRUE(m_doc->IsModified());
+    g_boxes.clear();
+    g_answers = {IDNO};
+    WriteInPlace(m_path, "theirs");
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 2; }, 1000));
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_KEEP_WHICH, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_EQ("theirs", FileBytes(m_path));
+    // Yes keeps Jotwell's list and saves it over the file.
+    {
+        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        m_view->SelectLine(0);
+        m_view->m_dialogText = "mine";
+        m_view->OnModifyText();
+    }
+    g_answers = {IDYES};
+    WriteInPlace(m_path, "theirs again");
+    EXPECT_TRUE(PumpUntil([&] { return FileBytes(m_path) == "mine"; }, 1000));
+    EXPECT_FALSE(m_doc->IsModified());
+
+    // A file deleted while open is not written again without a name being asked for.
+    DeleteFileA(m_path.c_str());
+    PumpMessages(200);
+    EXPECT_EQ("mine", Cell(0, 0));
+}
+
+TEST_F(JotwellViewTest, AnEditBegunBeforeTheFileWasReadAgainIsNotApplied) {
+    Open("r0\r\nr1");
+    m_view->SelectLine(0);
+    HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    SetWindowTextW(edit, L"typed");
+    WriteInPlace(m_path, "other\r\nr0\r\nr1");
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000));
+    if (IsWindow(edit)) SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages(50);
+    EXPECT_EQ("other\r\nr0\r\nr1", FileBytes(m_path));
+    EXPECT_EQ("other", m_doc->m_aText[0]);
+}
+
+TEST_F(JotwellViewTest, ActivatingTheFrameChecksTheFile) {
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(m_path.c_str(), "r0"));
+    ASSERT_TRUE(m_doc->OnOpenDocument(m_path.c_str()));
+    m_doc->CDocument::SetPathName(m_path.c_str(), FALSE);  // no watcher of the folder
+    m_view->OnInitialUpdate();
+    m_host.SetView(m_view);
+    WriteInPlace(m_path, "r0\r\nr1");
+    PumpMessages(300);
+    ASSERT_EQ(2, m_view->GetRowCount());
+    m_host.SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 3; }, 1000));
+}
+
 TEST_F(JotwellViewTest, DeleteQuestionText) {
     Open("the text\\tthe explanation");
     // The question comes from the string table of the user's language (Japanese in Shift-JIS).
@@ -298,9 +546,9 @@ TEST_F(JotwellViewTest, AnsiEntriesShowAndAreEditedAsBefore) {
     EXPECT_EQ(L"      ", TipShown(1));
     EXPECT_EQ(wide, Edit(0, wide + L"!", false));
     EXPECT_EQ(bytes + "!", m_doc->m_aText[0]);
-    // A character outside the code page comes back as the default character, as before.
+    // A character outside the code page is never stored as "?": declined, the entry stays.
     EXPECT_EQ(L"plain", Edit(1, wide + L"\U0001F600", true));
-    EXPECT_EQ(bytes + "??", m_doc->m_aText[1]);
+    EXPECT_EQ("plain", m_doc->m_aText[1]);
 }
 
 // UTF-16 LE with its mark, as Notepad's "Unicode" writes it.

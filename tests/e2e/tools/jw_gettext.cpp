@@ -4,7 +4,7 @@
 //   jw_gettext text [TOPCLASS [CHILDCLASS]]  text of the first CHILDCLASS child of the first
 //                                          TOPCLASS window (default Notepad, Edit), by WM_GETTEXT
 //                                          in its wide form, printed as UTF-8
-//   jw_gettext settext TOPCLASS CHILDCLASS TEXT
+//   jw_gettext settext TOPCLASS CHILDCLASS TEXT   TEXT taken wide from the command line (any script)
 //   jw_gettext clip                        the clipboard's CF_TEXT, "<none>" without one
 //   jw_gettext setclip TEXT
 //   jw_gettext rowpos ROW                  screen point "x y" inside row ROW of Jotwell's list
@@ -16,6 +16,7 @@
 // Output goes to stdout without a line end added to texts; exit 1 when the window is missing.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -123,8 +124,12 @@ int main(int argc, char** argv) {
         HWND t = FindWindowA(argv[2], nullptr);
         HWND c = t ? FindChild(t, argv[3]) : nullptr;
         if (!c) return 1;
+        int wideCount = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+        if (!wide || wideCount != 5) return 1;
         DWORD_PTR r = 0;
-        SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 5000, &r);
+        SendMessageTimeoutW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[4]), SMTO_ABORTIFHUNG, 5000, &r);
+        LocalFree(wide);
         return 0;
     }
     if (cmd == "keystate") {  // what this process's GetAsyncKeyState sees of Ctrl, Shift, Alt
