@@ -62,14 +62,6 @@ BOOL CJotwellDoc::OnOpenDocument(const char* path) {
     return ok;
 }
 
-BOOL CJotwellDoc::OnSaveDocument(const char* path) {
-    if (IsReadOnly()) {
-        AfxMessageBox(IDS_READ_ONLY_LIST, MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    return CDocument::OnSaveDocument(path);
-}
-
 void CJotwellDoc::EnsurePlaceholder() {
     const int n = GetEntryCount();
     if (n == 0 || !m_aText[n - 1].empty() || !m_aExplanation[n - 1].empty()) {
@@ -160,6 +152,10 @@ void CJotwellDoc::ReportEditNotApplied() const {
 }
 
 BOOL CJotwellDoc::OnSaveDocument(const char* path) {
+    if (IsReadOnly()) {
+        AfxMessageBox(IDS_READ_ONLY_LIST, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
     const CString& own = GetPathName();
     if (!m_bCheckingDisk && path && !own.empty() && lstrcmpiA(path, own.c_str()) == 0) {
         const CFileStamp now = CFileStamp::Of(path);

@@ -42,14 +42,12 @@ public:
 
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(const char* path) override;
-    // A read-only list is never saved: the message says so.
-    BOOL OnSaveDocument(const char* path) override;
     void DeleteContents() override;
     void Serialize(CArchive& ar) override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
     // A save never replaces a file that changed on disk since it was read or written here
     // without a choice: with nothing unsaved the file is read again instead; with unsaved
-    // edits the user keeps one of the two.
+    // edits the user keeps one of the two. A read-only list is never saved: a message says so.
     BOOL OnSaveDocument(const char* path) override;
     void SetPathName(const char* path, BOOL addToMru = TRUE) override;
     // An unsaved list is saved without a question where its file is unchanged on disk,

@@ -124,6 +124,7 @@ xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
 xdotool key Return
 jw_wait_no_window "^Jotwell$" 10 || jw_fail "the box did not close"
 [ -z "$(jw_reg_value "$JW_KEY\\Option" RecoveryFile)" ] || jw_fail "the recovery file is named again next time"
+JWD_TITLE="next.txt - Jotwell"
 jwd_exit
 
 # file_is FILE BYTES: waits up to 10 s for FILE to hold BYTES (printf format).

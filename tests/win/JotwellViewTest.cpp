@@ -572,15 +572,10 @@ TEST_F(JotwellViewTest, Utf16ListShowsCopiesAndEditsEveryCharacter) {
     EXPECT_EQ(Utf16Le(L"\u03A9\U0001F600\\t\u65E5\u672C\r\n\u0141\u00F3d\u017A \u6771\u4EAC"), FileBytes(m_path));
 }
 
-std::vector<CString> g_boxes;
-int RecordBox(const CString& text, UINT) {
-    g_boxes.push_back(text);
-    return IDOK;
-}
-
 TEST_F(JotwellViewTest, ReadOnlyListTakesNoEdit) {
     g_boxes.clear();
-    AfxSetMessageBoxHook(&RecordBox);
+    g_answers.clear();
+    AfxSetMessageBoxHook(&AnswerBox);
     const std::string bytes("o\0n\0e\0\r\0\n\0t\0w\0o\0", 16);  // UTF-16 without its mark
     Open(bytes);
     EXPECT_EQ(1u, g_boxes.size()) << "the open says the list is read-only";
