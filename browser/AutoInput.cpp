@@ -129,9 +129,12 @@ int AutoInput::FillPage(BrowserAccess& browsers, const PageSection& page) {
                 try {
                     std::unique_ptr<FrameWindow> frame = frames->Item(f);
                     if (!frame) continue;
-                    std::unique_ptr<HtmlDocument> frameDocument = frame->Document();
-                    if (!frameDocument) continue;
+                    // A frame the section names is reached whatever its origin; any
+                    // other only as far as the browser lets its page reach it.
                     const std::string name = frame->Name();
+                    std::unique_ptr<HtmlDocument> frameDocument =
+                        named && StartsWith(name, page.FrameName) ? frame->NamedDocument() : frame->Document();
+                    if (!frameDocument) continue;
                     const std::string frameTitle = frameDocument->Title();
                     if (!StartsWith(name, page.FrameName) && !StartsWith(frameTitle, page.FrameName)) continue;
                     result = FillDocument(frameDocument->Elements().get(), page, named);

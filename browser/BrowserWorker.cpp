@@ -32,12 +32,13 @@ std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port, TextEncoding en
 
 // Asks for the report file, builds the report and writes it safely. Cancel, or a file that
 // cannot be written, ends the report without a word (an existing file stays as it was).
-void WriteTagIndexReportFile(BrowserAccess& browsers, UserNotifications& notify) {
+void WriteTagIndexReportFile(BrowserAccess& browsers, UserNotifications& notify,
+                             const std::vector<PageSection>& sections) {
     CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", nullptr);
     if (dialog.DoModal() != IDOK) return;
     std::string report;
-    WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
+    WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report, sections);
     AfxWriteFileSafely(dialog.GetPathName().c_str(), ToTextModeLineEnds(report));
 }
 
@@ -99,7 +100,8 @@ int RunBrowserJob(const BrowserWorkerJob& job) {
     BrowserAccess& browsers = both ? static_cast<BrowserAccess&>(*both) : static_cast<BrowserAccess&>(shell);
 
     if (job.tagIndexReport) {
-        WriteTagIndexReportFile(browsers, notify);
+        // A frame of another origin is listed when the settings name it, as a fill reaches it.
+        WriteTagIndexReportFile(browsers, notify, job.settings.Pages);
         return 1;
     }
     AutoInput input(job.settings, notify, LeadBytesOf(encoding));
