@@ -68,7 +68,7 @@ std::string AutoInput::ReadReference(ElementCollection* elements, const std::str
         return reference;
     }
     if (element) return ExtractValueAttribute(element->OuterHtml(), m_lead);
-    if (report) m_notify.ShowMessage("No Element(Get) : [" + reference + "]");
+    if (report) m_notify.Show(BrowserMessage::NoElement, reference);
     return std::string();
 }
 
@@ -148,7 +148,7 @@ int AutoInput::FillPage(BrowserAccess& browsers, const PageSection& page) {
             }
         }
     } catch (const BrowserError&) {
-        m_notify.ShowMessage("GPF : Error:" + std::to_string(step));
+        m_notify.Show(BrowserMessage::Failure, std::to_string(step));
     }
     return result;
 }

@@ -31,7 +31,7 @@ public:
             const std::int32_t count = windows->Count();
             for (std::int32_t i = 0; i < count; ++i) Window(*windows, i, count);
         } catch (const BrowserError&) {
-            m_notify.ShowMessage("GPF : Error:" + std::to_string(m_step));
+            m_notify.Show(BrowserMessage::Failure, std::to_string(m_step));
         }
     }
 

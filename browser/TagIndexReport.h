@@ -12,7 +12,7 @@
 #include <vector>
 
 // Appends the report to `out`. A failure outside a frame visit ends it with the
-// message "GPF : Error:<step>"; `out` then keeps the lines written so far. The frame error
+// Failure message; `out` then keeps the lines written so far. The frame error
 // line's second number is the failure's status code (an HRESULT over COM), in
 // decimal; frame number 0 stands for the page's own document, whose element
 // collection could not be fetched (the report goes on with the next window). No

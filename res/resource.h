@@ -41,3 +41,14 @@
 #define IDS_MODIFY_TEXT                 57347
 #define IDS_MODIFY_EXPLANATION          57348
 #define IDS_DELETE_CONFIRM              57349
+
+// Strings of browser automation and the web input setting file.
+#define IDS_WEB_NO_ELEMENT              57410   // %1: the reference
+#define IDS_WEB_FAILURE                 57411   // %1: the step reached
+#define IDS_WEB_OLE_FAILED              57412
+#define IDS_REPORT_FILTER_TEXT          57413
+#define IDS_REPORT_FILTER_ALL           57414
+#define IDS_REPORT_WRITE_FAILED         57415   // %1: the path
+#define IDS_WEB_SETTING_NOT_NUMBER      57416   // %1: the line number, %2: the reference
+#define IDS_WEBINPUT_FILTER_TEXT        57417
+#define IDS_WEBINPUT_FILTER_ALL         57418

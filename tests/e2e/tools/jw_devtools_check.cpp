@@ -13,6 +13,7 @@
 // Exit code 0 unless the arguments or files are wrong.
 #include "browser/BrowserWorker.h"
 #include "browser/DevToolsBrowserAccess.h"
+#include "browser/MessageBoxNotifications.h"
 #include "browser/TagIndexReport.h"
 #include "document/SystemCodePage.h"
 #include "framework/WholeFile.h"
@@ -27,7 +28,8 @@
 
 namespace {
 
-class PrintingNotifications : public UserNotifications {
+// The program's own texts (its string tables are linked in), printed instead of shown.
+class PrintingNotifications : public MessageBoxNotifications {
 public:
     void ShowMessage(const std::string& text) override { std::printf("MESSAGE: %s\n", text.c_str()); }
     void Beep() override { std::printf("BEEP\n"); }
