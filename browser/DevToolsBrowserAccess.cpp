@@ -63,6 +63,15 @@ std::string WebSocketPath(const json& target) {
     return path;
 }
 
+// An attribute of a node that DOM.describeNode gave (its attributes come as name, value, ...).
+std::string AttributeOf(const json& node, const char* name) {
+    const auto attributes = node.find("attributes");
+    if (attributes == node.end() || !attributes->is_array()) return std::string();
+    for (std::size_t i = 0; i + 1 < attributes->size(); i += 2)
+        if ((*attributes)[i] == name && (*attributes)[i + 1].is_string()) return (*attributes)[i + 1].get<std::string>();
+    return std::string();
+}
+
 const json* FindFrame(const json& tree, const std::string& frameId) {
     if (!tree.is_object()) return nullptr;
     const auto frame = tree.find("frame");
@@ -371,8 +380,10 @@ private:
             frame = FindFrame(tree, frameId);
             if (!frame) throw BrowserError("frame not reachable", kFrameUnreachable);
         }
-        m_name = m_s->FromPage(Text(*frame, "name"));
         m_origin = Text(*frame, "securityOrigin");
+        // A frame of another origin sets its own window name; the name that its page gave
+        // the frame element is the one a user can have meant.
+        m_name = m_s->FromPage(SameOrigin(m_origin, m_pageOrigin) ? Text(*frame, "name") : AttributeOf(node, "name"));
         m_sessionId = sessionId;
         m_frameId = frameId;
     }

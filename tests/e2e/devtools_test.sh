@@ -120,6 +120,8 @@ q=from the frame
 remote=never
 [Cross:other]
 remote=across origins
+[Cross:lure]
+remote=lured by the window name that the other site gave itself
 [Login]
 user=*pw
 
