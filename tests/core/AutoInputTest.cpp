@@ -1,6 +1,5 @@
 #include "browser/AutoInput.h"
 
-#include "browser/BrowserText.h"
 #include "browser/ChainedBrowserAccess.h"
 
 #include "FakeBrowser.h"
@@ -144,14 +143,6 @@ TEST(AutoInput, AFrameOfAnotherOriginIsFilledOnlyWhenTheSectionNamesIt) {
     EXPECT_EQ(0, run.input.FillPage(browser, run.settings.Pages[2]));
     EXPECT_EQ(std::vector<std::string>{"named"}, top.frames[1].document->elements[0].written);
     EXPECT_EQ(2, run.notify.beeps);
-}
-
-TEST(RefusesTextWrite, ThePagesStructureButNotItsFieldsOrCells) {
-    for (const char* tag : {"html", "HEAD", "Title", "style", "table", "thead", "tbody", "TFOOT", "tr", "col",
-                            "colgroup", "frameset", "SCRIPT"})
-        EXPECT_TRUE(RefusesTextWrite(tag)) << tag;
-    for (const char* tag : {"td", "th", "caption", "body", "input", "textarea", "p", "div", "trx", ""})
-        EXPECT_FALSE(RefusesTextWrite(tag)) << tag;
 }
 
 TEST(AutoInput, FailingOnlyFrameFallsBackToTheTopDocument) {
