@@ -18,6 +18,7 @@ BOOL CBrowserCommands::OnCmdMsg(UINT id, CCmdUI* ui) {
         {ID_AUTO_INPUT, &CBrowserCommands::OnAutoInput, nullptr},
         {ID_TAG_INDEX_REPORT, &CBrowserCommands::OnTagIndexReport, nullptr},
         {ID_OPEN_WEBINPUT_FILE, &CBrowserCommands::OnOpenWebInputFile, nullptr},
+        {ID_WEB_SETTING_ERRORS, &CBrowserCommands::OnSettingErrors, nullptr},
     };
     return DispatchCommand(this, map, id, ui);
 }
@@ -54,17 +55,31 @@ void CBrowserCommands::OnOpenWebInputFile() {
 void CBrowserCommands::LoadWebInputSettings() {
     // A run in progress works on its own copy, so the model may be replaced now.
     m_bWebInputLoaded = LoadWebInputFile(m_strWebInputFile, m_webInput) ? TRUE : FALSE;
-    if (!m_webInput.Errors.empty()) {
-        // The first such line; the others are ignored alike. The reference is in the file's encoding.
-        const SettingError& error = m_webInput.Errors.front();
-        const UINT codePage = CodePageOf(m_webInput.Encoding);
-        std::string text = LoadBrowserText(IDS_WEB_SETTING_NOT_NUMBER, codePage);
-        const std::size_t line = text.find("%1");
-        if (line != std::string::npos) text.replace(line, 2, std::to_string(error.Line));
-        const std::size_t reference = text.find("%2");
-        if (reference != std::string::npos) text.replace(reference, 2, error.Reference);
-        AfxMessageBox(text, MB_OK, codePage);
-    }
+    UpdateWebMenu();
+    m_strSettingError.clear();
+    if (m_webInput.Errors.empty()) return;
+    // The first such line; the others are ignored alike. The reference is in the file's encoding.
+    const SettingError& error = m_webInput.Errors.front();
+    m_nSettingErrorCodePage = CodePageOf(m_webInput.Encoding);
+    m_strSettingError = LoadBrowserText(IDS_WEB_SETTING_NOT_NUMBER, m_nSettingErrorCodePage);
+    const std::size_t line = m_strSettingError.find("%1");
+    if (line != std::string::npos) m_strSettingError.replace(line, 2, std::to_string(error.Line));
+    const std::size_t reference = m_strSettingError.find("%2");
+    if (reference != std::string::npos) m_strSettingError.replace(reference, 2, error.Reference);
+    // Told once the window shows: at start-up the load runs before the main window appears.
+    CWnd* main = AfxGetMainWnd();
+    if (main && main->m_hWnd && main->PostMessage(WM_COMMAND, ID_WEB_SETTING_ERRORS, 0)) return;
+    OnSettingErrors();
+}
+
+void CBrowserCommands::OnSettingErrors() {
+    if (m_strSettingError.empty()) return;  // told already, or a later load had none
+    const CString text = m_strSettingError;
+    m_strSettingError.clear();
+    AfxMessageBox(text, MB_OK, m_nSettingErrorCodePage);
+}
+
+void CBrowserCommands::UpdateWebMenu() const {
     CWnd* main = AfxGetMainWnd();
     if (!main || !main->m_hWnd) return;
     HMENU menu = main->GetMenu();

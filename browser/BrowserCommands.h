@@ -17,9 +17,9 @@ public:
     // on a worker thread, with a copy of the web input settings taken now. False when
     // a run is in progress or no thread could be made.
     BOOL StartBrowserWorker(WorkerThreadStarter start = StartWorkerThread);
-    // Loads the web input setting file m_strWebInputFile, tells of each line whose
-    // element number is none, and enables or grays the main menu's "Web" menu by
-    // whether any page field was stored.
+    // Loads the web input setting file m_strWebInputFile, enables or grays the main
+    // menu's "Web" menu by whether any page field was stored, and tells of the first
+    // line whose element number is none (posted to the main window when there is one).
     void LoadWebInputSettings();
 
     WebInputSettings m_webInput;
@@ -31,4 +31,9 @@ private:
     void OnAutoInput() { StartBrowserWorker(); }
     void OnTagIndexReport();
     void OnOpenWebInputFile();
+    void OnSettingErrors();
+    void UpdateWebMenu() const;
+
+    CString m_strSettingError;  // the message of the last load, until it is shown
+    UINT m_nSettingErrorCodePage = CP_ACP;
 };

@@ -34,6 +34,7 @@
 #define ID_TAG_INDEX_REPORT             32788
 #define ID_CONVERT_HALF_WIDTH           32790
 #define ID_PREFIX_LINES                 32791
+#define ID_WEB_SETTING_ERRORS           32820   // posted: tells of the setting file's first bad line
 
 // Strings of the program.
 #define IDS_COLUMN_TEXT                 57345
