@@ -24,6 +24,7 @@ BOOL CJotwellApp::InitInstance() {
 
     SetRegistryKey(kRegistryCompany);
     LoadStdProfileSettings(Profile::kRecentFileCount, Profile::kRecentFileSection, Profile::kRecentFileEntry);
+    m_browser.ReadProfile();
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CJotwellDoc), RUNTIME_CLASS(CMainFrame),
                                           RUNTIME_CLASS(CJotwellView)));
 
@@ -66,7 +67,7 @@ BOOL CJotwellApp::OnCmdMsg(UINT id, CCmdUI* ui) {
     static const CommandEntry<CJotwellApp> map[] = {
         {ID_APP_ABOUT, &CJotwellApp::OnAppAbout, nullptr},
     };
-    return DispatchCommand(this, map, id, ui) || CWinApp::OnCmdMsg(id, ui);
+    return DispatchCommand(this, map, id, ui) || m_browser.OnCmdMsg(id, ui) || CWinApp::OnCmdMsg(id, ui);
 }
 
 void CJotwellApp::OnAppAbout() {

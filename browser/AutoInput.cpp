@@ -68,7 +68,7 @@ std::string AutoInput::ReadReference(ElementCollection* elements, const std::str
         return reference;
     }
     if (element) return ExtractValueAttribute(element->OuterHtml(), m_lead);
-    if (report) m_notify.ShowMessage("No Element(Get) : [" + reference + "]");
+    if (report) m_notify.Show(BrowserMessage::NoElement, reference);
     return std::string();
 }
 
@@ -129,9 +129,12 @@ int AutoInput::FillPage(BrowserAccess& browsers, const PageSection& page) {
                 try {
                     std::unique_ptr<FrameWindow> frame = frames->Item(f);
                     if (!frame) continue;
-                    std::unique_ptr<HtmlDocument> frameDocument = frame->Document();
-                    if (!frameDocument) continue;
+                    // A frame the section names is reached whatever its origin; any
+                    // other only as far as the browser lets its page reach it.
                     const std::string name = frame->Name();
+                    std::unique_ptr<HtmlDocument> frameDocument =
+                        named && StartsWith(name, page.FrameName) ? frame->NamedDocument() : frame->Document();
+                    if (!frameDocument) continue;
                     const std::string frameTitle = frameDocument->Title();
                     if (!StartsWith(name, page.FrameName) && !StartsWith(frameTitle, page.FrameName)) continue;
                     result = FillDocument(frameDocument->Elements().get(), page, named);
@@ -145,7 +148,7 @@ int AutoInput::FillPage(BrowserAccess& browsers, const PageSection& page) {
             }
         }
     } catch (const BrowserError&) {
-        m_notify.ShowMessage("GPF : Error:" + std::to_string(step));
+        m_notify.Show(BrowserMessage::Failure, std::to_string(step));
     }
     return result;
 }

@@ -21,6 +21,9 @@
 #include <stdexcept>
 #include <string>
 
+// The status of an access the browser refuses (E_ACCESSDENIED).
+const std::int32_t kAccessDenied = static_cast<std::int32_t>(0x80070005u);
+
 class BrowserError : public std::runtime_error {
 public:
     // `code` is the failure's status (an HRESULT for COM), shown in reports.
@@ -45,7 +48,8 @@ public:
         static_cast<void>(bytes);
         return OuterHtml();
     }
-    // Replaces the element's text (innerText).
+    // Replaces the element's text (innerText). Refused with an access error on the
+    // elements of RefusesTextWrite (browser/BrowserText.h).
     virtual void WriteText(const std::string& text) = 0;
 };
 
@@ -83,8 +87,12 @@ public:
 class FrameWindow {
 public:
     virtual ~FrameWindow() = default;
-    // The frame's document, or nothing.
+    // The frame's document, or nothing. A frame whose origin differs from its page's
+    // is refused, as the browser refuses its page's scripts: an access error.
     virtual std::unique_ptr<HtmlDocument> Document() = 0;
+    // The same for a frame that the user named (a page section's frame name): reached
+    // whatever its origin, as the user asked for it.
+    virtual std::unique_ptr<HtmlDocument> NamedDocument() { return Document(); }
     virtual std::string Name() = 0;
 };
 

@@ -120,23 +120,63 @@ bool HoldsStartTag(std::string_view html, const LeadBytes& lead) {
     return ReadStartTag(html, lead, tag, attributes) != std::string_view::npos;
 }
 
-std::string HidePasswordValue(std::string_view html, const LeadBytes& lead) {
-    std::string_view tag;
-    std::vector<Attribute> attributes;
-    ReadStartTag(html, lead, tag, attributes);
-    if (!EqualsAsciiNoCase(tag, "input")) return std::string(html);
-    bool password = false;
+namespace {
+
+bool IsPasswordInput(std::string_view tag, const std::vector<Attribute>& attributes, bool whole) {
+    if (!EqualsAsciiNoCase(tag, "input")) return false;
     for (const Attribute& a : attributes)
-        if (EqualsAsciiNoCase(a.name, "type") && EqualsAsciiNoCase(Trimmed(a.value), "password")) password = true;
-    if (!password) return std::string(html);
+        if (EqualsAsciiNoCase(a.name, "type")) return EqualsAsciiNoCase(Trimmed(a.value), "password");
+    // A tag cut before its end may have its type still to come.
+    return !whole;
+}
+
+// Whether `html` has "<input" (any case) at `at`, followed by what ends a tag name.
+bool InputTagAt(std::string_view html, std::size_t at) {
+    if (html.size() - at < 6 || html[at] != '<' || !EqualsAsciiNoCase(html.substr(at + 1, 5), "input")) return false;
+    if (html.size() - at == 6) return true;
+    const char next = html[at + 6];
+    return IsSpace(next) || next == '>' || next == '/';
+}
+
+}  // namespace
+
+std::string HidePasswordValue(std::string_view html, const LeadBytes& lead) {
     std::string out;
-    out.reserve(html.size());
     std::size_t copied = 0;
-    for (const Attribute& a : attributes) {
-        if (!EqualsAsciiNoCase(a.name, "value")) continue;
-        out.append(html.substr(copied, a.from - copied));
-        copied = a.to;
+    std::size_t i = 0;
+    while (i < html.size()) {
+        if (!InputTagAt(html, i)) {
+            i += lead.CharLength(html, i);
+            continue;
+        }
+        const std::string_view rest = html.substr(i);
+        std::string_view tag;
+        std::vector<Attribute> attributes;
+        const std::size_t end = ReadStartTag(rest, lead, tag, attributes);
+        const bool whole = end != std::string_view::npos;
+        if (IsPasswordInput(tag, attributes, whole)) {
+            for (const Attribute& a : attributes) {
+                if (!EqualsAsciiNoCase(a.name, "value")) continue;
+                out.append(html.substr(copied, i + a.from - copied));
+                copied = i + a.to;
+            }
+        }
+        if (!whole) break;
+        i += end;
     }
+    if (copied == 0) return std::string(html);
     out.append(html.substr(copied));
     return out;
+}
+
+const std::vector<std::string>& TextWriteRefusedTags() {
+    static const std::vector<std::string> tags = {"html",  "head",  "title", "style", "table",    "thead", "tbody",
+                                                  "tfoot", "tr",    "col",   "colgroup", "frameset", "script"};
+    return tags;
+}
+
+bool RefusesTextWrite(std::string_view tagName) {
+    for (const std::string& tag : TextWriteRefusedTags())
+        if (EqualsAsciiNoCase(tagName, tag)) return true;
+    return false;
 }

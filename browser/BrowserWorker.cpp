@@ -12,6 +12,7 @@
 #include "framework/Handles.h"
 #include "framework/WholeFile.h"
 #include "framework/WinApp.h"
+#include "res/resource.h"
 #include "text/CodePageText.h"
 #include "text/EncodingCodePage.h"
 #include "text/SystemCodePage.h"
@@ -29,15 +30,22 @@ std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port, TextEncoding en
     return std::make_unique<DevToolsBrowserAccess>(static_cast<std::uint16_t>(port), LoopbackLimits(), encoding);
 }
 
-// Asks for the report file, builds the report and writes it safely. Cancel, or a file that
-// cannot be written, ends the report without a word (an existing file stays as it was).
-void WriteTagIndexReportFile(BrowserAccess& browsers, UserNotifications& notify) {
-    CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                       "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", nullptr);
+// The save dialog's filter: the two wordings from the string table, each with its pattern.
+std::string ReportFileFilter() {
+    return LoadBrowserText(IDS_REPORT_FILTER_TEXT, CP_ACP) + "|*.txt|" + LoadBrowserText(IDS_REPORT_FILTER_ALL, CP_ACP) +
+           "|*.*||";
+}
+
+// Asks for the report file (the dialog owned by `owner`), builds the report and saves it.
+void WriteTagIndexReportFile(BrowserAccess& browsers, UserNotifications& notify, HWND owner,
+                             const std::vector<PageSection>& sections) {
+    const std::string filter = ReportFileFilter();
+    CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter.c_str(), nullptr);
+    dialog.m_ofn.hwndOwner = owner && IsWindow(owner) ? owner : nullptr;
     if (dialog.DoModal() != IDOK) return;
     std::string report;
-    WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
-    AfxWriteFileSafely(dialog.GetPathName().c_str(), ToTextModeLineEnds(report));
+    WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report, sections);
+    SaveTagIndexReport(dialog.GetPathName(), report, notify);
 }
 
 }  // namespace
@@ -98,19 +106,24 @@ int RunBrowserJob(const BrowserWorkerJob& job) {
     BrowserAccess& browsers = both ? static_cast<BrowserAccess&>(*both) : static_cast<BrowserAccess&>(shell);
 
     if (job.tagIndexReport) {
-        WriteTagIndexReportFile(browsers, notify);
+        // A frame of another origin is listed when the settings name it, as a fill reaches it.
+        WriteTagIndexReportFile(browsers, notify, job.owner, job.settings.Pages);
         return 1;
     }
     AutoInput input(job.settings, notify, LeadBytesOf(encoding));
     return input.Run(browsers);
 }
 
-std::string OleFailureMessage() {
-    // "OLE を初期化できませんでした。", converted for MessageBoxA at run time.
-    static const wchar_t text[] =
-        L"OLE \u3092\u521D\u671F\u5316\u3067\u304D\u307E\u305B\u3093\u3067\u3057\u305F\u3002";
-    return FromWide(text, CP_ACP);
+bool SaveTagIndexReport(const std::string& path, const std::string& report, UserNotifications& notify) {
+    if (AfxWriteFileSafely(path.c_str(), ToTextModeLineEnds(report)) == ERROR_SUCCESS) return true;
+    std::string text = LoadBrowserText(IDS_REPORT_WRITE_FAILED, CP_ACP);
+    const std::size_t at = text.find("%1");
+    if (at != std::string::npos) text.replace(at, 2, path);
+    notify.ShowMessage(text);
+    return false;
 }
+
+std::string OleFailureMessage() { return LoadBrowserText(IDS_WEB_OLE_FAILED, CP_ACP); }
 
 unsigned DevToolsPortSetting() { return static_cast<unsigned>(ReadSetting(Profile::kDevToolsPort)); }
 

@@ -63,6 +63,15 @@ std::string WebSocketPath(const json& target) {
     return path;
 }
 
+// An attribute of a node that DOM.describeNode gave (its attributes come as name, value, ...).
+std::string AttributeOf(const json& node, const char* name) {
+    const auto attributes = node.find("attributes");
+    if (attributes == node.end() || !attributes->is_array()) return std::string();
+    for (std::size_t i = 0; i + 1 < attributes->size(); i += 2)
+        if ((*attributes)[i] == name && (*attributes)[i + 1].is_string()) return (*attributes)[i + 1].get<std::string>();
+    return std::string();
+}
+
 const json* FindFrame(const json& tree, const std::string& frameId) {
     if (!tree.is_object()) return nullptr;
     const auto frame = tree.find("frame");
@@ -190,8 +199,10 @@ public:
 
     void WriteText(const std::string& text) override {
         AsBrowserError([&] {
-            m_state->s->CallFunction(m_state->sessionId, m_state->arrayId, devtools_scripts::kWriteText,
-                                     json::array({m_index, m_state->s->ToPage(text)}), true);
+            const json written = m_state->s->CallFunction(
+                m_state->sessionId, m_state->arrayId, devtools_scripts::kWriteText,
+                json::array({m_index, m_state->s->ToPage(text), TextWriteRefusedTags()}), true);
+            if (written.value("value", json()) == "refused") throw BrowserError("text write refused", kAccessDenied);
             ++m_state->generation;
             m_state->entries[m_index].complete = false;
         });
@@ -268,8 +279,9 @@ std::shared_ptr<CollectionState> ReadCollection(const Session& s, const std::str
 
 class DevToolsDocument : public HtmlDocument {
 public:
-    DevToolsDocument(Session s, std::string sessionId, std::string frameId, std::string objectId)
-        : m_s(std::move(s)), m_sessionId(std::move(sessionId)), m_frameId(std::move(frameId)), m_objectId(std::move(objectId)) {}
+    DevToolsDocument(Session s, std::string sessionId, std::string frameId, std::string objectId, std::string pageOrigin)
+        : m_s(std::move(s)), m_sessionId(std::move(sessionId)), m_frameId(std::move(frameId)),
+          m_objectId(std::move(objectId)), m_pageOrigin(std::move(pageOrigin)) {}
 
     std::string Title() override { return Info().first; }
     std::string Url() override { return Info().second; }
@@ -297,11 +309,14 @@ private:
     std::string m_sessionId;
     std::string m_frameId;
     std::string m_objectId;
+    std::string m_pageOrigin;  // of the page's top document, which its frames are held to
     std::optional<std::pair<std::string, std::string>> m_info;
 };
 
-// The document of a frame, read in this program's own world of that frame.
-std::unique_ptr<HtmlDocument> OpenDocument(const Session& s, const std::string& sessionId, const std::string& frameId) {
+// The document of a frame, read in this program's own world of that frame; `pageOrigin`
+// is the origin of the page's top document.
+std::unique_ptr<HtmlDocument> OpenDocument(const Session& s, const std::string& sessionId, const std::string& frameId,
+                                           const std::string& pageOrigin) {
     const json world = s->Call("Page.createIsolatedWorld", {{"frameId", frameId}, {"worldName", kWorldName}}, sessionId);
     const auto context = world.find("executionContextId");
     if (context == world.end() || !context->is_number_integer()) Malformed("Page.createIsolatedWorld");
@@ -309,18 +324,34 @@ std::unique_ptr<HtmlDocument> OpenDocument(const Session& s, const std::string& 
     if (evaluated.contains("exceptionDetails")) Malformed("no document");
     const json remote = evaluated.value("result", json::object());
     if (Text(remote, "subtype") != "node") return nullptr;
-    return std::make_unique<DevToolsDocument>(s, sessionId, frameId, ObjectId(remote));
+    return std::make_unique<DevToolsDocument>(s, sessionId, frameId, ObjectId(remote), pageOrigin);
+}
+
+// Whether a frame's document may be read from a page of `pageOrigin`: only when both
+// have the same origin, as the page's own scripts could. An opaque origin ("null", a
+// sandboxed frame) is the same as none.
+bool SameOrigin(const std::string& frameOrigin, const std::string& pageOrigin) {
+    return !frameOrigin.empty() && frameOrigin != "null" && frameOrigin == pageOrigin;
 }
 
 class DevToolsFrame : public FrameWindow {
 public:
-    DevToolsFrame(Session s, std::string parentSession, std::string elementId)
-        : m_s(std::move(s)), m_parentSession(std::move(parentSession)), m_elementId(std::move(elementId)) {}
+    DevToolsFrame(Session s, std::string parentSession, std::string elementId, std::string pageOrigin)
+        : m_s(std::move(s)), m_parentSession(std::move(parentSession)), m_elementId(std::move(elementId)),
+          m_pageOrigin(std::move(pageOrigin)) {}
 
     std::unique_ptr<HtmlDocument> Document() override {
         return AsBrowserError([&] {
             Locate();
-            return OpenDocument(m_s, m_sessionId, m_frameId);
+            if (!SameOrigin(m_origin, m_pageOrigin)) throw BrowserError("frame of another origin", kAccessDenied);
+            return OpenDocument(m_s, m_sessionId, m_frameId, m_pageOrigin);
+        });
+    }
+
+    std::unique_ptr<HtmlDocument> NamedDocument() override {
+        return AsBrowserError([&] {
+            Locate();
+            return OpenDocument(m_s, m_sessionId, m_frameId, m_pageOrigin);
         });
     }
 
@@ -349,7 +380,10 @@ private:
             frame = FindFrame(tree, frameId);
             if (!frame) throw BrowserError("frame not reachable", kFrameUnreachable);
         }
-        m_name = m_s->FromPage(Text(*frame, "name"));
+        m_origin = Text(*frame, "securityOrigin");
+        // A frame of another origin sets its own window name; the name that its page gave
+        // the frame element is the one a user can have meant.
+        m_name = m_s->FromPage(SameOrigin(m_origin, m_pageOrigin) ? Text(*frame, "name") : AttributeOf(node, "name"));
         m_sessionId = sessionId;
         m_frameId = frameId;
     }
@@ -357,22 +391,26 @@ private:
     Session m_s;
     std::string m_parentSession;
     std::string m_elementId;
+    std::string m_pageOrigin;
     std::string m_sessionId;
     std::string m_frameId;
     std::string m_name;
+    std::string m_origin;
 };
 
 class DevToolsFrameList : public FrameList {
 public:
-    DevToolsFrameList(Session s, std::string sessionId, std::vector<std::string> elementIds)
-        : m_s(std::move(s)), m_sessionId(std::move(sessionId)), m_elementIds(std::move(elementIds)) {}
+    DevToolsFrameList(Session s, std::string sessionId, std::vector<std::string> elementIds, std::string pageOrigin)
+        : m_s(std::move(s)), m_sessionId(std::move(sessionId)), m_elementIds(std::move(elementIds)),
+          m_pageOrigin(std::move(pageOrigin)) {}
 
     std::int32_t Count() override { return static_cast<std::int32_t>(m_elementIds.size()); }
 
     std::unique_ptr<FrameWindow> Item(std::int32_t index) override {
         if (index < 0 || static_cast<std::size_t>(index) >= m_elementIds.size()) return nullptr;
         return AsBrowserError([&] {
-            return std::make_unique<DevToolsFrame>(m_s, m_sessionId, m_elementIds[static_cast<std::size_t>(index)]);
+            return std::make_unique<DevToolsFrame>(m_s, m_sessionId, m_elementIds[static_cast<std::size_t>(index)],
+                                                   m_pageOrigin);
         });
     }
 
@@ -380,6 +418,7 @@ private:
     Session m_s;
     std::string m_sessionId;
     std::vector<std::string> m_elementIds;
+    std::string m_pageOrigin;
 };
 
 std::unique_ptr<FrameList> DevToolsDocument::Frames() {
@@ -397,7 +436,7 @@ std::unique_ptr<FrameList> DevToolsDocument::Frames() {
             if (static_cast<std::size_t>(item.first) >= ids.size()) Malformed("frame list");
             ids[static_cast<std::size_t>(item.first)] = item.second;
         }
-        return std::make_unique<DevToolsFrameList>(m_s, m_sessionId, std::move(ids));
+        return std::make_unique<DevToolsFrameList>(m_s, m_sessionId, std::move(ids), m_pageOrigin);
     });
 }
 
@@ -423,9 +462,10 @@ public:
         return AsBrowserError([&] {
             s->AutoAttach(std::string());
             const json tree = FrameTree(*s, std::string());
-            const std::string frameId = Text(tree.value("frame", json::object()), "id");
+            const json top = tree.value("frame", json::object());
+            const std::string frameId = Text(top, "id");
             if (frameId.empty()) Malformed("no main frame");
-            return OpenDocument(s, std::string(), frameId);
+            return OpenDocument(s, std::string(), frameId, Text(top, "securityOrigin"));
         });
     }
 

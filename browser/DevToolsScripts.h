@@ -57,11 +57,14 @@ const char kOuterHtmls[] =
 
 // On that list: writes `text` to element `i` as a user would: an input or text
 // area takes it as its value, a select the option of that value (none: left as
-// it is), with input and change events; any other element takes it as its text.
+// it is), with input and change events; any other element takes it as its text,
+// unless its tag name (lower case) is one of `refused`: then it stays as it is and
+// the answer is "refused".
 const char kWriteText[] =
-    "function(i, text) {"
+    "function(i, text, refused) {"
     "  var e = this[i];"
     "  if (!e) throw new Error('element gone');"
+    "  if (refused.indexOf(String(e.tagName).toLowerCase()) >= 0) return 'refused';"
     "  var tag = e.tagName;"
     "  if (tag === 'INPUT' || tag === 'TEXTAREA') {"
     "    e.value = text;"

@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+#include <string>
+
+// String `id` of the string table in the user's language, in `codePage`; empty when missing.
+std::string LoadBrowserText(UINT id, UINT codePage);
+
 class MessageBoxNotifications : public UserNotifications {
 public:
     // `owner`: the window the boxes belong to (Jotwell's main window, so that they
@@ -14,6 +19,7 @@ public:
     void SetCodePage(UINT codePage) { m_codePage = codePage; }
     void ShowMessage(const std::string& text) override;
     void Beep() override;
+    std::string MessageText(BrowserMessage which) override;
 
 private:
     HWND m_owner;

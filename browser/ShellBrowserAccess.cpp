@@ -1,5 +1,6 @@
 #include "browser/ShellBrowserAccess.h"
 
+#include "browser/BrowserText.h"
 #include "framework/Handles.h"
 #include "text/BstrText.h"
 #include "text/CodePageText.h"
@@ -70,6 +71,11 @@ public:
     }
 
     void WriteText(const std::string& text) override {
+        // Older versions of the browser set the text of a script, or of some of the
+        // other elements, too; no version may.
+        UniqueBstr tag;
+        Check(m_e->get_tagName(tag.Receive()), "tagName");
+        if (RefusesTextWrite(Text(tag, CP_ACP))) throw BrowserError("innerText refused", kAccessDenied);
         UniqueBstr value = Bstr(text, m_codePage);
         Check(m_e->put_innerText(value.Get()), "innerText");
     }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -18,8 +19,9 @@ std::string Number(const char* format, long value) {
 
 class ReportWriter {
 public:
-    ReportWriter(UserNotifications& notify, const LeadBytes& lead, std::string& out)
-        : m_notify(notify), m_lead(lead), m_out(out) {}
+    ReportWriter(const std::vector<PageSection>& sections, UserNotifications& notify, const LeadBytes& lead,
+                 std::string& out)
+        : m_sections(sections), m_notify(notify), m_lead(lead), m_out(out) {}
 
     void Write(BrowserAccess& browsers) {
         std::unique_ptr<WindowList> windows = browsers.OpenWindowList();
@@ -29,7 +31,7 @@ public:
             const std::int32_t count = windows->Count();
             for (std::int32_t i = 0; i < count; ++i) Window(*windows, i, count);
         } catch (const BrowserError&) {
-            m_notify.ShowMessage("GPF : Error:" + std::to_string(m_step));
+            m_notify.Show(BrowserMessage::Failure, std::to_string(m_step));
         }
     }
 
@@ -48,11 +50,12 @@ private:
         std::unique_ptr<FrameList> frames = document->Frames();
         const std::int32_t frameCount = frames ? frames->Count() : 0;
         bool listTop = frameCount <= 0;
+        const std::vector<std::string> namedFrames = FrameNamesFor(title);
         for (std::int32_t f = 0; f < frameCount; ++f) {
             std::unique_ptr<FrameWindow> frame = frames->Item(f);
             if (!frame) continue;
             try {
-                Frame(*frame, f, frameCount);
+                Frame(*frame, f, frameCount, Named(*frame, namedFrames));
             } catch (const BrowserError& e) {
                 FrameError(f + 1, e);
                 listTop = true;
@@ -79,9 +82,25 @@ private:
                  std::to_string(e.Code()) + " ===\n";
     }
 
-    void Frame(FrameWindow& frame, std::int32_t f, std::int32_t frameCount) {
+    // The frame names that the page sections matching this page title give.
+    std::vector<std::string> FrameNamesFor(const std::string& title) const {
+        std::vector<std::string> names;
+        for (const PageSection& page : m_sections)
+            if (!page.FrameName.empty() && StartsWith(title, page.TitlePrefix)) names.push_back(page.FrameName);
+        return names;
+    }
+
+    static bool Named(FrameWindow& frame, const std::vector<std::string>& names) {
+        if (names.empty()) return false;
+        const std::string name = frame.Name();
+        for (const std::string& prefix : names)
+            if (StartsWith(name, prefix)) return true;
+        return false;
+    }
+
+    void Frame(FrameWindow& frame, std::int32_t f, std::int32_t frameCount, bool named) {
         m_step = 3;
-        std::unique_ptr<HtmlDocument> document = frame.Document();
+        std::unique_ptr<HtmlDocument> document = named ? frame.NamedDocument() : frame.Document();
         if (!document) return;
         m_out += "\n=== Frame[" + std::to_string(f + 1) + "/" + std::to_string(frameCount) + "]  " +
                  document->Title() + " ===\n";
@@ -111,6 +130,7 @@ private:
         }
     }
 
+    const std::vector<PageSection>& m_sections;
     UserNotifications& m_notify;
     const LeadBytes& m_lead;
     std::string& m_out;
@@ -120,6 +140,6 @@ private:
 }  // namespace
 
 void WriteTagIndexReport(BrowserAccess& browsers, UserNotifications& notify, const LeadBytes& lead,
-                         std::string& out) {
-    ReportWriter(notify, lead, out).Write(browsers);
+                         std::string& out, const std::vector<PageSection>& sections) {
+    ReportWriter(sections, notify, lead, out).Write(browsers);
 }

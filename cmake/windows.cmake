@@ -79,6 +79,7 @@ foreach(src ${JOTWELL_E2E_TOOLS})
 endforeach()
 # Tools that drive the program's own code.
 if(TARGET jw_devtools_check)
+  target_sources(jw_devtools_check PRIVATE ${JOTWELL_RC})
   target_link_libraries(jw_devtools_check PRIVATE jotwell_win psapi)
 endif()
 

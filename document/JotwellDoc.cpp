@@ -1,9 +1,7 @@
 #include "document/JotwellDoc.h"
 
-#include "app/JotwellApp.h"
 #include "app/ProfileAccess.h"
 #include "document/EntryFile.h"
-#include "framework/FileDialog.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
@@ -11,7 +9,6 @@
 #include "text/CodePageText.h"
 #include "text/EncodingCodePage.h"
 #include "text/SystemCodePage.h"
-#include "webinput/WebInputFile.h"
 
 #include <shlobj.h>
 
@@ -22,9 +19,6 @@ CJotwellDoc::CJotwellDoc() {
     m_bActiveDestWindow = ReadSetting(Profile::kActiveDestWindow);
     m_nSeparate = ReadSetting(Profile::kTextColumnWidth);
     m_nEndPart = ReadSetting(Profile::kExplanationColumnWidth);
-    m_strWebInputFile = ReadSetting(Profile::kWebInputFile);
-    m_bWebInputLoaded = FALSE;
-    m_bTagIndexRequested = FALSE;
     m_rules.Load();
 }
 
@@ -34,9 +28,6 @@ BOOL CJotwellDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
         {ID_ACTIVE_DEST_WINDOW, &CJotwellDoc::ToggleActiveDestWindow, &CJotwellDoc::OnUpdateActiveDestWindow},
         {ID_REFRESH, &CJotwellDoc::OnRefresh, nullptr},
         {ID_EDIT_FILE_BY_TEXT_EDITOR, &CJotwellDoc::OnEditFileByTextEditor, nullptr},
-        {ID_AUTO_INPUT, &CJotwellDoc::OnAutoInput, nullptr},
-        {ID_TAG_INDEX_REPORT, &CJotwellDoc::OnTagIndexReport, nullptr},
-        {ID_OPEN_WEBINPUT_FILE, &CJotwellDoc::OnOpenWebInputFile, nullptr},
     };
     return DispatchCommand(this, map, id, ui) || CDocument::OnCmdMsg(id, ui);
 }
@@ -349,43 +340,4 @@ void CJotwellDoc::OnRefresh() {
 void CJotwellDoc::OnEditFileByTextEditor() {
     if (!SaveModified()) return;
     ShellExecuteA(nullptr, "open", GetPathName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-BOOL CJotwellDoc::StartBrowserWorker(WorkerThreadStarter start) {
-    if (WorkerBusy) return FALSE;
-    std::unique_ptr<BrowserWorkerJob> job = std::make_unique<BrowserWorkerJob>();
-    job->settings = m_webInput;
-    job->tagIndexReport = m_bTagIndexRequested != FALSE;
-    job->devToolsPort = DevToolsPortSetting();
-    if (!StartBrowserRun(std::move(job), start)) return FALSE;
-    // The run carries the report request from here; the flag stays on this thread.
-    m_bTagIndexRequested = FALSE;
-    return TRUE;
-}
-
-void CJotwellDoc::OnTagIndexReport() {
-    // While a run is in progress the request waits for the next run.
-    m_bTagIndexRequested = TRUE;
-    StartBrowserWorker();
-}
-
-void CJotwellDoc::OnOpenWebInputFile() {
-    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                       "Text file (*.txt)|*.txt|All file (*.*)|*.*|", nullptr);
-    if (dialog.DoModal() != IDOK) return;
-    m_strWebInputFile = dialog.GetPathName();
-    LoadWebInputSettings();
-}
-
-void CJotwellDoc::LoadWebInputSettings() {
-    // A run in progress works on its own copy, so the model may be replaced now.
-    m_bWebInputLoaded = LoadWebInputFile(m_strWebInputFile, m_webInput) ? TRUE : FALSE;
-    CWnd* main = AfxGetMainWnd();
-    if (!main || !main->m_hWnd) return;
-    HMENU menu = main->GetMenu();
-    if (!menu) return;
-    const CJotwellApp* app = JotwellApp();
-    const bool enable = m_bWebInputLoaded && app && app->m_bWebEnabled;
-    EnableMenuItem(menu, 1, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
-    main->DrawMenuBar();
 }

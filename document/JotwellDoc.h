@@ -1,14 +1,12 @@
 // The entry document: the list of entries (two parallel string arrays ending with the
-// empty placeholder entry), the document's settings, the destination rules and the web
-// input settings, and the document's own commands.
+// empty placeholder entry), the document's settings, the destination rules, and the
+// document's own commands.
 #pragma once
 
-#include "browser/BrowserWorker.h"
 #include "destination/DestinationRuleTable.h"
 #include "framework/Document.h"
 #include "text/TextEncoding.h"
 #include "framework/FileWatcher.h"
-#include "webinput/WebInputSettings.h"
 
 // Update hints the document's edits send through UpdateAllViews.
 constexpr LPARAM HINT_INSERT_LINE = 2;  // m_nLine: index of the new entry
@@ -96,14 +94,6 @@ public:
     void OnRefresh();
     void OnEditFileByTextEditor();
 
-    // Starts a browser run (a fill, or the tag index report when one was requested)
-    // on a worker thread, with a copy of the web input settings taken now. False when
-    // a run is in progress or no thread could be made.
-    BOOL StartBrowserWorker(WorkerThreadStarter start = StartWorkerThread);
-    // Loads the web input setting file m_strWebInputFile and enables or grays the
-    // main menu's "Web" menu by whether any page field was stored.
-    void LoadWebInputSettings();
-
     BOOL m_bAlwaysOnTop = TRUE;
     BOOL m_bActiveDestWindow = TRUE;
     int m_nSeparate = 64;
@@ -115,10 +105,6 @@ public:
     CStringArray m_aExplanation;
     BOOL m_bColumnsReady = FALSE;
     int m_nColumnWidth[2] = {0, 0};
-    WebInputSettings m_webInput;
-    CString m_strWebInputFile;
-    BOOL m_bWebInputLoaded = FALSE;
-    BOOL m_bTagIndexRequested = FALSE;
     DestinationRuleTable m_rules;
 
 private:
@@ -139,10 +125,6 @@ private:
     // After an edit of entry `index`: the placeholder, the modified mark, the views, the save.
     void EditDone(LPARAM hint, int index);
     BOOL SetEntryColumn(CStringArray& column, int index, const CString& text);
-
-    void OnAutoInput() { StartBrowserWorker(); }
-    void OnTagIndexReport();
-    void OnOpenWebInputFile();
     void OnUpdateAlwaysOnTop(CCmdUI* ui) { ui->SetCheck(m_bAlwaysOnTop ? 1 : 0); }
     void OnUpdateActiveDestWindow(CCmdUI* ui) { ui->SetCheck(m_bActiveDestWindow ? 1 : 0); }
 };

@@ -34,6 +34,7 @@
 #define ID_TAG_INDEX_REPORT             32788
 #define ID_CONVERT_HALF_WIDTH           32790
 #define ID_PREFIX_LINES                 32791
+#define ID_WEB_SETTING_ERRORS           32820   // posted: tells of the setting file's first bad line
 
 // Strings of the program.
 #define IDS_COLUMN_TEXT                 57345
@@ -49,3 +50,14 @@
 // A list whose file is in no known encoding.
 #define IDS_UNKNOWN_ENCODING            57380
 #define IDS_READ_ONLY_LIST              57381
+
+// Strings of browser automation and the web input setting file.
+#define IDS_WEB_NO_ELEMENT              57410   // %1: the reference
+#define IDS_WEB_FAILURE                 57411   // %1: the step reached
+#define IDS_WEB_OLE_FAILED              57412
+#define IDS_REPORT_FILTER_TEXT          57413
+#define IDS_REPORT_FILTER_ALL           57414
+#define IDS_REPORT_WRITE_FAILED         57415   // %1: the path
+#define IDS_WEB_SETTING_NOT_NUMBER      57416   // %1: the line number, %2: the reference
+#define IDS_WEBINPUT_FILTER_TEXT        57417
+#define IDS_WEBINPUT_FILTER_ALL         57418

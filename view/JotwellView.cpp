@@ -105,7 +105,7 @@ void CJotwellView::OnInitialUpdate() {
             return;
     }
     doc->m_bColumnsReady = TRUE;
-    doc->LoadWebInputSettings();
+    if (CJotwellApp* app = JotwellApp()) app->m_browser.LoadWebInputSettings();
     CListView::OnInitialUpdate();
 }
 
@@ -451,7 +451,7 @@ BOOL CJotwellView::OnCmdMsg(UINT id, CCmdUI* ui) {
         {ID_DELETE_LINE, &CJotwellView::OnDeleteLine, nullptr},
     };
     if (DispatchCommand(this, map, id, ui)) return TRUE;
-    // The web input and browser commands (32787, 32786, 32788) are the document's.
+    // The web input and browser commands (32787, 32786, 32788) are the application's browser target's.
     return CListView::OnCmdMsg(id, ui);
 }
 
@@ -558,5 +558,5 @@ void CJotwellView::OnDestroy() {
     if (!app || !app->m_bStarted || !GetDocument()) return;
     WriteSetting(Profile::kTextColumnWidth, w0);
     WriteSetting(Profile::kExplanationColumnWidth, w1);
-    WriteSetting(Profile::kWebInputFile, GetDocument()->m_strWebInputFile.c_str());
+    WriteSetting(Profile::kWebInputFile, app->m_browser.m_strWebInputFile.c_str());
 }

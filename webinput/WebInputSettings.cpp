@@ -34,7 +34,8 @@ class SettingsParser {
 public:
     SettingsParser(WebInputSettings& model, const LeadBytes& lead) : m_model(model), m_lead(lead) {}
 
-    void Line(std::string_view line) {
+    void Line(std::string_view line, std::size_t number) {
+        m_lineNumber = number;
         if (line.empty() || line[0] == ';') return;
         if (line[0] == '[' && line.size() >= 2 && LastCharIs(line, ']', m_lead)) {
             Header(line.substr(1, line.size() - 2));
@@ -81,6 +82,8 @@ private:
         case Section::Page:
             // Page sections keep no default of their own; such a line is dropped.
             if (isDefault) return;
+            // A number that is none would stand for element 0, the whole page.
+            if (!NumberReference(key) || !NumberReference(ValueReference(value))) return;
             m_model.Pages.back().Fields.push_back(FieldSetting{std::move(key), std::move(value)});
             m_fieldStored = true;
             break;
@@ -97,8 +100,23 @@ private:
         }
     }
 
+    // The element reference a value expression reads: a table lookup's reference, else itself.
+    std::string ValueReference(const std::string& value) const {
+        TableExpression table;
+        if (WebInputSettings::ParseTableExpression(value, m_lead, table)) return table.Reference;
+        return value;
+    }
+
+    // False, with the line's error recorded, for a "#" reference without a number.
+    bool NumberReference(const std::string& reference) {
+        if (reference.empty() || reference[0] != '#' || WebInputSettings::IsElementNumber(reference)) return true;
+        m_model.Errors.push_back(SettingError{m_lineNumber, reference});
+        return false;
+    }
+
     WebInputSettings& m_model;
     const LeadBytes& m_lead;
+    std::size_t m_lineNumber = 0;
     Section m_section = Section::None;
     bool m_fieldStored = false;
 };
@@ -108,19 +126,30 @@ private:
 void WebInputSettings::Clear() {
     Tables.clear();
     Pages.clear();
+    Errors.clear();
+}
+
+bool WebInputSettings::IsElementNumber(std::string_view reference) {
+    std::size_t i = 1;
+    while (i < reference.size() && IsBlank(reference[i])) ++i;
+    if (i < reference.size() && (reference[i] == '+' || reference[i] == '-')) ++i;
+    const std::size_t digits = i;
+    while (i < reference.size() && reference[i] >= '0' && reference[i] <= '9') ++i;
+    return i > digits && i == reference.size();
 }
 
 bool WebInputSettings::LoadText(std::string_view text, const LeadBytes& lead) {
     Clear();
     SettingsParser parser(*this, lead);
     std::size_t start = 0;
+    std::size_t number = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(start, end - start);
         if (end < text.size() && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-        parser.Line(line);
+        parser.Line(line, ++number);
         start = next;
     }
     return parser.FieldStored();

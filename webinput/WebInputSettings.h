@@ -37,10 +37,18 @@ struct TableExpression {
     std::string Reference;  // the text between that "[" and the final "]"
 };
 
+// A field line that refers to an element by number ("#" in its name or its value)
+// without a number there: the line is not stored.
+struct SettingError {
+    std::size_t Line = 0;   // from 1
+    std::string Reference;  // the reference, "#" included
+};
+
 class WebInputSettings {
 public:
     std::vector<PageSection> Pages;
     std::vector<ValueTable> Tables;
+    std::vector<SettingError> Errors;  // in file order
     // The file's encoding, which every text above is in; a run speaks it to the browsers.
     TextEncoding Encoding = TextEncoding::Ansi;
 
@@ -53,6 +61,10 @@ public:
     std::string LookupTable(const std::string& tableName, const std::string& key) const;
 
     void Clear();
+
+    // Whether a "#" reference holds an element number after its "#": white space, an
+    // optional sign and digits, nothing else.
+    static bool IsElementNumber(std::string_view reference);
 
     // Splits a value of the form "$name[reference]"; false when it has another form.
     static bool ParseTableExpression(std::string_view value, const LeadBytes& lead, TableExpression& out);

@@ -70,7 +70,7 @@ TEST(AutoInput, FillsMatchingPagesByNameAndIndexWithoutFrames) {
     Document& second = browser.AddPage("Order form");
     second.Add(std::string("customer"), "<INPUT name=customer>");
 
-    FillRun run("[Order form]\ncustomer=Smith\n#2=two\n#x=zero\n");
+    FillRun run("[Order form]\ncustomer=Smith\n#2=two\n# 0=zero\n");
     // The last page filled has no element 2, so the result is 0.
     EXPECT_EQ(0, run.input.FillPage(browser, run.settings.Pages[0]));
     EXPECT_EQ((std::vector<std::string>{"Smith", "zero"}), order.elements[0].written);
@@ -121,6 +121,28 @@ TEST(AutoInput, NamedFrameFillsOnlyTheFirstMatchByNameOrTitle) {
     EXPECT_EQ(std::vector<std::string>{"y"}, top.frames[2].document->elements[0].written);  // by name
     EXPECT_EQ(0, run.input.FillPage(browser, run.settings.Pages[2]));
     EXPECT_TRUE(top.frames[0].document->elements[0].written.empty());
+}
+
+TEST(AutoInput, AFrameOfAnotherOriginIsFilledOnlyWhenTheSectionNamesIt) {
+    FakeBrowser browser;
+    Document& top = browser.AddPage("P");
+    top.hasFrameList = true;
+    top.frames.push_back(NamedFrame("own", "Own"));
+    top.frames.push_back(NamedFrame("pay", "Payment"));
+    top.frames[1].otherOrigin = true;
+    FillRun run("[P]\nq=every\n[P:pay]\nq=named\n[P:Payment]\nq=by title\n");
+    // Every frame: the other origin's is refused as an unreadable frame is, with a beep.
+    EXPECT_EQ(1, run.input.FillPage(browser, run.settings.Pages[0]));
+    EXPECT_EQ(std::vector<std::string>{"every"}, top.frames[0].document->elements[0].written);
+    EXPECT_TRUE(top.frames[1].document->elements[0].written.empty());
+    EXPECT_EQ(1, run.notify.beeps);
+    // Named by its name: the user asked for it.
+    EXPECT_EQ(1, run.input.FillPage(browser, run.settings.Pages[1]));
+    EXPECT_EQ(std::vector<std::string>{"named"}, top.frames[1].document->elements[0].written);
+    // A title is read from the document, which is what is refused.
+    EXPECT_EQ(0, run.input.FillPage(browser, run.settings.Pages[2]));
+    EXPECT_EQ(std::vector<std::string>{"named"}, top.frames[1].document->elements[0].written);
+    EXPECT_EQ(2, run.notify.beeps);
 }
 
 TEST(AutoInput, FailingOnlyFrameFallsBackToTheTopDocument) {

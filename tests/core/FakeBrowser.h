@@ -55,6 +55,7 @@ struct Frame {
     std::shared_ptr<Document> document = std::make_shared<Document>();  // null = none
     bool failName = false;
     bool failDocument = false;
+    bool otherOrigin = false;  // its document is refused unless the frame is named
 };
 
 struct Window {
@@ -157,7 +158,11 @@ class FakeFrameWindow : public FrameWindow {
 public:
     explicit FakeFrameWindow(Frame& f) : m_f(f) {}
     std::unique_ptr<HtmlDocument> Document() override {
-        FailIf(m_f.failDocument, "frame document", -2147024891);  // E_ACCESSDENIED
+        FailIf(m_f.otherOrigin, "frame of another origin", kAccessDenied);
+        return NamedDocument();
+    }
+    std::unique_ptr<HtmlDocument> NamedDocument() override {
+        FailIf(m_f.failDocument, "frame document", kAccessDenied);
         if (!m_f.document) return nullptr;
         return std::make_unique<FakeDocument>(m_f.document);
     }

@@ -198,6 +198,54 @@ TEST(TagIndexReport, PasswordFieldsNeverShowTheirValue) {
     EXPECT_FALSE(HoldsStartTag("text", sjis));
 }
 
+TEST(TagIndexReport, NoLineShowsAPasswordWhateverElementHoldsIt) {
+    const LeadBytes sjis = LeadBytes::ForCodePage(932);
+    // A containing element's line, as a page that mirrors typed text into the attribute shows it.
+    EXPECT_EQ("<form name=f><input type=password name=p><input name=u value=shown>",
+              HidePasswordValue("<form name=f><input type=password name=p value=typed><input name=u value=shown>", sjis));
+    EXPECT_EQ("<TD><INPUT type=\"password\" name=p></TD>",
+              HidePasswordValue("<TD><INPUT value=\"x y\" type=\"password\" name=p></TD>", sjis));
+    // An input cut off before its type shows may be a password.
+    EXPECT_EQ("<td><input name=p", HidePasswordValue("<td><input name=p value=\"secret that is cut", sjis));
+    EXPECT_EQ("<td><input type=text value=\"shown but cut",
+              HidePasswordValue("<td><input type=text value=\"shown but cut", sjis));
+    // The first type attribute counts, as in a browser; an <inputs> tag is no input.
+    EXPECT_EQ("<p><input type=text type=password value=v>",
+              HidePasswordValue("<p><input type=text type=password value=v>", sjis));
+    EXPECT_EQ("<inputs type=password value=v>", HidePasswordValue("<inputs type=password value=v>", sjis));
+}
+
+TEST(TagIndexReport, AFrameOfAnotherOriginIsListedOnlyWhenASectionNamesIt) {
+    FakeBrowser browser;
+    Document& page = browser.AddPage("Shop", "u");
+    page.hasFrameList = true;
+    page.frames.push_back(FrameWithElements("Own"));
+    page.frames.push_back(FrameWithElements("Pay"));
+    page.frames[1].name = "payment";
+    page.frames[1].otherOrigin = true;
+    page.frames[1].document->Add(std::string("card"), "<input name=card value=4111>");
+    page.Add(std::nullopt, "<HTML>");
+    FakeNotifications notify;
+    const std::string own = "\n=== Frame[1/2]  Own ===\n[#  0]() <HTML><HEAD><TITLE>Own</TITLE></HEAD>\n"
+                            "[#  1]() <HEAD><TITLE>Own</TITLE></HEAD>\n[#  2]() <TITLE>Own</TITLE>\n";
+    EXPECT_EQ("\n\n**** IE[1/1] TITLE:Shop  (u) ****\n" + own +
+                  "\n=== Frame[2] : Error!!! fail to get frame document:-2147024891 ===\n"
+                  "\n=== NoFrame ===\n[#  0]() <HTML>\n",
+              Report(browser, notify));
+    // Named by a section of this page: listed with its values. A section of another page names nothing here.
+    WebInputSettings settings;
+    settings.LoadText("[Other:payment]\nq=1\n[Sh:pay]\nq=2\n", LeadBytes());
+    std::string out;
+    WriteTagIndexReport(browser, notify, LeadBytes(), out, settings.Pages);
+    EXPECT_NE(std::string::npos, out.find("=== Frame[2/2]  Pay ===\n"));
+    EXPECT_NE(std::string::npos, out.find("[#  3](card) <input name=card value=4111>\n"));
+    settings.LoadText("[Other:payment]\nq=1\n", LeadBytes());
+    out.clear();
+    WriteTagIndexReport(browser, notify, LeadBytes(), out, settings.Pages);
+    EXPECT_EQ(std::string::npos, out.find("4111"));
+    EXPECT_TRUE(notify.messages.empty());
+}
+
 TEST(TagIndexReport, APageWhoseElementsCannotBeFetchedGetsItsErrorLine) {
     FakeBrowser browser;
     browser.AddPage("Huge", "u").failElements = true;

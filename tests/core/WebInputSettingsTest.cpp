@@ -195,3 +195,21 @@ TEST(WebInputSettings, TableExpressionForms) {
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("$A]x[", kSingleByte, t));
     EXPECT_FALSE(WebInputSettings::ParseTableExpression("", kSingleByte, t));
 }
+
+TEST(WebInputSettings, AnElementNumberThatIsNoneIsAnErrorOfItsLine) {
+    WebInputSettings s;
+    EXPECT_TRUE(s.LoadText("[P]\n#x=a\n#3=b\nq=#0x\nr=$T[#]\n# 4=c\n#-1=d\ns=$T[#5]\nt=text #x\n#=e\n",
+                           kSingleByte));
+    std::vector<std::string> stored;
+    for (const FieldSetting& f : s.Pages[0].Fields) stored.push_back(f.Name + "=" + f.Value);
+    EXPECT_EQ((std::vector<std::string>{"#3=b", "# 4=c", "#-1=d", "s=$T[#5]", "t=text #x"}), stored);
+    std::vector<std::string> errors;
+    for (const SettingError& e : s.Errors) errors.push_back(std::to_string(e.Line) + " " + e.Reference);
+    EXPECT_EQ((std::vector<std::string>{"2 #x", "4 #0x", "5 #", "10 #"}), errors);
+    // Lines end in CR LF as well; the next load starts without the old errors.
+    EXPECT_FALSE(s.LoadText("\r\n[P]\r\n#1a=x\r\n", kSingleByte));
+    ASSERT_EQ(1u, s.Errors.size());
+    EXPECT_EQ(3u, s.Errors[0].Line);
+    s.LoadText("[P]\nq=1\n", kSingleByte);
+    EXPECT_TRUE(s.Errors.empty());
+}

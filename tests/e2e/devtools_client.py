@@ -7,6 +7,9 @@ Usage:
   devtools_client.py PORT eval TITLE EXPRESSION   evaluate in the page whose title starts
                                                   with TITLE; prints the JSON value
   devtools_client.py PORT frame-eval TITLE EXPR  the same in that page's first out-of-process frame
+  devtools_client.py PORT frame-url-eval TITLE URLPART EXPR
+                                                  the same in the frame of that page whose address
+                                                  holds URLPART, of whatever origin or process
   devtools_client.py PORT crash-frames TITLE      crashes the renderer of the out-of-process
                                                   frames of that page
 Talks to 127.0.0.1 only.
@@ -145,6 +148,31 @@ def main():
         result = ws.call("Runtime.evaluate", {"expression": sys.argv[4], "returnByValue": True}, session)
         print(json.dumps(result["result"].get("value"), ensure_ascii=False))
         return 0
+    if command == "frame-url-eval":
+        ws = page(port, sys.argv[3])
+        ws.call("Target.setAutoAttach",
+                {"autoAttach": True, "waitForDebuggerOnStart": False, "flatten": True})
+        sessions = [None] + [e["params"]["sessionId"] for e in ws.events
+                             if e.get("method") == "Target.attachedToTarget"]
+
+        def find(tree):
+            if sys.argv[4] in tree["frame"].get("url", "") and tree["frame"].get("parentId"):
+                return tree["frame"]["id"]
+            for child in tree.get("childFrames", []):
+                found = find(child)
+                if found:
+                    return found
+            return None
+
+        for session in sessions:
+            frame = find(ws.call("Page.getFrameTree", {}, session)["frameTree"])
+            if frame:
+                world = ws.call("Page.createIsolatedWorld", {"frameId": frame}, session)
+                result = ws.call("Runtime.evaluate", {"expression": sys.argv[5], "returnByValue": True,
+                                                      "contextId": world["executionContextId"]}, session)
+                print(json.dumps(result["result"].get("value"), ensure_ascii=False))
+                return 0
+        raise IOError("no frame at %r" % sys.argv[4])
     if command == "crash-frames":
         ws = page(port, sys.argv[3])
         ws.call("Target.setAutoAttach",

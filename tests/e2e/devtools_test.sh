@@ -18,11 +18,16 @@ jwc_setup "$1"
 # The pages, with the cross-origin frame served by a second loopback server.
 PAGES=$JW_TMP/pages
 cp -r "$here/../pages" "$PAGES"
+# A second server on another port is another origin of the same loopback host.
 HTTP_PORT=$(free_port)
+HTTP2_PORT=$(free_port)
 sed -i "s/@PORT@/$HTTP_PORT/" "$PAGES/cross.html"
-(cd "$PAGES" && exec "$PY" -m http.server --bind 127.0.0.1 "$HTTP_PORT" >/dev/null 2>&1) &
-PIDS+=("$!")
-for i in $(seq 50); do "$PY" -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$HTTP_PORT/child.html', timeout=1)" 2>/dev/null && break; sleep 0.1; done
+sed -i "s/@PORT2@/$HTTP2_PORT/" "$PAGES/origins.html"
+for p in "$HTTP_PORT" "$HTTP2_PORT"; do
+    (cd "$PAGES" && exec "$PY" -m http.server --bind 127.0.0.1 "$p" >/dev/null 2>&1) &
+    PIDS+=("$!")
+    for i in $(seq 50); do "$PY" -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$p/child.html', timeout=1)" 2>/dev/null && break; sleep 0.1; done
+done
 
 start_chromium "file://$PAGES/form.html" "file://$PAGES/frames.html" "file://$PAGES/cross.html" \
     "file://$PAGES/japanese.html" "file://$PAGES/big.html" "file://$PAGES/login.html"
@@ -36,15 +41,26 @@ check() {  # description, expected, actual
 
 # ---- the tag index report, compared page by page ----
 $CLIENT "$PORT" eval Login "document.forms.login.pw.value = 'Typed-Secret-9876'" >/dev/null
-jw_tool jw_devtools_check report "$PORT" "$(jw_winpath "$JW_TMP/report.txt")" | tr -d '\r' | tee "$JW_TMP/report.out"
+# Typed into a field whose page mirrors it into its value attribute: the form's line holds the field.
+$CLIENT "$PORT" eval Login "var p = document.forms.mirror.mpw; p.value = 'Mirror-Secret-5150'; p.dispatchEvent(new Event('input'))" >/dev/null
+# The cross-origin frame is listed because a section names it (an unnamed one: see below).
+printf '[Cross:other]\nremote=x\n' >"$JW_TMP/named.txt"
+jw_tool jw_devtools_check report "$PORT" "$(jw_winpath "$JW_TMP/report.txt")" "$(jw_winpath "$JW_TMP/named.txt")" \
+    | tr -d '\r' | tee "$JW_TMP/report.out"
 check "report shows no message" "" "$(grep MESSAGE "$JW_TMP/report.out")"
 iconv -f CP932 -t UTF-8 "$JW_TMP/report.txt" | tr -d '\r' >"$JW_TMP/report.utf8"
 check "the login page is listed, its password fields without a value" \
     "$(printf '%s\n' '(pw) <input type="password" name="pw">' '(pin) <input type="password" name="pin">')" \
     "$(grep -o -E '\((pw|pin)\) .*' "$JW_TMP/report.utf8")"
-check "neither the typed password nor the one the script set is in the report" "0" \
-    "$(grep -c -e 'Typed-Secret-9876' -e 'pin-set-by-script-4711' "$JW_TMP/report.txt")"
+check "no typed password, none the script set, none in a containing element's line" "0" \
+    "$(grep -c -e 'Typed-Secret-9876' -e 'pin-set-by-script-4711' -e 'Mirror-Secret' "$JW_TMP/report.txt")"
+check "the mirrored password's form is listed without it" '(mirror) <form name="mirror"><input type="password" name="mpw"></form>' \
+    "$(grep -o '(mirror) .*' "$JW_TMP/report.utf8")"
 [ -n "${JW_KEEP_REPORT:-}" ] && cp "$JW_TMP/report.utf8" "$JW_KEEP_REPORT"
+jw_tool jw_devtools_check report "$PORT" "$(jw_winpath "$JW_TMP/unnamed.txt")" >/dev/null
+check "unnamed, the frame of another origin in another process is unreadable, its values not listed" \
+    "$(printf '%s\n' '=== Frame[1] : Error!!! fail to get frame document:-2147024891 ===' '' '=== NoFrame ===')|0" \
+    "$(tr -d '\r' <"$JW_TMP/unnamed.txt" | grep -A5 'TITLE:Cross ' | grep -A2 -F 'Error!!!')|$(grep -c 'far' "$JW_TMP/unnamed.txt")"
 "$PY" - "$JW_TMP/report.utf8" "$here/../pages/expected" "$PAGES" "$PORT" "$HTTP_PORT" <<'PYEOF' || failures=$((failures + 1))
 import json, re, sys, urllib.request
 report, expected_dir, pages, port, http_port = sys.argv[1:]
@@ -104,6 +120,8 @@ q=from the frame
 remote=never
 [Cross:other]
 remote=across origins
+[Cross:lure]
+remote=lured by the window name that the other site gave itself
 [Login]
 user=*pw
 
@@ -149,6 +167,37 @@ check "nothing listens: no message" "" "$(grep -E 'MESSAGE|BEEP' "$JW_TMP/dead.o
 check "nothing listens: empty report" "0" "$(stat -c %s "$JW_TMP/dead.txt")"
 check "nothing listens: done within 10 s" "yes" "$([ $((SECONDS - start)) -lt 10 ] && echo yes)"
 printf '[A]\nq=1\n[B]\nq=2\n[C]\nq=3\n[D]\nq=4\n' >"$JW_TMP/four.txt"
+
+# ---- frames of two origins: only the page's own is filled or listed unless a section names the other ----
+$CLIENT "$PORT" open "http://127.0.0.1:$HTTP_PORT/origins.html"
+$CLIENT "$PORT" open "file://$PAGES/table.html"
+$CLIENT "$PORT" wait-pages 8 || jw_fail "the pages of two origins did not load"
+other() { $CLIENT "$PORT" frame-url-eval Origins "$HTTP2_PORT" "$1"; }
+check "the other origin's frame is there" '"far"' "$(other "document.getElementsByName('remote')[0].value")"
+printf '[Origins]\nq=same origin\nremote=other origin\n' >"$JW_TMP/origins.txt"
+jw_tool jw_devtools_check fill "$PORT" "$(jw_winpath "$JW_TMP/origins.txt")" | tr -d '\r' >"$JW_TMP/origins.out"
+check "the same-origin frame is filled" '"same origin"' \
+    "$($CLIENT "$PORT" eval Origins "frames[0].document.getElementsByName('q')[0].value")"
+check "the other origin's frame is not" '"far"' "$(other "document.getElementsByName('remote')[0].value")"
+check "the frame that could not be reached beeps" "BEEP" "$(grep -E 'BEEP|MESSAGE' "$JW_TMP/origins.out" | sort -u)"
+jw_tool jw_devtools_check report "$PORT" "$(jw_winpath "$JW_TMP/origins-report.txt")" >/dev/null
+tr -d '\r' <"$JW_TMP/origins-report.txt" | awk '/TITLE:Origins/ { on = 1 } /TITLE:/ && !/TITLE:Origins/ { on = 0 } on' \
+    >"$JW_TMP/origins-report.lines"
+check "the report lists the same-origin frame with its values" '[#  4](q) <input name="q" value="same origin">' \
+    "$(grep -F '](q) ' "$JW_TMP/origins-report.lines")"
+check "the report lists the other origin's frame as unreadable, without its values" \
+    "=== Frame[2] : Error!!! fail to get frame document:-2147024891 ===|0" \
+    "$(grep -F 'Error!!!' "$JW_TMP/origins-report.lines")|$(grep -c -e 'far' -e 'remote' "$JW_TMP/origins-report.lines")"
+
+
+# ---- a reference may not replace a page's structure: #0, a table, a number that is none ----
+table_page() { $CLIENT "$PORT" eval Table "document.documentElement.outerHTML"; }
+before=$(table_page)
+for field in '#0' '#4' '#2' '#top'; do
+    printf '[Table]\n%s=wiped\n' "$field" >"$JW_TMP/wipe.txt"
+    jw_tool jw_devtools_check fill "$PORT" "$(jw_winpath "$JW_TMP/wipe.txt")" | tr -d '\r' >"$JW_TMP/wipe.out"
+    check "$field leaves the page as it was" "$before" "$(table_page)"
+done
 
 # ---- a stand-in DevTools port: the page list is asked for once per run ----
 STAND=$(free_port)

@@ -2,8 +2,8 @@
 # Both browser sources together in the real program: the shell's window list (empty
 # under Wine) and then the DevTools targets of a headless Chromium on the port of
 # "WebInput"/"DevToolsPort". "&Auto Input to Web Browser" fills a form page as the
-# setting file says, and Ctrl+Alt+D lists it in the report. Skips (exit 0) when
-# Chromium is not installed.
+# setting file says, and Ctrl+Alt+D lists it in the report, without the password typed
+# into it. Skips (exit 0) when Chromium is not installed.
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 . "$here/web_lib.sh"
@@ -13,6 +13,10 @@ jwc_setup "$1"
 cat >"$JW_TMP/form.html" <<'HTML'
 <!DOCTYPE html><html><head><title>Order form</title></head><body>
 <input name="customer"><input name="city" value="paris"><input name="country">
+<form name="login"><input type="password" name="pw"></form>
+<script>
+document.forms.login.pw.addEventListener('input', function(e) { e.target.setAttribute('value', e.target.value); });
+</script>
 </body></html>
 HTML
 start_chromium "file://$JW_TMP/form.html"
@@ -37,6 +41,9 @@ until [ "$(value_of country)" = '"France"' ] || [ $((SECONDS - start)) -ge 15 ];
 [ "$(value_of customer)" = '"Smith"' ] || jw_fail "customer is $(value_of customer)"
 [ "$(value_of country)" = '"France"' ] || jw_fail "country is $(value_of country)"
 
+# A password typed into a page that mirrors it into its attribute: in no line of the report.
+$CLIENT "$PORT" eval "Order form" "var p = document.forms.login.pw; p.value = 'Typed-Secret-2468'; p.dispatchEvent(new Event('input'))" >/dev/null
+
 # The report lists the page as the first window (the shell's list gave none).
 report="$JW_TMP/report.txt"
 jww_write_report "$main" "$report"
@@ -49,5 +56,8 @@ grep -q "^=== NoFrame ===$CR\$" "$report" || jw_fail "no NoFrame line"
 # The filled field's line carries the value just written.
 grep -F '](customer) <input name="customer" value=' "$report" | grep -q 'Smith' \
     || jw_fail "no element line with the filled value"
+grep -Fq '](login) <form name="login"><input type="password" name="pw"></form>' "$report" \
+    || jw_fail "no line for the form that holds the password"
+! grep -q 'Typed-Secret' "$report" || jw_fail "the typed password is in the report: $(grep -a 'Typed-Secret' "$report")"
 ! xdotool search --name '^Jotwell$' >/dev/null 2>&1 || jw_fail "a message box is showing"
 echo "web_chromium_test: OK"

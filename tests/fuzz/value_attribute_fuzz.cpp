@@ -1,6 +1,8 @@
 // Feeds arbitrary outer HTML to ExtractValueAttribute under single-byte and
-// Shift-JIS rules; the result must be a piece of the lower-cased input.
+// Shift-JIS rules; the result must be a piece of the lower-cased input. The same
+// text through HidePasswordValue: never longer, and hiding twice hides nothing more.
 #include "browser/AutoInput.h"
+#include "browser/BrowserText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!value.empty() && value.size() >= size) std::abort();
         for (char c : value)
             if (c == '>' || c == ' ') std::abort();
+        const std::string hidden = HidePasswordValue(html, *lead);
+        if (hidden.size() > html.size() || HidePasswordValue(hidden, *lead) != hidden) std::abort();
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -19,8 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const FieldSetting& f : p.Fields) {
                 anyField = true;
                 if (f.Name.empty() || f.Value.empty() || f.Name == "$DEFAULT") std::abort();
+                // A stored "#" name or value reference always holds a number.
+                TableExpression table;
+                const std::string& reference =
+                    WebInputSettings::ParseTableExpression(f.Value, *lead, table) ? table.Reference : f.Value;
+                for (const std::string* r : {&f.Name, &reference})
+                    if (!r->empty() && (*r)[0] == '#' && !WebInputSettings::IsElementNumber(*r)) std::abort();
             }
         if (anyField != loaded) std::abort();
+        for (std::size_t i = 0; i < s.Errors.size(); ++i)
+            if (s.Errors[i].Line == 0 || (i > 0 && s.Errors[i].Line <= s.Errors[i - 1].Line)) std::abort();
         for (std::size_t i = 0; i < s.Tables.size(); ++i) {
             const ValueTable& t = s.Tables[i];
             if (t.Name.empty() || t.Name[0] != '$') std::abort();

@@ -1,9 +1,14 @@
 // The browser worker: the one-run-at-a-time flag, thread-creation failure, the
-// worker's own copy of the settings, the report request's hand-over and OLE failure.
+// worker's own copy of the settings, the report request's hand-over, OLE failure, a
+// report that cannot be saved, and the browser commands in the application's chain.
+#include "app/JotwellApp.h"
+#include "browser/BrowserCommands.h"
 #include "browser/BrowserWorker.h"
+#include "browser/MessageBoxNotifications.h"
 #include "browser/WorkerMessageFilter.h"
 #include "document/JotwellDoc.h"
 #include "framework/Handles.h"
+#include "framework/WholeFile.h"
 #include "res/resource.h"
 #include "text/SystemCodePage.h"
 
@@ -126,7 +131,7 @@ TEST_F(BrowserWorkerTest, ARealWorkerThreadClearsTheFlagWhenItEnds) {
 }
 
 TEST_F(BrowserWorkerTest, TheRunKeepsItsOwnCopyOfTheSettingsWhenTheFileIsReloaded) {
-    CJotwellDoc doc;
+    CBrowserCommands doc;
     doc.m_strWebInputFile = WriteTempFile("jw_worker_a.txt", "[Order:main]\nname=first\n[$T]\nk=v\n");
     doc.LoadWebInputSettings();
     ASSERT_TRUE(doc.m_bWebInputLoaded);
@@ -151,7 +156,7 @@ TEST_F(BrowserWorkerTest, TheRunKeepsItsOwnCopyOfTheSettingsWhenTheFileIsReloade
 }
 
 TEST_F(BrowserWorkerTest, TheReportRequestGoesWithTheRunThatStartsAndWaitsWhileBusy) {
-    CJotwellDoc doc;
+    CBrowserCommands doc;
     // A refused thread keeps the request for the next start.
     doc.m_bTagIndexRequested = TRUE;
     EXPECT_FALSE(doc.StartBrowserWorker(FakeStarterFailing));
@@ -194,7 +199,7 @@ TEST_F(BrowserWorkerTest, OleThatCannotBeInitialisedIsReportedAndTheRunGoesOn) {
 }
 
 TEST(BrowserWorkerSettings, LoadingSetsTheLoadedFlagByTheFieldsStored) {
-    CJotwellDoc doc;
+    CBrowserCommands doc;
     doc.m_strWebInputFile = WriteTempFile("jw_worker_c.txt", "[Page]\n;only a comment\n[$T]\nk=v\n");
     doc.LoadWebInputSettings();
     EXPECT_FALSE(doc.m_bWebInputLoaded);
@@ -209,6 +214,82 @@ TEST(BrowserWorkerSettings, LoadingSetsTheLoadedFlagByTheFieldsStored) {
     EXPECT_FALSE(doc.m_bWebInputLoaded);
     EXPECT_TRUE(doc.m_webInput.Pages.empty());
     EXPECT_TRUE(doc.m_webInput.Tables.empty());
+}
+
+namespace {
+
+std::vector<std::string> g_boxes;
+int RecordBox(const CString& text, UINT) {
+    g_boxes.push_back(text);
+    return IDOK;
+}
+
+// String `id` of the string table with its %1 and %2 replaced.
+std::string Filled(UINT id, const std::string& first, const std::string& second = std::string()) {
+    std::string text = AfxLoadString(id);
+    const std::size_t at = text.find("%1");
+    if (at == std::string::npos) return "(no %1 in string " + std::to_string(id) + ")";
+    text.replace(at, 2, first);
+    const std::size_t at2 = text.find("%2");
+    if (at2 != std::string::npos) text.replace(at2, 2, second);
+    return text;
+}
+
+std::string FileText(const std::string& path) {
+    std::string bytes;
+    AfxReadWholeFile(path.c_str(), bytes);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(BrowserWorkerSettings, AnElementNumberThatIsNoneIsToldWithItsLineAndNotStored) {
+    g_boxes.clear();
+    AfxSetMessageBoxHook(&RecordBox);
+    CBrowserCommands web;
+    web.m_strWebInputFile = WriteTempFile("jw_worker_e.txt", "[Page]\nq=1\n#top=wiped\nr=$T[#x]\n");
+    web.LoadWebInputSettings();
+    AfxSetMessageBoxHook(nullptr);
+    EXPECT_TRUE(web.m_bWebInputLoaded);
+    ASSERT_EQ(1u, web.m_webInput.Pages[0].Fields.size());
+    ASSERT_EQ(1u, g_boxes.size());  // one box, for the first such line
+    EXPECT_EQ(Filled(IDS_WEB_SETTING_NOT_NUMBER, "3", "#top"), g_boxes[0]);
+}
+
+TEST(BrowserWorkerSettings, AReportThatCannotBeWrittenSaysSoAndLeavesTheOldFile) {
+    const std::string path = WriteTempFile("jw_report_old.txt", "old report\r\n");
+    FakeNotifications notify;
+    {
+        // Another program holds the old file open without sharing it: it cannot be replaced.
+        UniqueHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(SaveTagIndexReport(path, "\n\n**** IE[1/1] TITLE:New ****\n", notify));
+    }
+    EXPECT_EQ("old report\r\n", FileText(path));
+    EXPECT_EQ(std::vector<std::string>{Filled(IDS_REPORT_WRITE_FAILED, path)}, notify.messages);
+
+    EXPECT_TRUE(SaveTagIndexReport(path, "\nnew\n", notify));
+    EXPECT_EQ("\r\nnew\r\n", FileText(path));
+    EXPECT_EQ(1u, notify.messages.size());
+    DeleteFileA(path.c_str());
+}
+
+TEST(BrowserWorkerSettings, TheApplicationOffersTheBrowserCommandsAndTheDocumentHasNone) {
+    CJotwellApp app;
+    CJotwellDoc doc;
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING | MF_GRAYED, ID_AUTO_INPUT, "x");
+    CCmdUI ui(menu, 0);
+    for (const UINT id : {ID_AUTO_INPUT, ID_OPEN_WEBINPUT_FILE, ID_TAG_INDEX_REPORT}) {
+        EXPECT_TRUE(app.OnCmdMsg(id, &ui)) << id;
+        EXPECT_FALSE(doc.OnCmdMsg(id, &ui)) << id;
+    }
+    EXPECT_EQ(0u, GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED);
+    DestroyMenu(menu);
+    // The texts the browser logic shows come from the string tables, with the fixed words.
+    MessageBoxNotifications boxes;
+    EXPECT_EQ("No Element(Get) : [%1]", boxes.MessageText(BrowserMessage::NoElement));
+    EXPECT_EQ("GPF : Error:%1", boxes.MessageText(BrowserMessage::Failure));
 }
 
 TEST(BrowserWorkerSettings, ReportTextGetsTextModeLineEnds) {

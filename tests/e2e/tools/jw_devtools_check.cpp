@@ -1,7 +1,9 @@
 // Test tool: runs form auto-input and the tag index report over the DevTools
 // browser access layer against a running Chromium.
 // Usage:
-//   jw_devtools_check report PORT OUTFILE      writes the tag index report (text mode)
+//   jw_devtools_check report PORT OUTFILE [SETTINGFILE]
+//                                             writes the tag index report (text mode); the
+//                                             setting file's sections name frames to list
 //   jw_devtools_check fill PORT SETTINGFILE    fills pages from a web input setting file, as
 //                                             the worker's run does (shell list and DevTools
 //                                             targets joined, taken once for the run)
@@ -11,6 +13,7 @@
 // Exit code 0 unless the arguments or files are wrong.
 #include "browser/BrowserWorker.h"
 #include "browser/DevToolsBrowserAccess.h"
+#include "browser/MessageBoxNotifications.h"
 #include "browser/TagIndexReport.h"
 #include "framework/WholeFile.h"
 #include "text/SystemCodePage.h"
@@ -25,7 +28,8 @@
 
 namespace {
 
-class PrintingNotifications : public UserNotifications {
+// The program's own texts (its string tables are linked in), printed instead of shown.
+class PrintingNotifications : public MessageBoxNotifications {
 public:
     void ShowMessage(const std::string& text) override { std::printf("MESSAGE: %s\n", text.c_str()); }
     void Beep() override { std::printf("BEEP\n"); }
@@ -49,7 +53,7 @@ double PeakMegabytes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return 2;
+    if (argc != 4 && !(argc == 5 && std::string(argv[1]) == "report")) return 2;
     const std::string command = argv[1];
     const long port = std::strtol(argv[2], nullptr, 10);
     if (port < 0 || port > 65535) return 2;
@@ -59,8 +63,10 @@ int main(int argc, char** argv) {
     QueryPerformanceCounter(&start);
 
     if (command == "report") {
+        WebInputSettings named;
+        if (argc == 5 && !LoadWebInputFile(argv[4], named) && named.Pages.empty()) return 3;
         std::string report;
-        WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report);
+        WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report, named.Pages);
         std::printf("TIME report %.1f ms\n", Milliseconds(start));
         if (AfxWriteFileSafely(argv[3], ToTextModeLineEnds(report)) != ERROR_SUCCESS) return 3;
     } else if (command == "fill") {

@@ -15,6 +15,8 @@
 //   tray TITLE ID                  prints 1 when the window has a notification-area icon ID
 //   untray TITLE ID                removes the window's notification-area icon ID, as a
 //                                  restarting shell loses it
+//   owner TITLE                    prints the handle of the window's owner (0 for none)
+//   boxtext TITLE                  prints a message box's text as UTF-8
 //   broadcast NAME                 posts the registered message NAME to every top-level window
 //   hides TITLE MSG WPARAM LPARAM SECONDS  posts a message that hides the shown window and
 //                                  prints the milliseconds until it is hidden: how soon the
@@ -164,6 +166,14 @@ int main(int argc, char** argv) {
         const bool visible = (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0;
         std::printf("%d %ld %ld %ld %ld\nclient %ld %ld\n", visible ? 1 : 0, r.left, r.top, r.right - r.left,
                     r.bottom - r.top, client.right, client.bottom);
+    } else if (command == "owner") {
+        std::printf("%p\n", static_cast<void*>(GetWindow(hwnd, GW_OWNER)));
+    } else if (command == "boxtext") {
+        wchar_t text[1024] = {};
+        GetDlgItemTextW(hwnd, 0xFFFF, text, 1024);  // the text control of a message box
+        char utf8[4096] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+        std::printf("%s\n", utf8);
     } else if (command == "tray" && argc == 4) {
         std::printf("%d\n", HasTrayIcon(hwnd, static_cast<UINT>(Number(argv[3]))) ? 1 : 0);
     } else if (command == "untray" && argc == 4) {
