@@ -41,3 +41,7 @@
 #define IDS_MODIFY_TEXT                 57347
 #define IDS_MODIFY_EXPLANATION          57348
 #define IDS_DELETE_CONFIRM              57349
+// Why a drop put nothing into its target (%1: the program).
+#define IDS_DROP_NOTICE_TITLE           57390
+#define IDS_DROP_BLOCKED                57391
+#define IDS_DROP_NOT_ANSWERING          57392

@@ -18,6 +18,7 @@
 
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
+#include "view/DropNotice.h"
 
 class CJotwellDoc;
 
@@ -77,6 +78,8 @@ public:
     BOOL m_bDragExplanation = FALSE;
     HCURSOR m_hDragCursor = nullptr;
     HCURSOR m_hOldCursor = nullptr;
+    // Why the last drop put nothing in, shown at the pointer.
+    CDropNotice m_dropNotice;
     // Tooltip state.
     int m_nTipLine = -1;
     CToolTipCtrl m_ToolTip;
