@@ -47,6 +47,9 @@ public:
     BOOL OnNotifyReflect(NMHDR* nm, LRESULT* result) override;
     BOOL OnNotifyFormatReflect(LRESULT* result) override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+    // Draws at `dpi` from now on: the list's font (and with it the rows) and the columns,
+    // whose widths stay the same at 96 DPI.
+    void SetDpi(UINT dpi);
 
     // Row operations.
     BOOL IsLineSelected(int row) const;
@@ -106,7 +109,10 @@ protected:
     void OnCancelDrag();
     void OnDropRelease(POINT client);
 
+    // The column's width at 96 DPI, as the profile keeps it.
     int ColumnWidth(int column) const;
+    UINT m_nDpi = 96;
+    HFONT m_hListFont = nullptr;  // only once the list is drawn at another DPI than the system's
     // The code page of the document's entries (CP_UTF8 or CP_ACP).
     UINT EntryCodePage() const;
 
