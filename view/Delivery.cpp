@@ -173,8 +173,12 @@ DeliverySystem MakeSystemDelivery() {
     system.ClientToScreen = &::ClientToScreen;
     system.GetWindowDpiAwarenessContext =
         Lookup<decltype(system.GetWindowDpiAwarenessContext)>("GetWindowDpiAwarenessContext");
+    system.GetThreadDpiAwarenessContext =
+        Lookup<decltype(system.GetThreadDpiAwarenessContext)>("GetThreadDpiAwarenessContext");
     system.SetThreadDpiAwarenessContext =
         Lookup<decltype(system.SetThreadDpiAwarenessContext)>("SetThreadDpiAwarenessContext");
+    system.AreDpiAwarenessContextsEqual =
+        Lookup<decltype(system.AreDpiAwarenessContextsEqual)>("AreDpiAwarenessContextsEqual");
     system.LogicalToPhysicalPointForPerMonitorDPI =
         Lookup<decltype(system.LogicalToPhysicalPointForPerMonitorDPI)>("LogicalToPhysicalPointForPerMonitorDPI");
     system.PhysicalToLogicalPointForPerMonitorDPI =
@@ -196,17 +200,25 @@ bool TokenIntegrity(HANDLE token, DWORD* level) {
     return true;
 }
 
+// Jotwell's own level does not change while it runs.
+DWORD OwnIntegrity() {
+    static const DWORD level = [] {
+        DWORD ours = 0;
+        HANDLE raw = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return ours;
+        UniqueHandle token(raw);
+        TokenIntegrity(token.Get(), &ours);
+        return ours;
+    }();
+    return level;
+}
+
 bool SystemIntegrityAboveOurs(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId == 0 || processId == GetCurrentProcessId()) return false;
-    DWORD ours = 0;
-    {
-        HANDLE raw = nullptr;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
-        UniqueHandle token(raw);
-        if (!TokenIntegrity(token.Get(), &ours)) return false;
-    }
+    const DWORD ours = OwnIntegrity();
+    if (ours == 0) return false;  // a system without integrity levels
     UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     // A process Jotwell may not even look at (a protected or system one) is out of reach too.
     if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
@@ -219,12 +231,17 @@ bool SystemIntegrityAboveOurs(HWND window) {
 }
 
 // Where Windows 10 lets a thread take another window's DPI context, the conversion runs
-// in the target's context; the thread's own context comes back after.
+// in the target's context; the thread's own context comes back after. A target of the
+// thread's own awareness needs no switch.
 class ThreadDpiContext {
 public:
     ThreadDpiContext(const DeliverySystem& system, HWND window) : m_system(system) {
-        if (!system.GetWindowDpiAwarenessContext || !system.SetThreadDpiAwarenessContext) return;
-        if (DpiContext theirs = system.GetWindowDpiAwarenessContext(window))
+        if (!system.GetWindowDpiAwarenessContext || !system.GetThreadDpiAwarenessContext ||
+            !system.SetThreadDpiAwarenessContext || !system.AreDpiAwarenessContextsEqual)
+            return;
+        const DpiContext theirs = system.GetWindowDpiAwarenessContext(window);
+        m_supported = true;
+        if (theirs && !system.AreDpiAwarenessContextsEqual(theirs, system.GetThreadDpiAwarenessContext()))
             m_previous = system.SetThreadDpiAwarenessContext(theirs);
     }
     ~ThreadDpiContext() {
@@ -233,10 +250,13 @@ public:
     ThreadDpiContext(const ThreadDpiContext&) = delete;
     ThreadDpiContext& operator=(const ThreadDpiContext&) = delete;
     bool Switched() const { return m_previous != nullptr; }
+    // Windows 10 1607 or later: the thread's context is the target's now, switched or not.
+    bool Supported() const { return m_supported; }
 
 private:
     const DeliverySystem& m_system;
     DpiContext m_previous = nullptr;
+    bool m_supported = false;
 };
 
 // Sends that Windows blocked make the drop Blocked; others that failed, Gone or
@@ -310,6 +330,10 @@ POINT TargetClientPoint(HWND target, POINT screen, HWND ownWindow, const Deliver
         if (context.Switched()) {
             POINT point = {};
             if (system.GetCursorPos(&point) && system.ScreenToClient(target, &point)) return point;
+        } else if (context.Supported()) {
+            POINT point = screen;  // the same units on both sides
+            system.ScreenToClient(target, &point);
+            return point;
         }
     }
     if (system.LogicalToPhysicalPointForPerMonitorDPI && system.PhysicalToLogicalPointForPerMonitorDPI) {

@@ -29,7 +29,9 @@ struct DeliverySystem {
     BOOL(WINAPI* ClientToScreen)(HWND window, POINT* point);
     // Windows 10 1607 and later.
     DpiContext(WINAPI* GetWindowDpiAwarenessContext)(HWND window);
+    DpiContext(WINAPI* GetThreadDpiAwarenessContext)();
     DpiContext(WINAPI* SetThreadDpiAwarenessContext)(DpiContext context);
+    BOOL(WINAPI* AreDpiAwarenessContextsEqual)(DpiContext a, DpiContext b);
     // Windows 8.1 and later.
     BOOL(WINAPI* LogicalToPhysicalPointForPerMonitorDPI)(HWND window, POINT* point);
     BOOL(WINAPI* PhysicalToLogicalPointForPerMonitorDPI)(HWND window, POINT* point);

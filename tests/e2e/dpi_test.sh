@@ -2,7 +2,8 @@
 # Jotwell at 150 % display scaling (the prefix at 144 DPI): the window, the list's columns
 # and the toolbar's buttons, read from outside, are 1.5 times their 96-DPI sizes, and the
 # profile keeps the 96-DPI sizes. A screenshot is left in the build folder (dpi144.png) for
-# a person to look at: text, rows, columns and toolbar in proportion.
+# a person to look at: text, rows, columns and toolbar in proportion. A change to 192 DPI
+# (WM_DPICHANGED) rescales the columns and the toolbar.
 source "$(dirname "$0")/lib.sh"
 jw_setup "$1"
 
@@ -26,7 +27,7 @@ jw_tool $W wait "$FRAME" shown 60 || jw_fail "the frame did not appear"
 sleep 1
 
 within() {  # what got want: |got - want| <= 1
-    (( $2 - $3 <= 1 && $3 - $2 <= 1 )) || jw_fail "$1 is $2, not $3 (1.5 times its 96-DPI size)"
+    (( $2 - $3 <= 1 && $3 - $2 <= 1 )) || jw_fail "$1 is $2, not $3 (its 96-DPI size scaled)"
 }
 read -r _ _ w h < <(jw_tool $W rect "$FRAME" | tr -d '\r')
 within "the window's width" "$w" 300
@@ -38,6 +39,15 @@ within "a toolbar button's width" $((size & 0xFFFF)) 34   # 23 at 96 DPI
 within "a toolbar button's height" $((size >> 16)) 33     # 22 at 96 DPI
 jw_log "at 144 DPI: window ${w}x$h, button $((size & 0xFFFF))x$((size >> 16))"
 jw_screenshot "$JW_BIN/dpi144.png" || jw_log "no screenshot (ImageMagick's import is missing)"
+
+# Moved to a monitor at 200 %: WM_DPICHANGED (no suggested rectangle can cross processes, so
+# the window stays where it is) rescales the columns and the toolbar.
+jw_tool $W send "$FRAME" 0x02E0 0x00C000C0 0 >/dev/null || jw_fail "WM_DPICHANGED was not answered"
+within "the Text column at 192 DPI" "$(jw_tool $W sendchild "$FRAME" $VIEW $LVM_GETCOLUMNWIDTH 0 0 | tr -d '\r')" 200
+within "the Explanation column at 192 DPI" "$(jw_tool $W sendchild "$FRAME" $VIEW $LVM_GETCOLUMNWIDTH 1 0 | tr -d '\r')" 80
+size=$(jw_tool $W sendchild "$FRAME" $TOOLBAR $TB_GETBUTTONSIZE 0 0 | tr -d '\r')
+within "a toolbar button's width at 192 DPI" $((size & 0xFFFF)) 46
+within "a toolbar button's height at 192 DPI" $((size >> 16)) 44
 
 jw_tool jw_menu command "$FRAME" 57665 || jw_fail "no Exit"  # ID_APP_EXIT
 jw_wait_exit "$JW_PID" 30 || jw_fail "Jotwell did not exit"

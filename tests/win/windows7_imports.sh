@@ -12,6 +12,7 @@ missing_on_7=(
   WinHttpWebSocketShutdown WinHttpWebSocketClose WinHttpWebSocketQueryCloseStatus
   GetDpiForWindow GetDpiForSystem GetSystemMetricsForDpi SetProcessDpiAwarenessContext
   GetWindowDpiAwarenessContext SetThreadDpiAwarenessContext GetThreadDpiAwarenessContext
+  AreDpiAwarenessContextsEqual
   LogicalToPhysicalPointForPerMonitorDPI PhysicalToLogicalPointForPerMonitorDPI EnableNonClientDpiScaling
   SetThreadDescription GetSystemTimePreciseAsFileTime CreateFile2
 )
