@@ -1,5 +1,6 @@
 #include "view/DropNotice.h"
 
+#include "framework/Dpi.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -8,7 +9,7 @@ namespace {
 
 constexpr UINT_PTR kToolId = 1;
 constexpr UINT_PTR kHideTimerId = 1;
-// Wide enough for the longer notice on three or four lines.
+// Wide enough for the longer notice on three or four lines (at 96 DPI).
 constexpr int kMaxTipWidth = 360;
 
 std::wstring LoadWide(UINT id) {
@@ -70,7 +71,7 @@ BOOL CDropNotice::Show(HWND owner, POINT screen, const std::wstring& title, cons
         tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
         tool.lpszText = const_cast<wchar_t*>(L"");
         SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        SendMessageW(m_hWnd, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+        SendMessageW(m_hWnd, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxTipWidth, WindowDpi(owner)));
     }
     // The tooltip keeps a pointer to the text, not a copy.
     m_text = text;
