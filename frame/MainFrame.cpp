@@ -2,6 +2,7 @@
 
 #include "app/ProfileAccess.h"
 #include "frame/ClipboardConversions.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -37,13 +38,19 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
     const int y = ReadSetting(Profile::kWindowTop);
     const int w = ReadSetting(Profile::kWindowWidth);
     const int h = ReadSetting(Profile::kWindowHeight);
-    if (x == kNoPosition || y == kNoPosition || w == kNoPosition || h == kNoPosition)
-        SetWindowPos(HWND_TOP, 0, 0, kFirstWidth, kFirstHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
-    else
-        SetWindowPos(nullptr, x, y, w, h, SWP_NOZORDER);
+    // Sizes are kept at 96 DPI and scaled for the monitor the window is on.
+    if (x == kNoPosition || y == kNoPosition || w == kNoPosition || h == kNoPosition) {
+        const UINT dpi = WindowDpi(m_hWnd);
+        SetWindowPos(HWND_TOP, 0, 0, ScaleToDpi(kFirstWidth, dpi), ScaleToDpi(kFirstHeight, dpi),
+                     SWP_NOMOVE | SWP_SHOWWINDOW);
+    } else {
+        SetWindowPos(nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+        const UINT dpi = WindowDpi(m_hWnd);
+        SetWindowPos(nullptr, 0, 0, ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), SWP_NOZORDER | SWP_NOMOVE);
+    }
 
     if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||
-        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME, WindowDpi(m_hWnd)))
         return -1;
     // Docking: the bar goes to the top or the bottom of the frame.
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
@@ -61,8 +68,9 @@ BOOL CMainFrame::DestroyWindow() {
         GetWindowRect(&r);
         WriteSetting(Profile::kWindowLeft, r.left);
         WriteSetting(Profile::kWindowTop, r.top);
-        WriteSetting(Profile::kWindowWidth, r.right - r.left);
-        WriteSetting(Profile::kWindowHeight, r.bottom - r.top);
+        const UINT dpi = WindowDpi(m_hWnd);
+        WriteSetting(Profile::kWindowWidth, UnscaleFromDpi(r.right - r.left, dpi));
+        WriteSetting(Profile::kWindowHeight, UnscaleFromDpi(r.bottom - r.top, dpi));
         m_wndToolBar.SaveBarState(Profile::kToolBarStateName);
     }
     return CFrameWnd::DestroyWindow();
@@ -183,6 +191,19 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CONTEXTMENU:
         return 0;
+    case kDpiChanged: {
+        // Moved to a monitor of another scaling (or the scaling changed): the system's
+        // suggested place, then everything drawn at the new DPI.
+        const UINT dpi = LOWORD(wParam);
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        m_wndToolBar.SetDpi(dpi);
+        if (HWND view = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)) ::SendMessageA(view, kDpiChangedAfterParent, dpi, 0);
+        if (suggested)
+            SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        RecalcLayout();
+        return 0;
+    }
     case WM_TRAY_NOTIFY:
         return OnTrayNotify(wParam, lParam);
     case WM_TIMER:

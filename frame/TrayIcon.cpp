@@ -59,8 +59,11 @@ BOOL CTrayIcon::SetIconResource(UINT resourceId) {
     HICON icon = nullptr;
     if (resourceId != 0) {
         LoadTip(resourceId);
-        // Icons from LoadIconA are shared and never destroyed.
-        icon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId));
+        // At the system's small-icon size, which grows with the display scaling. Shared
+        // icons are never destroyed.
+        icon = static_cast<HICON>(LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                             LR_SHARED));
     }
     return SetIconHandle(icon);
 }

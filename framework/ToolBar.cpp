@@ -1,6 +1,9 @@
 #include "framework/ToolBar.h"
 
+#include <cstdio>
 #include <vector>
+
+#include "framework/Dpi.h"
 
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
@@ -27,8 +30,28 @@ BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id) {
     return TRUE;
 }
 
-BOOL CToolBar::LoadToolBar(UINT resourceId) {
+CToolBar::~CToolBar() {
+    if (m_hImages) ::DeleteObject(m_hImages);
+}
+
+BOOL CToolBar::SetDpi(UINT dpi) {
+    if (!m_hWnd || !m_nResourceId || dpi == m_nDpi) return TRUE;
+    // A new control: the old one keeps the image size of its first bitmap.
+    CWnd* parent = GetParent();
+    const DWORD windowStyle = static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE));
+    const UINT id = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
+    DestroyWindow();
+    if (!parent || !CreateEx(0, TOOLBARCLASSNAMEA, nullptr, windowStyle, 0, 0, 0, 0, parent->m_hWnd,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))))
+        return FALSE;
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    return LoadToolBar(m_nResourceId, dpi);
+}
+
+BOOL CToolBar::LoadToolBar(UINT resourceId, UINT dpi) {
     if (!m_hWnd) return FALSE;
+    m_nResourceId = resourceId;
+    m_nDpi = dpi ? dpi : kDefaultDpi;
     HINSTANCE instance = AfxGetResourceHandle();
     HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(RT_TOOLBAR_DATA));
     if (!found) return FALSE;
@@ -56,11 +79,28 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
         }
         buttons.push_back(b);
     }
-    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
-    SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(width + 7, height + 7));
+    // The largest drawing that fits the scaled image size.
+    HBITMAP larger = nullptr;
+    int imageWidth = width;
+    int imageHeight = height;
+    for (int percent : {200, 150}) {
+        if (ScaleToDpi(100, m_nDpi) < percent) continue;
+        char name[32] = {};
+        std::snprintf(name, sizeof(name), "TB%u_%d", resourceId, percent);
+        // LR_LOADMAP3DCOLORS maps the greys to the system colours, as the control does.
+        larger = static_cast<HBITMAP>(::LoadImageA(instance, name, IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+        if (!larger) continue;
+        imageWidth = width * percent / 100;  // as make_images.py enlarges: whole pixels
+        imageHeight = height * percent / 100;
+        break;
+    }
+    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(imageWidth, imageHeight));
+    SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(ScaleToDpi(width + 7, m_nDpi), ScaleToDpi(height + 7, m_nDpi)));
+    if (m_hImages) ::DeleteObject(m_hImages);
+    m_hImages = larger;
     if (images > 0) {
-        // The control loads the bitmap itself and maps its greys to the system colours.
-        TBADDBITMAP bitmap = {instance, resourceId};
+        // The control loads the 100 % bitmap itself and maps its greys to the system colours.
+        TBADDBITMAP bitmap = {larger ? nullptr : instance, larger ? reinterpret_cast<UINT_PTR>(larger) : resourceId};
         if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(images), reinterpret_cast<LPARAM>(&bitmap)) == -1)
             return FALSE;
     }

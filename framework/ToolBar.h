@@ -19,11 +19,17 @@ constexpr DWORD CBRS_ALL = 0x0040FFFF;
 
 class CToolBar : public CWnd {
 public:
+    ~CToolBar() override;
     // Creates the toolbar window as a child of `parent`. The CBRS_* bits of `style` choose
     // the docking side; the rest are window styles.
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
-    // Loads the layout (RT_TOOLBAR) and bitmap with identifier `resourceId`.
-    BOOL LoadToolBar(UINT resourceId);
+    // Loads the layout (RT_TOOLBAR) and bitmap with identifier `resourceId`, buttons scaled
+    // to `dpi`. Above 96 DPI the images come from the largest bitmap named
+    // "TB<resourceId>_<percent>" (150, 200) that fits the scaled size; otherwise the
+    // 100 % images are centred in the larger buttons, never stretched.
+    BOOL LoadToolBar(UINT resourceId, UINT dpi = 96);
+    // Loads the same bar again for another DPI (WM_DPICHANGED).
+    BOOL SetDpi(UINT dpi);
 
     DWORD GetBarStyle() const { return m_dwStyle; }
     // The sides the bar may be docked to (CBRS_ALIGN_*); only top and bottom are supported.
@@ -50,5 +56,9 @@ protected:
 
     DWORD m_dwStyle = 0;
     DWORD m_dwDockSides = 0;
+    UINT m_nResourceId = 0;
+    UINT m_nDpi = 96;
+    // The larger images in use; the control draws from it and does not own it.
+    HBITMAP m_hImages = nullptr;
     BOOL m_bDragging = FALSE;  // the bar is being dragged by its background to another side
 };

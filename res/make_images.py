@@ -69,6 +69,15 @@ class Canvas:
                 if ch != '.':
                     self.put(x0 + dx, y0 + dy, colours[ch])
 
+    def enlarged(self, percent):
+        """The same drawing percent/100 times as large, each pixel taken from the one it
+        came from (sharp edges, no blending of colours)."""
+        out = Canvas(self.width * percent // 100, self.height * percent // 100)
+        for y in range(out.height):
+            for x in range(out.width):
+                out.px[y][x] = self.px[y * 100 // percent][x * 100 // percent]
+        return out
+
     def paste(self, other, x0, y0):
         for y in range(other.height):
             for x in range(other.width):
@@ -126,11 +135,12 @@ def draw_notepad(size):
     return c
 
 
-def draw_tray():
-    """The notepad of the main icon on a yellow page, so it stands out in the notification area."""
-    c = draw_notepad(16)
-    for y in range(16):
-        for x in range(16):
+def draw_tray(size=16):
+    """The notepad of the main icon on a yellow page, so it stands out in the notification area.
+    24 pixels (150 %) is the 16-pixel drawing enlarged."""
+    c = draw_notepad(size) if size != 24 else draw_notepad(16).enlarged(150)
+    for y in range(size):
+        for x in range(size):
             if c.px[y][x] == WHITE:
                 c.px[y][x] = YELLOW
     return c
@@ -326,9 +336,13 @@ def write_bitmap(path, canvas):
 
 def main():
     write_icon(os.path.join(HERE, "Jotwell.ico"), [draw_notepad(32), draw_notepad(16)])
-    write_icon(os.path.join(HERE, "Tray.ico"), [draw_tray()])
+    # The small-icon size at 100 %, 150 % and 200 % scaling.
+    write_icon(os.path.join(HERE, "Tray.ico"), [draw_tray(16), draw_tray(24), draw_tray(32)])
     write_cursor(os.path.join(HERE, "Drag.cur"), draw_drag_cursor(), 1, 1)
     write_bitmap(os.path.join(HERE, "Toolbar.bmp"), draw_toolbar())
+    # For 150 % and 200 % scaling: four buttons of 24x22 and 32x30.
+    for percent in (150, 200):
+        write_bitmap(os.path.join(HERE, "Toolbar%d.bmp" % percent), draw_toolbar().enlarged(percent))
 
 
 if __name__ == "__main__":

@@ -61,3 +61,7 @@
 #define IDS_WEB_SETTING_NOT_NUMBER      57416   // %1: the line number, %2: the reference
 #define IDS_WEBINPUT_FILTER_TEXT        57417
 #define IDS_WEBINPUT_FILTER_ALL         57418
+// Why a drop put nothing into its target (%1: the program).
+#define IDS_DROP_NOTICE_TITLE           57390
+#define IDS_DROP_BLOCKED                57391
+#define IDS_DROP_NOT_ANSWERING          57392

@@ -1,6 +1,7 @@
 #include "view/Delivery.h"
 
 #include "framework/Clipboard.h"
+#include "framework/Handles.h"
 #include "framework/KeyState.h"
 #include "text/CodePageText.h"
 #include "text/SystemCodePage.h"
@@ -8,26 +9,35 @@
 
 namespace {
 
+// A key that means nothing to any program.
+constexpr BYTE kUnassignedKey = 0xE8;
+
+enum class Sent { Ok, Failed, Denied };
+
 // Every message to a target goes through here. Like SendMessageA it waits until the
 // target has handled the message (and, as SendMessageA does, handles messages sent to
 // this thread meanwhile, so a target that calls back cannot deadlock us), but a target
 // that is hung, or does not answer within the time-out, no longer freezes Jotwell.
-// False when the window is gone or did not answer in time.
-bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Failed when the window is gone or did not answer in time; Denied when Windows blocked it.
+Sent SendAndWait(const DeliverySystem& system, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               kDeliverySendTimeoutMs, &result) != 0;
+    SetLastError(ERROR_SUCCESS);
+    if (system.SendMessageTimeout(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                  kDeliverySendTimeoutMs, &result) != 0)
+        return Sent::Ok;
+    return GetLastError() == ERROR_ACCESS_DENIED ? Sent::Denied : Sent::Failed;
 }
 
 // Key messages carry repeat count 1, also for key-up.
 constexpr LPARAM kKeyRepeatOnce = 1;
 
-bool SendKey(HWND window, UINT message, WPARAM key) {
-    return SendAndWait(window, message, key, kKeyRepeatOnce);
+Sent SendKey(const DeliverySystem& system, HWND window, UINT message, WPARAM key) {
+    return SendAndWait(system, window, message, key, kKeyRepeatOnce);
 }
 
-bool SendClick(HWND window, LPARAM point) {
-    return SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, point) && SendAndWait(window, WM_LBUTTONUP, 0, point);
+Sent SendClick(const DeliverySystem& system, HWND window, LPARAM point) {
+    const Sent down = SendAndWait(system, window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    return down == Sent::Ok ? SendAndWait(system, window, WM_LBUTTONUP, 0, point) : down;
 }
 
 bool IsGone(HWND window) {
@@ -38,6 +48,222 @@ void PressKey(BYTE virtualKey, DWORD flags) {
     keybd_event(virtualKey, 0, flags, 0);
     // Lets the target's thread see each key in turn.
     Sleep(10);
+}
+
+Sent ClickAt(const DeliverySystem& system, HWND window, POINT at) {
+    const LPARAM point = MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
+    Sent answered = SendClick(system, window, point);
+    if (IsKeyDown(VK_MENU)) {
+        // Alt held: release it for the whole system, then click once more.
+        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+        if (answered == Sent::Ok) answered = SendClick(system, window, point);
+    }
+    return answered;
+}
+
+bool StoppedAnswering(const DeliverySystem& system, HWND window) {
+    if (!system.IsHungAppWindow(window)) return false;
+    DWORD_PTR result = 0;
+    return system.SendMessageTimeout(window, WM_NULL, 0, 0, SMTO_NORMAL, kHungConfirmTimeoutMs, &result) == 0;
+}
+
+Sent ClearTarget(const DeliverySystem& system, HWND window) {
+    struct KeyMessage {
+        UINT Message;
+        WPARAM Key;
+    };
+    // Ctrl+A selects all, Delete removes it.
+    static const KeyMessage kSelectAllDelete[] = {
+        {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, 'A'},       {WM_KEYUP, 'A'},
+        {WM_KEYUP, VK_CONTROL},   {WM_KEYDOWN, VK_DELETE}, {WM_KEYUP, VK_DELETE},
+    };
+    for (const KeyMessage& key : kSelectAllDelete) {
+        const Sent sent = SendKey(system, window, key.Message, key.Key);
+        if (sent != Sent::Ok) return sent;  // no further keys for a target that stopped answering
+    }
+    return Sent::Ok;
+}
+
+// ClearTarget with Ctrl down in the target thread's own key state. A standard edit control
+// takes Ctrl+A only when GetKeyState in its thread says Ctrl is down; the user holds Ctrl,
+// but that key went to Jotwell, and after ActivateTopLevel detaches again the target's key
+// state does not show it (seen under Wine). For the six messages this thread joins the
+// target's input state, marks Ctrl down there, and afterwards puts the mark back.
+Sent ClearWithCtrlState(const DeliverySystem& system, HWND target) {
+    const DWORD ours = GetCurrentThreadId();
+    const DWORD theirs = GetWindowThreadProcessId(target, nullptr);
+    const bool attached = theirs && theirs != ours && AttachThreadInput(ours, theirs, TRUE);
+    BYTE keys[256] = {};
+    const bool marked = attached && GetKeyboardState(keys) && !(keys[VK_CONTROL] & 0x80);
+    if (marked) {
+        keys[VK_CONTROL] |= 0x80;
+        SetKeyboardState(keys);
+    }
+    const Sent sent = ClearTarget(system, target);
+    if (marked && GetKeyboardState(keys)) {
+        keys[VK_CONTROL] &= static_cast<BYTE>(~0x80);
+        SetKeyboardState(keys);
+    }
+    if (attached) AttachThreadInput(ours, theirs, FALSE);
+    return sent;
+}
+
+Sent DeliverByCtrlV(const DeliverySystem& system, HWND window, DWORD command) {
+    if (IsGone(window)) return Sent::Failed;
+    Sent sent = SendKey(system, window, WM_KEYDOWN, VK_CONTROL);
+    if (sent == Sent::Ok) sent = SendKey(system, window, WM_KEYDOWN, 'V');
+    // As a command from an accelerator: the identifier in the low word, 1 in the high word.
+    if (sent == Sent::Ok && command != 0)
+        sent = SendAndWait(system, window, WM_COMMAND, (command & 0xFFFF) | 0x10000, 0);
+    if (sent == Sent::Ok) sent = SendKey(system, window, WM_KEYUP, 'V');
+    if (sent == Sent::Ok) sent = SendKey(system, window, WM_KEYUP, VK_CONTROL);
+    return sent;
+}
+
+Sent DeliverByUser(const DeliverySystem& system, HWND window, DWORD offset, DWORD wParam) {
+    if (IsGone(window)) return Sent::Failed;
+    return SendAndWait(system, window, WM_USER + offset, wParam, 0);
+}
+
+bool HasFrame(HWND window) {
+    return (GetWindowLongA(window, GWL_STYLE) & (WS_BORDER | WS_DLGFRAME)) != 0;
+}
+
+void ActivateTopLevel(const DeliverySystem& system, HWND window) {
+    if (!window || system.IsHungAppWindow(window) || !HasFrame(window)) return;
+    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
+    // Fails harmlessly when both are the same thread.
+    AttachThreadInput(windowThread, foregroundThread, TRUE);
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    AttachThreadInput(windowThread, foregroundThread, FALSE);
+}
+
+// Keyboard input goes to the foreground input queue. Under Wine, detaching the target's
+// thread again at the end of ActivateTopLevel leaves that queue with Jotwell's thread, so
+// Ctrl+V would come back to Jotwell; one more SetForegroundWindow, without attaching,
+// hands the queue to the target's thread (on Windows it is already there).
+void EnsureForegroundInput(HWND top) {
+    if (HasFrame(top)) SetForegroundWindow(top);  // ActivateTopLevel left a frameless one alone too
+}
+
+HWND TopLevelOf(HWND window) {
+    HWND top = window;
+    for (HWND parent = GetParent(top); parent; parent = GetParent(top)) top = parent;
+    return top;
+}
+
+// Run-time lookups of what Windows 7 lacks.
+template <typename Function>
+Function Lookup(const char* name) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+bool SystemIntegrityAboveOurs(HWND window);
+
+DeliverySystem MakeSystemDelivery() {
+    DeliverySystem system = {};
+    system.IsHungAppWindow = &::IsHungAppWindow;
+    system.IntegrityAboveOurs = &SystemIntegrityAboveOurs;
+    system.SendMessageTimeout = &::SendMessageTimeoutA;
+    system.GetCursorPos = &::GetCursorPos;
+    system.ScreenToClient = &::ScreenToClient;
+    system.ClientToScreen = &::ClientToScreen;
+    system.GetWindowDpiAwarenessContext =
+        Lookup<decltype(system.GetWindowDpiAwarenessContext)>("GetWindowDpiAwarenessContext");
+    system.GetThreadDpiAwarenessContext =
+        Lookup<decltype(system.GetThreadDpiAwarenessContext)>("GetThreadDpiAwarenessContext");
+    system.SetThreadDpiAwarenessContext =
+        Lookup<decltype(system.SetThreadDpiAwarenessContext)>("SetThreadDpiAwarenessContext");
+    system.AreDpiAwarenessContextsEqual =
+        Lookup<decltype(system.AreDpiAwarenessContextsEqual)>("AreDpiAwarenessContextsEqual");
+    system.LogicalToPhysicalPointForPerMonitorDPI =
+        Lookup<decltype(system.LogicalToPhysicalPointForPerMonitorDPI)>("LogicalToPhysicalPointForPerMonitorDPI");
+    system.PhysicalToLogicalPointForPerMonitorDPI =
+        Lookup<decltype(system.PhysicalToLogicalPointForPerMonitorDPI)>("PhysicalToLogicalPointForPerMonitorDPI");
+    return system;
+}
+
+// The integrity level of a process token: the last part of its label's SID.
+bool TokenIntegrity(HANDLE token, DWORD* level) {
+    DWORD size = 0;
+    GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+    if (size == 0) return false;
+    std::string buffer(size, '\0');
+    if (!GetTokenInformation(token, TokenIntegrityLevel, &buffer[0], size, &size)) return false;
+    const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data());
+    const UCHAR count = *GetSidSubAuthorityCount(label->Label.Sid);
+    if (count == 0) return false;
+    *level = *GetSidSubAuthority(label->Label.Sid, count - 1u);
+    return true;
+}
+
+// Jotwell's own level does not change while it runs.
+DWORD OwnIntegrity() {
+    static const DWORD level = [] {
+        DWORD ours = 0;
+        HANDLE raw = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return ours;
+        UniqueHandle token(raw);
+        TokenIntegrity(token.Get(), &ours);
+        return ours;
+    }();
+    return level;
+}
+
+bool SystemIntegrityAboveOurs(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == 0 || processId == GetCurrentProcessId()) return false;
+    const DWORD ours = OwnIntegrity();
+    if (ours == 0) return false;  // a system without integrity levels
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    // A process Jotwell may not even look at (a protected or system one) is out of reach too.
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    HANDLE raw = nullptr;
+    // The token of an elevated program refuses a query from below.
+    if (!OpenProcessToken(process.Get(), TOKEN_QUERY, &raw)) return GetLastError() == ERROR_ACCESS_DENIED;
+    UniqueHandle token(raw);
+    DWORD theirs = 0;
+    return TokenIntegrity(token.Get(), &theirs) && theirs > ours;
+}
+
+// Where Windows 10 lets a thread take another window's DPI context, the conversion runs
+// in the target's context; the thread's own context comes back after. A target of the
+// thread's own awareness needs no switch.
+class ThreadDpiContext {
+public:
+    ThreadDpiContext(const DeliverySystem& system, HWND window) : m_system(system) {
+        if (!system.GetWindowDpiAwarenessContext || !system.GetThreadDpiAwarenessContext ||
+            !system.SetThreadDpiAwarenessContext || !system.AreDpiAwarenessContextsEqual)
+            return;
+        const DpiContext theirs = system.GetWindowDpiAwarenessContext(window);
+        m_supported = true;
+        if (theirs && !system.AreDpiAwarenessContextsEqual(theirs, system.GetThreadDpiAwarenessContext()))
+            m_previous = system.SetThreadDpiAwarenessContext(theirs);
+    }
+    ~ThreadDpiContext() {
+        if (m_previous) m_system.SetThreadDpiAwarenessContext(m_previous);
+    }
+    ThreadDpiContext(const ThreadDpiContext&) = delete;
+    ThreadDpiContext& operator=(const ThreadDpiContext&) = delete;
+    bool Switched() const { return m_previous != nullptr; }
+    // Windows 10 1607 or later: the thread's context is the target's now, switched or not.
+    bool Supported() const { return m_supported; }
+
+private:
+    const DeliverySystem& m_system;
+    DpiContext m_previous = nullptr;
+    bool m_supported = false;
+};
+
+// Sends that Windows blocked make the drop Blocked; others that failed, Gone or
+// StoppedAnswering depending on whether the window is still there.
+DropOutcome FailedOutcome(Sent sent, HWND target) {
+    if (sent == Sent::Denied) return DropOutcome::Blocked;
+    return IsGone(target) ? DropOutcome::Gone : DropOutcome::StoppedAnswering;
 }
 
 }  // namespace
@@ -53,49 +279,19 @@ BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encodi
 }
 
 bool StoppedAnswering(HWND window) {
-    if (!IsHungAppWindow(window)) return false;
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kHungConfirmTimeoutMs, &result) == 0;
+    return StoppedAnswering(SystemDelivery(), window);
 }
 
 BOOL ClickAt(HWND window, int x, int y) {
-    const LPARAM point = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
-    bool answered = SendClick(window, point);
-    if (IsKeyDown(VK_MENU)) {
-        // Alt held: release it for the whole system, then click once more.
-        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
-        if (answered) answered = SendClick(window, point);
-    }
-    return answered ? TRUE : FALSE;
+    return ClickAt(SystemDelivery(), window, POINT{x, y}) == Sent::Ok ? TRUE : FALSE;
 }
 
 void ActivateTopLevel(HWND window) {
-    if (!window || IsHungAppWindow(window)) return;
-    const LONG style = GetWindowLongA(window, GWL_STYLE);
-    if ((style & (WS_BORDER | WS_DLGFRAME)) == 0) return;
-
-    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    const DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
-    // Fails harmlessly when both are the same thread.
-    AttachThreadInput(windowThread, foregroundThread, TRUE);
-    SetForegroundWindow(window);
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    AttachThreadInput(windowThread, foregroundThread, FALSE);
+    ActivateTopLevel(SystemDelivery(), window);
 }
 
 void ClearTarget(HWND window) {
-    struct KeyMessage {
-        UINT Message;
-        WPARAM Key;
-    };
-    // Ctrl+A selects all, Delete removes it.
-    static const KeyMessage kSelectAllDelete[] = {
-        {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, 'A'},       {WM_KEYUP, 'A'},
-        {WM_KEYUP, VK_CONTROL},   {WM_KEYDOWN, VK_DELETE}, {WM_KEYUP, VK_DELETE},
-    };
-    for (const KeyMessage& key : kSelectAllDelete) {
-        if (!SendKey(window, key.Message, key.Key)) return;  // no further keys for a target that stopped answering
-    }
+    ClearTarget(SystemDelivery(), window);
 }
 
 BOOL DeliverByPaste(HWND window) {
@@ -105,16 +301,11 @@ BOOL DeliverByPaste(HWND window) {
 }
 
 BOOL DeliverByCtrlV(HWND window, DWORD command) {
-    if (IsGone(window)) return FALSE;
-    if (!SendKey(window, WM_KEYDOWN, VK_CONTROL) || !SendKey(window, WM_KEYDOWN, 'V')) return FALSE;
-    // As a command from an accelerator: the identifier in the low word, 1 in the high word.
-    if (command != 0 && !SendAndWait(window, WM_COMMAND, (command & 0xFFFF) | 0x10000, 0)) return FALSE;
-    return SendKey(window, WM_KEYUP, 'V') && SendKey(window, WM_KEYUP, VK_CONTROL) ? TRUE : FALSE;
+    return DeliverByCtrlV(SystemDelivery(), window, command) == Sent::Ok ? TRUE : FALSE;
 }
 
 BOOL DeliverByUser(HWND window, DWORD offset, DWORD wParam) {
-    if (IsGone(window)) return FALSE;
-    return SendAndWait(window, WM_USER + offset, wParam, 0) ? TRUE : FALSE;
+    return DeliverByUser(SystemDelivery(), window, offset, wParam) == Sent::Ok ? TRUE : FALSE;
 }
 
 BOOL DeliverByKeybd() {
@@ -123,4 +314,160 @@ BOOL DeliverByKeybd() {
     PressKey('V', KEYEVENTF_KEYUP);
     PressKey(VK_CONTROL, KEYEVENTF_KEYUP);
     return TRUE;
+}
+
+const DeliverySystem& SystemDelivery() {
+    static const DeliverySystem system = MakeSystemDelivery();
+    return system;
+}
+
+POINT TargetClientPoint(HWND target, POINT screen, HWND ownWindow, const DeliverySystem& system) {
+    {
+        // Windows 10 1607+: the pointer's position and the conversion both in the target's
+        // context, so a per-monitor-aware target gets physical pixels and an unaware one
+        // the logical units it reads. The pointer has not moved since the release.
+        ThreadDpiContext context(system, target);
+        if (context.Switched()) {
+            POINT point = {};
+            if (system.GetCursorPos(&point) && system.ScreenToClient(target, &point)) return point;
+        } else if (context.Supported()) {
+            POINT point = screen;  // the same units on both sides
+            system.ScreenToClient(target, &point);
+            return point;
+        }
+    }
+    if (system.LogicalToPhysicalPointForPerMonitorDPI && system.PhysicalToLogicalPointForPerMonitorDPI) {
+        // Windows 8.1: both the point and the target's client origin from Jotwell's units to
+        // physical pixels and on to the target's units; their difference is the client point.
+        POINT origin = {};
+        system.ClientToScreen(target, &origin);
+        POINT point = screen;
+        for (POINT* p : {&point, &origin}) {
+            if (ownWindow) system.LogicalToPhysicalPointForPerMonitorDPI(ownWindow, p);
+            system.PhysicalToLogicalPointForPerMonitorDPI(target, p);
+        }
+        return POINT{point.x - origin.x, point.y - origin.y};
+    }
+    POINT point = screen;
+    system.ScreenToClient(target, &point);
+    return point;
+}
+
+bool ClearsField(HWND target, const char* className) {
+    // File lists and trees (Explorer's and the common dialogs'), and the desktop.
+    static const char* const kNoClear[] = {"SysListView32", "DirectUIHWND", "SysTreeView32", "SHELLDLL_DefView",
+                                           "Progman", "WorkerW"};
+    for (const char* name : kNoClear)
+        if (lstrcmpiA(className, name) == 0) return false;
+    HWND top = GetAncestor(target, GA_ROOT);
+    if (target == GetDesktopWindow() || (top && top == GetShellWindow())) return false;
+    char topClass[64] = {};
+    if (top && GetClassNameA(top, topClass, sizeof(topClass)))
+        for (const char* name : {"Progman", "WorkerW"})
+            if (lstrcmpiA(topClass, name) == 0) return false;
+    return true;
+}
+
+void ReleaseHeldModifiers() {
+    struct Held {
+        BYTE Key;
+        DWORD Flags;
+    };
+    static const Held kModifiers[] = {
+        {VK_LSHIFT, 0}, {VK_RSHIFT, 0}, {VK_LWIN, KEYEVENTF_EXTENDEDKEY}, {VK_RWIN, KEYEVENTF_EXTENDEDKEY}};
+    bool released = false;
+    bool masked = false;
+    for (const Held& held : kModifiers) {
+        if (!IsKeyDown(held.Key)) continue;
+        if (held.Flags == KEYEVENTF_EXTENDEDKEY && !masked) {
+            // A Windows key pressed and released alone opens the Start menu: a key that
+            // means nothing (0xE8 is unassigned) in between makes it a modifier that was used.
+            keybd_event(kUnassignedKey, 0, 0, 0);
+            keybd_event(kUnassignedKey, 0, KEYEVENTF_KEYUP, 0);
+            masked = true;
+        }
+        keybd_event(held.Key, static_cast<BYTE>(MapVirtualKeyA(held.Key, MAPVK_VK_TO_VSC)),
+                    held.Flags | KEYEVENTF_KEYUP, 0);
+        released = true;
+    }
+    // Some systems tell only the undistinguished Shift.
+    if (!released && IsKeyDown(VK_SHIFT)) {
+        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        released = true;
+    }
+    // Lets the foreground thread take the releases before the keys that follow.
+    if (released) Sleep(10);
+}
+
+std::wstring ProgramName(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    UniqueHandle process(processId ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr);
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.Get(), 0, path, &size) && size > 0) {
+        const std::wstring full(path, size);
+        return full.substr(full.find_last_of(L"\\/") + 1);
+    }
+    wchar_t title[256] = {};
+    GetWindowTextW(GetAncestor(window, GA_ROOT), title, 256);
+    return title;
+}
+
+DropResult DeliverEntry(HWND target, POINT screen, const DestinationMatch& match, const DropOptions& options,
+                        const DeliverySystem& system) {
+    DropResult result;
+    RECT own = {};
+    if (options.OwnWindow && GetWindowRect(options.OwnWindow, &own) && PtInRect(&own, screen)) return result;
+    if (!target) return result;
+    char className[255] = {};
+    if (!GetClassNameA(target, className, sizeof(className))) return result;
+    // Before anything slow, while the pointer is still where it was released.
+    result.ClientPoint = TargetClientPoint(target, screen, options.OwnWindow, system);
+    const HWND top = TopLevelOf(target);
+    const auto putText = [&] { PutTextOnClipboard(options.ClipboardOwner, options.Text, options.Encoding); };
+    const auto stop = [&](DropOutcome outcome) {
+        result.Outcome = outcome;
+        if (outcome == DropOutcome::Blocked || outcome == DropOutcome::StoppedAnswering) result.Program = ProgramName(top);
+        return result;
+    };
+    // Windows would drop every message and key; a program that has stopped answering would
+    // hold this thread when its input is joined. Neither gets anything but the clipboard.
+    if (system.IntegrityAboveOurs(top)) {
+        putText();
+        return stop(DropOutcome::Blocked);
+    }
+    if (StoppedAnswering(system, top)) {
+        putText();
+        return stop(DropOutcome::StoppedAnswering);
+    }
+    putText();
+    const Sent clicked = ClickAt(system, target, result.ClientPoint);
+    if (clicked != Sent::Ok) return stop(FailedOutcome(clicked, target));
+    ActivateTopLevel(system, top);
+    if (options.Clear && ClearsField(target, className)) {
+        ReleaseHeldModifiers();
+        const Sent cleared = ClearWithCtrlState(system, target);
+        if (cleared != Sent::Ok) return stop(FailedOutcome(cleared, target));
+    }
+    Sent sent = Sent::Ok;
+    switch (match.Method) {
+    case DeliveryMethod::Paste:
+        if (!DeliverByPaste(target)) return stop(DropOutcome::Gone);
+        break;
+    case DeliveryMethod::CtrlV:
+        sent = DeliverByCtrlV(system, target, match.Rule.Param1);
+        break;
+    case DeliveryMethod::User:
+        sent = DeliverByUser(system, target, match.Rule.Param1, match.Rule.Param2);
+        break;
+    case DeliveryMethod::Keybd:
+        EnsureForegroundInput(top);
+        ReleaseHeldModifiers();
+        DeliverByKeybd();
+        break;
+    }
+    if (sent != Sent::Ok) return stop(FailedOutcome(sent, target));
+    result.Outcome = DropOutcome::Delivered;
+    return result;
 }

@@ -5,6 +5,7 @@
 #include "app/JotwellApp.h"
 #include "app/ProfileAccess.h"
 #include "document/JotwellDoc.h"
+#include "framework/Dpi.h"
 #include "framework/KeyState.h"
 #include "res/resource.h"
 #include "text/CodePageText.h"
@@ -41,7 +42,9 @@ CJotwellView::CJotwellView() {
     m_nTipLine = -1;
 }
 
-CJotwellView::~CJotwellView() = default;
+CJotwellView::~CJotwellView() {
+    if (m_hListFont) ::DeleteObject(m_hListFont);
+}
 
 CJotwellDoc* CJotwellView::GetDocument() const { return static_cast<CJotwellDoc*>(m_pDocument); }
 
@@ -55,6 +58,7 @@ BOOL CJotwellView::PreCreateWindow(CREATESTRUCTA& cs) {
 
 int CJotwellView::OnCreate(CREATESTRUCTA* cs) {
     if (CListView::OnCreate(cs) == -1) return -1;
+    SetDpi(WindowDpi(m_hWnd));
     if (m_ToolTip.Create(m_hWnd, TTS_ALWAYSTIP)) {
         m_ToolTip.AddWindowTool(m_hWnd);
         m_ToolTip.Activate(TRUE);
@@ -64,7 +68,28 @@ int CJotwellView::OnCreate(CREATESTRUCTA* cs) {
 }
 
 int CJotwellView::ColumnWidth(int column) const {
-    return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    const int shown = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    return UnscaleFromDpi(shown, m_nDpi);
+}
+
+void CJotwellView::SetDpi(UINT dpi) {
+    if (dpi == 0 || dpi == m_nDpi) return;
+    const int widths[2] = {ColumnWidth(0), ColumnWidth(1)};
+    m_nDpi = dpi;
+    for (int i = 0; i < 2; ++i)
+        if (widths[i] > 0) ::SendMessageA(m_hWnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), ScaleToDpi(widths[i], dpi));
+    // The list's own font is the icon title font at the system's DPI: right until the
+    // window moves to a monitor of another scaling.
+    const UINT system = SystemDpi();
+    if (dpi == system && !m_hListFont) return;
+    LOGFONTW font = {};
+    if (!::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0)) return;
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(system));
+    HFONT created = ::CreateFontIndirectW(&font);
+    if (!created) return;
+    ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
+    if (m_hListFont) ::DeleteObject(m_hListFont);
+    m_hListFont = created;
 }
 
 UINT CJotwellView::EntryCodePage() const {
@@ -98,7 +123,7 @@ void CJotwellView::OnInitialUpdate() {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = doc->m_nColumnWidth[i];
+        column.cx = ScaleToDpi(doc->m_nColumnWidth[i], m_nDpi);
         column.pszText = &header[0];
         column.iSubItem = i;
         if (::SendMessageA(m_hWnd, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)) < 0)
@@ -397,6 +422,10 @@ LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // The tooltip asks its tool window which form its TTN_GETDISPINFO takes.
         if (m_ToolTip.m_hWnd && reinterpret_cast<HWND>(wParam) == m_ToolTip.m_hWnd) return NFR_UNICODE;
         return Default();
+    case kDpiChangedAfterParent:
+        // From the system (per-monitor V2, no parameters) or the frame (with the new DPI).
+        SetDpi(wParam ? static_cast<UINT>(wParam) : WindowDpi(m_hWnd));
+        return 0;
     case WM_LBUTTONUP:
         OnDropRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return Default();

@@ -19,6 +19,7 @@
 #include "document/JotwellDoc.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
+#include "view/DropNotice.h"
 
 class CJotwellView : public CListView {
     DECLARE_DYNCREATE(CJotwellView)
@@ -35,6 +36,9 @@ public:
     BOOL OnNotifyReflect(NMHDR* nm, LRESULT* result) override;
     BOOL OnNotifyFormatReflect(LRESULT* result) override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+    // Draws at `dpi` from now on: the list's font (and with it the rows) and the columns,
+    // whose widths stay the same at 96 DPI.
+    void SetDpi(UINT dpi);
 
     // Row operations.
     BOOL IsLineSelected(int row) const;
@@ -64,6 +68,8 @@ public:
     BOOL m_bDragExplanation = FALSE;
     HCURSOR m_hDragCursor = nullptr;
     HCURSOR m_hOldCursor = nullptr;
+    // Why the last drop put nothing in, shown at the pointer.
+    CDropNotice m_dropNotice;
     // Tooltip state.
     int m_nTipLine = -1;
     CToolTipCtrl m_ToolTip;
@@ -96,7 +102,10 @@ protected:
     void OnCancelDrag();
     void OnDropRelease(POINT client);
 
+    // The column's width at 96 DPI, as the profile keeps it.
     int ColumnWidth(int column) const;
+    UINT m_nDpi = 96;
+    HFONT m_hListFont = nullptr;  // only once the list is drawn at another DPI than the system's
     // The code page of the document's entries (CP_UTF8 or CP_ACP).
     UINT EntryCodePage() const;
 

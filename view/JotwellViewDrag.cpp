@@ -5,6 +5,7 @@
 #include "framework/KeyState.h"
 #include "framework/Wnd.h"
 #include "view/Delivery.h"
+#include "view/DropNotice.h"
 #include "view/JotwellView.h"
 
 namespace {
@@ -17,39 +18,6 @@ HWND OwnMainWindow(HWND view) {
     return ::GetAncestor(view, GA_ROOT);
 }
 
-// ClearTarget with Ctrl down in the target thread's own key state. A standard edit control
-// takes Ctrl+A only when GetKeyState in its thread says Ctrl is down; the user holds Ctrl,
-// but that key went to Jotwell, and after ActivateTopLevel detaches again the target's key
-// state does not show it (seen under Wine). For the six messages this thread joins the
-// target's input state, marks Ctrl down there, and afterwards puts the mark back.
-void ClearWithCtrlState(HWND target) {
-    const DWORD ours = ::GetCurrentThreadId();
-    const DWORD theirs = ::GetWindowThreadProcessId(target, nullptr);
-    const bool attached = theirs && theirs != ours && ::AttachThreadInput(ours, theirs, TRUE);
-    BYTE keys[256] = {};
-    const bool marked = attached && ::GetKeyboardState(keys) && !(keys[VK_CONTROL] & 0x80);
-    if (marked) {
-        keys[VK_CONTROL] |= 0x80;
-        ::SetKeyboardState(keys);
-    }
-    ClearTarget(target);
-    if (marked && ::GetKeyboardState(keys)) {
-        keys[VK_CONTROL] &= static_cast<BYTE>(~0x80);
-        ::SetKeyboardState(keys);
-    }
-    if (attached) ::AttachThreadInput(ours, theirs, FALSE);
-}
-
-// Keyboard input goes to the foreground input queue. Under Wine, detaching the target's
-// thread again at the end of ActivateTopLevel leaves that queue with Jotwell's thread, so
-// Ctrl+V would come back to Jotwell; one more SetForegroundWindow, without attaching,
-// hands the queue to the target's thread (on Windows it is already there).
-void EnsureForegroundInput(HWND top) {
-    const LONG style = ::GetWindowLongA(top, GWL_STYLE);
-    if (!(style & (WS_BORDER | WS_DLGFRAME))) return;  // ActivateTopLevel left it alone too
-    ::SetForegroundWindow(top);
-}
-
 }  // namespace
 
 void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
@@ -57,6 +25,7 @@ void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
     if (!IsLineSelected(row)) return;
     m_nDragLine = row;  // the row's index is its entry's index
     m_bDragExplanation = IsKeyDown(VK_SHIFT) ? TRUE : FALSE;
+    m_dropNotice.Hide();
     ::SetCapture(m_hWnd);
     m_hOldCursor = ::SetCursor(m_hDragCursor);
 }
@@ -73,53 +42,23 @@ void CJotwellView::OnDropRelease(POINT client) {
     ::SetCursor(m_hOldCursor);
     const int entry = m_nDragLine;
     m_nDragLine = -1;
-    // Nothing is dropped over Jotwell's own window.
+    const CJotwellDoc* doc = GetDocument();
+    if (entry == -1 || !doc || entry >= doc->GetEntryCount()) return;
     POINT screen = client;
     ::ClientToScreen(m_hWnd, &screen);
-    RECT own = {};
-    ::GetWindowRect(OwnMainWindow(m_hWnd), &own);
-    if (entry == -1) return;
-    if (::PtInRect(&own, screen)) return;
-    // The target, its class, its top-level window.
     HWND target = ::WindowFromPoint(screen);
-    if (!target) return;
     char className[255] = {};
-    if (!::GetClassNameA(target, className, sizeof(className))) return;
-    HWND top = target;
-    for (HWND parent = ::GetParent(top); parent; parent = ::GetParent(top)) top = parent;
-    char topClass[255] = {};
-    if (!::GetClassNameA(top, topClass, sizeof(topClass))) return;
-    // A program that has stopped answering gets nothing more: activating it or clearing
-    // its field would join its input state and wait for it.
-    if (StoppedAnswering(top)) {
-        ::MessageBeep(0xFFFFFFFF);
-        return;
-    }
-    POINT point = screen;
-    ::ScreenToClient(target, &point);
-    CopyEntryToClipboard(entry, m_bDragExplanation);
-    if (!ClickAt(target, point.x, point.y)) {
-        ::MessageBeep(0xFFFFFFFF);
-        return;
-    }
-    ActivateTopLevel(top);
-    if (IsKeyDown(VK_CONTROL)) ClearWithCtrlState(target);
-    // The rule's method.
-    const CJotwellDoc* doc = GetDocument();
-    const DestinationMatch match = doc ? doc->m_rules.Find(className) : DestinationMatch();
-    switch (match.Method) {
-    case DeliveryMethod::Paste:
-        DeliverByPaste(target);
-        break;
-    case DeliveryMethod::CtrlV:
-        DeliverByCtrlV(target, match.Rule.Param1);
-        break;
-    case DeliveryMethod::User:
-        DeliverByUser(target, match.Rule.Param1, match.Rule.Param2);
-        break;
-    case DeliveryMethod::Keybd:
-        EnsureForegroundInput(top);
-        DeliverByKeybd();
-        break;
-    }
+    if (!target || !::GetClassNameA(target, className, sizeof(className))) return;
+
+    DropOptions options;
+    options.OwnWindow = OwnMainWindow(m_hWnd);
+    options.ClipboardOwner = m_hWnd;
+    options.Text = m_bDragExplanation ? doc->m_aExplanation[entry] : doc->m_aText[entry];
+    options.Encoding = doc->m_encoding.Encoding;
+    options.Clear = IsKeyDown(VK_CONTROL);
+    const DropResult result = DeliverEntry(target, screen, doc->m_rules.Find(className), options);
+    if (result.Outcome == DropOutcome::Delivered || result.Outcome == DropOutcome::Nothing) return;
+    ::MessageBeep(0xFFFFFFFF);
+    const std::wstring notice = DropNoticeText(result);
+    if (!notice.empty()) m_dropNotice.Show(m_hWnd, screen, DropNoticeTitle(), notice);
 }

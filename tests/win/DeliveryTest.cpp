@@ -1,12 +1,17 @@
 #include "view/Delivery.h"
 
 #include "framework/Handles.h"
+#include "res/resource.h"
+#include "view/DropNotice.h"
 #include "framework/KeyState.h"
 #include "tests/win/MessageLog.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <commctrl.h>
+#include <mutex>
+#include <vector>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -404,4 +409,406 @@ TEST_F(DeliveryTest, StoppedAnsweringAsksAWindowTheSystemCallsHung) {
     SetEvent(event);
     ASSERT_TRUE(IsHungAppWindow(busy.Get()));
     EXPECT_FALSE(StoppedAnswering(busy.Get()));
+}
+
+namespace {
+
+// The system as the drops below see it: Windows 7's (no DPI functions), with a target
+// that Windows blocks, or that it calls hung and that does not answer, when one is named.
+struct FakeSystemState {
+    HWND Blocked = nullptr;        // above our integrity level
+    HWND DeniedSends = nullptr;    // every send fails with ERROR_ACCESS_DENIED
+    HWND Hung = nullptr;           // IsHungAppWindow says so and WM_NULL goes unanswered
+};
+FakeSystemState g_fake;
+
+bool FakeIntegrityAboveOurs(HWND window) { return window == g_fake.Blocked; }
+BOOL WINAPI FakeIsHung(HWND window) { return window == g_fake.Hung; }
+LRESULT WINAPI FakeSend(HWND window, UINT message, WPARAM w, LPARAM l, UINT flags, UINT timeout, PDWORD_PTR result) {
+    if (window == g_fake.DeniedSends) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
+    if (window == g_fake.Hung) {
+        SetLastError(ERROR_TIMEOUT);
+        return 0;
+    }
+    return SendMessageTimeoutA(window, message, w, l, flags, timeout, result);
+}
+
+DeliverySystem FakeWindows7() {
+    DeliverySystem system = SystemDelivery();
+    system.IntegrityAboveOurs = &FakeIntegrityAboveOurs;
+    system.IsHungAppWindow = &FakeIsHung;
+    system.SendMessageTimeout = &FakeSend;
+    system.GetWindowDpiAwarenessContext = nullptr;
+    system.GetThreadDpiAwarenessContext = nullptr;
+    system.SetThreadDpiAwarenessContext = nullptr;
+    system.AreDpiAwarenessContextsEqual = nullptr;
+    system.LogicalToPhysicalPointForPerMonitorDPI = nullptr;
+    system.PhysicalToLogicalPointForPerMonitorDPI = nullptr;
+    return system;
+}
+
+// Key events of the whole system in order, as a low-level keyboard hook on a thread of
+// its own sees them: "+10" for Shift down, "-10" for its release (hexadecimal key codes).
+class KeyEventLog {
+public:
+    KeyEventLog() {
+        UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        const HANDLE event = ready.Get();
+        m_thread = std::thread([this, event] {
+            s_self = this;
+            m_hook = SetWindowsHookExA(WH_KEYBOARD_LL, &Hook, GetModuleHandleA(nullptr), 0);
+            m_threadId = GetCurrentThreadId();
+            SetEvent(event);
+            MSG msg = {};
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+            if (m_hook) UnhookWindowsHookEx(m_hook);
+        });
+        WaitForSingleObject(event, 5000);
+    }
+    ~KeyEventLog() {
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+        s_self = nullptr;
+    }
+    bool Hooked() const { return m_hook != nullptr; }
+    std::string Take() {
+        PumpMessages(100);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::string events;
+        events.swap(m_events);
+        return events;
+    }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && s_self) {
+            const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+            char event[8] = {};
+            std::snprintf(event, sizeof(event), "%c%lX ", (key->flags & LLKHF_UP) ? '-' : '+',
+                          static_cast<unsigned long>(key->vkCode));
+            std::lock_guard<std::mutex> lock(s_self->m_mutex);
+            s_self->m_events += event;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static KeyEventLog* s_self;
+    std::thread m_thread;
+    HHOOK m_hook = nullptr;
+    std::atomic<DWORD> m_threadId{0};
+    std::mutex m_mutex;
+    std::string m_events;
+};
+KeyEventLog* KeyEventLog::s_self = nullptr;
+
+class DropTest : public DeliveryTest {
+protected:
+    void SetUp() override {
+        DeliveryTest::SetUp();
+        g_fake = FakeSystemState();
+        m_system = FakeWindows7();
+        PutTextOnClipboard(s_focus, "before");
+        m_options.ClipboardOwner = s_focus;
+        m_options.Text = "dropped\\ntext";
+    }
+    void TearDown() override {
+        g_fake = FakeSystemState();
+        DeliveryTest::TearDown();
+    }
+    // A drop at (10, 20) in window's client area.
+    DropResult Drop(HWND window, DeliveryMethod method, DWORD param1 = 0, DWORD param2 = 0) {
+        POINT screen = {10, 20};
+        ClientToScreen(window, &screen);
+        DestinationMatch match;
+        match.Method = method;
+        match.Rule.Param1 = param1;
+        match.Rule.Param2 = param2;
+        const DropResult result = DeliverEntry(window, screen, match, m_options, m_system);
+        PumpMessages(100);
+        return result;
+    }
+
+    DeliverySystem m_system = {};
+    DropOptions m_options;
+};
+
+const ExpectedMessage kCtrlADelete[] = {
+    {WM_KEYDOWN, kSent | kWparam | kLparam, VK_CONTROL, 1}, {WM_KEYDOWN, kSent | kWparam | kLparam, 'A', 1},
+    {WM_KEYUP, kSent | kWparam | kLparam, 'A', 1},         {WM_KEYUP, kSent | kWparam | kLparam, VK_CONTROL, 1},
+    {WM_KEYDOWN, kSent | kWparam | kLparam, VK_DELETE, 1}, {WM_KEYUP, kSent | kWparam | kLparam, VK_DELETE, 1}};
+const ExpectedMessage kClick[] = {
+    {WM_LBUTTONDOWN, kSent | kWparam | kLparam, MK_LBUTTON, MAKELPARAM(10, 20)},
+    {WM_LBUTTONUP, kSent | kWparam | kLparam, 0, MAKELPARAM(10, 20)}};
+
+// The click, the clearing when asked, then the method's own messages.
+std::vector<ExpectedMessage> DropSequence(bool cleared, const std::vector<ExpectedMessage>& method) {
+    std::vector<ExpectedMessage> rows(std::begin(kClick), std::end(kClick));
+    if (cleared) rows.insert(rows.end(), std::begin(kCtrlADelete), std::end(kCtrlADelete));
+    rows.insert(rows.end(), method.begin(), method.end());
+    rows.push_back({0});
+    return rows;
+}
+
+}  // namespace
+
+TEST_F(DropTest, EachMethodAfterTheClickWithAndWithoutClearing) {
+    RegisterLoggingClass("DirectUIHWND");
+    ScopedWindow fileList(CreateLoggingWindow("DirectUIHWND", WS_POPUP));
+    const struct {
+        DeliveryMethod method;
+        DWORD param1, param2;
+        std::vector<ExpectedMessage> messages;
+    } methods[] = {
+        {DeliveryMethod::Paste, 0, 0, {{WM_PASTE, kPosted | kWparam | kLparam, 0, 0}}},
+        {DeliveryMethod::CtrlV, 26, 0,
+         {{WM_KEYDOWN, kSent | kWparam, VK_CONTROL}, {WM_KEYDOWN, kSent | kWparam, 'V'},
+          {WM_COMMAND, kSent | kWparam, 0x1001A}, {WM_KEYUP, kSent | kWparam, 'V'},
+          {WM_KEYUP, kSent | kWparam, VK_CONTROL}}},
+        {DeliveryMethod::User, 3, 9, {{WM_USER + 3, kSent | kWparam | kLparam, 9, 0}}},
+        // Synthesized keys go to the focus window, not to the target.
+        {DeliveryMethod::Keybd, 0, 0, {}},
+    };
+    for (const auto& m : methods) {
+        for (bool ctrl : {false, true}) {
+            const std::string context = std::string(DeliveryMethodKeyName(m.method)) + (ctrl ? " with Ctrl" : "");
+            m_options.Clear = ctrl;
+            EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), m.method, m.param1, m.param2).Outcome) << context;
+            EXPECT_SEQUENCE(Target(), DropSequence(ctrl, m.messages).data(), context.c_str());
+            EXPECT_EQ("dropped\r\ntext", ClipboardText()) << context;
+            // A file list gets the click and the method, never Ctrl+A and Delete.
+            EXPECT_EQ(DropOutcome::Delivered, Drop(fileList.Get(), m.method, m.param1, m.param2).Outcome) << context;
+            EXPECT_SEQUENCE(fileList.Get(), DropSequence(false, m.messages).data(), (context + ", file list").c_str());
+        }
+    }
+}
+
+TEST_F(DropTest, FileListsTreesAndTheDesktopAreNotCleared) {
+    for (const char* name : {"SysListView32", "DirectUIHWND", "SysTreeView32", "SHELLDLL_DefView", "sysListView32",
+                             "Progman", "WorkerW"})
+        EXPECT_FALSE(ClearsField(Target(), name)) << name;
+    EXPECT_FALSE(ClearsField(GetDesktopWindow(), "#32769"));
+    for (const char* name : {"Edit", "RichEdit20W", "RICHEDIT50W", "Internet Explorer_Server",
+                             "Chrome_RenderWidgetHostHWND", "MozillaWindowClass", kTargetClass})
+        EXPECT_TRUE(ClearsField(Target(), name)) << name;
+}
+
+TEST_F(DropTest, AltHeldClicksTwiceThenDelivers) {
+    keybd_event(VK_MENU, 0, 0, 0);
+    if (!PumpUntil([] { return IsKeyDown(VK_MENU); }, 1000)) {
+        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+        GTEST_SKIP() << "GetAsyncKeyState does not report a keybd_event Alt here";
+    }
+    MessageLog::Clear();
+    EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), DeliveryMethod::User, 3, 9).Outcome);
+    EXPECT_FALSE(IsKeyDown(VK_MENU));
+    const ExpectedMessage expected[] = {
+        kClick[0], kClick[1], kClick[0], kClick[1], {WM_USER + 3, kSent | kWparam | kLparam, 9, 0}, {0}};
+    EXPECT_SEQUENCE(Target(), expected, "User with Alt");
+}
+
+TEST_F(DropTest, ShiftAndWindowsKeysAreReleasedBeforeKeysAreSent) {
+    KeyEventLog keys;
+    if (!keys.Hooked()) GTEST_SKIP() << "no low-level keyboard hook here";
+    const struct {
+        BYTE held;
+        DWORD flags;
+        bool clear;
+        const char* expected;
+    } cases[] = {
+        // Shift (to drop the Explanation) still down: Ctrl+V, not Ctrl+Shift+V.
+        {VK_LSHIFT, 0, false, "-A0 +11 +56 -56 -11 "},
+        // The Windows key is let go after a key that means nothing, so no Start menu opens.
+        {VK_LWIN, KEYEVENTF_EXTENDEDKEY, false, "+E8 -E8 -5B +11 +56 -56 -11 "},
+        // A Ctrl-drop: Shift goes before the clearing messages, and once only.
+        {VK_LSHIFT, 0, true, "-A0 +11 +56 -56 -11 "},
+        // Nothing held: exactly the four keys.
+        {0, 0, false, "+11 +56 -56 -11 "},
+    };
+    for (const auto& c : cases) {
+        const BYTE scan = static_cast<BYTE>(MapVirtualKeyA(c.held, MAPVK_VK_TO_VSC));
+        if (c.held) keybd_event(c.held, scan, c.flags, 0);
+        if (c.held && !PumpUntil([&] { return IsKeyDown(c.held); }, 1000)) {
+            keybd_event(c.held, scan, c.flags | KEYEVENTF_KEYUP, 0);
+            GTEST_SKIP() << "GetAsyncKeyState does not report a keybd_event key " << static_cast<int>(c.held) << " here";
+        }
+        m_options.Clear = c.clear;
+        keys.Take();  // the user's own press
+        MessageLog::Clear();
+        EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), DeliveryMethod::Keybd).Outcome);
+        EXPECT_EQ(c.expected, keys.Take()) << "held " << static_cast<int>(c.held) << (c.clear ? " with clearing" : "");
+        EXPECT_SEQUENCE(Target(), DropSequence(c.clear, {}).data(), "keyboard drop");
+        EXPECT_FALSE(c.held && IsKeyDown(c.held));
+    }
+}
+
+TEST_F(DropTest, BlockedOrHungTargetGetsNothingAndTheTextStaysOnTheClipboard) {
+    const ExpectedMessage nothing[] = {{0}};
+    const struct {
+        HWND* fakeField;
+        DropOutcome outcome;
+        UINT notice;
+    } cases[] = {
+        {&g_fake.Blocked, DropOutcome::Blocked, IDS_DROP_BLOCKED},
+        {&g_fake.DeniedSends, DropOutcome::Blocked, IDS_DROP_BLOCKED},
+        {&g_fake.Hung, DropOutcome::StoppedAnswering, IDS_DROP_NOT_ANSWERING},
+    };
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof(exe));
+    std::string name = exe;
+    name = name.substr(name.find_last_of("\\/") + 1);
+    for (const auto& c : cases) {
+        for (DeliveryMethod method : {DeliveryMethod::Paste, DeliveryMethod::Keybd}) {
+            g_fake = FakeSystemState();
+            *c.fakeField = Target();
+            m_options.Clear = true;
+            KeyEventLog keys;
+            const DropResult result = Drop(Target(), method);
+            EXPECT_EQ(c.outcome, result.Outcome) << DeliveryMethodKeyName(method);
+            EXPECT_SEQUENCE(Target(), nothing, "blocked or hung target");
+            EXPECT_EQ("", keys.Take()) << "no keys for a target that cannot take them";
+            EXPECT_EQ("dropped\r\ntext", ClipboardText());
+            // The notice names the program (this test's own file here).
+            const std::wstring notice = DropNoticeText(result);
+            EXPECT_EQ(std::wstring(name.begin(), name.end()), result.Program);
+            EXPECT_NE(std::wstring::npos, notice.find(result.Program)) << "string " << c.notice;
+            EXPECT_EQ(std::wstring::npos, notice.find(L"%1"));
+        }
+    }
+}
+
+TEST_F(DropTest, NoticeBalloonShowsAtThePointer) {
+    DropResult result;
+    result.Outcome = DropOutcome::Blocked;
+    result.Program = L"\u30E1\u30E2\u5E33.exe";
+    const std::wstring text = DropNoticeText(result);
+    ASSERT_FALSE(text.empty());
+    EXPECT_TRUE(DropNoticeText(DropResult()).empty()) << "nothing to say about a delivered drop";
+    CDropNotice notice;
+    ASSERT_TRUE(notice.Show(s_focus, POINT{300, 300}, DropNoticeTitle(), text));
+    PumpMessages(100);
+    EXPECT_TRUE(IsWindowVisible(notice.GetSafeHwnd()));
+    wchar_t shown[512] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = s_focus;
+    tool.uId = 1;
+    tool.lpszText = shown;
+    SendMessageW(notice.GetSafeHwnd(), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(text, std::wstring(shown));
+    notice.Hide();
+    PumpMessages(50);
+    EXPECT_FALSE(IsWindowVisible(notice.GetSafeHwnd()));
+}
+
+TEST_F(DropTest, NothingIsDroppedOnJotwellsOwnWindow) {
+    m_options.OwnWindow = Target();
+    EXPECT_EQ(DropOutcome::Nothing, Drop(Target(), DeliveryMethod::Paste).Outcome);
+    const ExpectedMessage nothing[] = {{0}};
+    EXPECT_SEQUENCE(Target(), nothing, "own window");
+    EXPECT_EQ("before", ClipboardText());
+}
+
+namespace {
+
+// Windows 10 at 150 % as the DPI functions answer: a target whose client area starts at
+// (300, 150) in physical pixels, (200, 100) for an unaware thread; the pointer at physical
+// (450, 330), logical (300, 220). Contexts: 1 unaware, 2 per-monitor aware.
+struct FakeDpi {
+    DpiContext Thread = nullptr;
+    DpiContext Target = nullptr;
+    DpiContext Jotwell = nullptr;  // the context of Jotwell's windows (8.1: its process)
+    int Switches = 0;
+};
+FakeDpi g_dpi;
+const DpiContext kUnaware = reinterpret_cast<DpiContext>(1);
+const DpiContext kPerMonitor = reinterpret_cast<DpiContext>(2);
+
+POINT Scaled(POINT p, DpiContext context) {
+    return context == kPerMonitor ? p : POINT{p.x * 2 / 3, p.y * 2 / 3};
+}
+BOOL WINAPI FakeCursor(POINT* p) {
+    *p = Scaled(POINT{450, 330}, g_dpi.Thread);
+    return TRUE;
+}
+BOOL WINAPI FakeScreenToClient(HWND, POINT* p) {
+    const POINT origin = Scaled(POINT{300, 150}, g_dpi.Thread);
+    p->x -= origin.x;
+    p->y -= origin.y;
+    return TRUE;
+}
+BOOL WINAPI FakeClientToScreen(HWND, POINT* p) {
+    const POINT origin = Scaled(POINT{300, 150}, g_dpi.Thread);
+    p->x += origin.x;
+    p->y += origin.y;
+    return TRUE;
+}
+DpiContext WINAPI FakeWindowContext(HWND) { return g_dpi.Target; }
+DpiContext WINAPI FakeThreadContext() { return g_dpi.Thread; }
+BOOL WINAPI FakeContextsEqual(DpiContext a, DpiContext b) { return a == b; }
+DpiContext WINAPI FakeSetThreadContext(DpiContext context) {
+    ++g_dpi.Switches;
+    const DpiContext previous = g_dpi.Thread;
+    g_dpi.Thread = context;
+    return previous;
+}
+// Jotwell's own window: from its units to physical; the target: from physical to its units.
+BOOL WINAPI FakeLogicalToPhysical(HWND, POINT* p) {
+    if (g_dpi.Jotwell == kUnaware) *p = POINT{p->x * 3 / 2, p->y * 3 / 2};
+    return TRUE;
+}
+BOOL WINAPI FakePhysicalToLogical(HWND, POINT* p) {
+    *p = Scaled(*p, g_dpi.Target);
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(DropTest, ClickPointIsInTheTargetsDpiContext) {
+    const struct {
+        bool windows10;  // else 8.1
+        DpiContext jotwell, target;
+        POINT expected;
+    } cases[] = {
+        {true, kUnaware, kPerMonitor, {150, 180}},  {true, kPerMonitor, kPerMonitor, {150, 180}},
+        {true, kPerMonitor, kUnaware, {100, 120}},  {true, kUnaware, kUnaware, {100, 120}},
+        {false, kUnaware, kPerMonitor, {150, 180}}, {false, kPerMonitor, kPerMonitor, {150, 180}},
+        {false, kPerMonitor, kUnaware, {100, 120}}, {false, kUnaware, kUnaware, {100, 120}},
+    };
+    for (const auto& c : cases) {
+        g_dpi = FakeDpi();
+        g_dpi.Thread = g_dpi.Jotwell = c.jotwell;
+        g_dpi.Target = c.target;
+        m_options.OwnWindow = s_focus;  // its rectangle lies away from the points below
+        m_system.GetCursorPos = &FakeCursor;
+        m_system.ScreenToClient = &FakeScreenToClient;
+        m_system.ClientToScreen = &FakeClientToScreen;
+        m_system.GetWindowDpiAwarenessContext = c.windows10 ? &FakeWindowContext : nullptr;
+        m_system.GetThreadDpiAwarenessContext = c.windows10 ? &FakeThreadContext : nullptr;
+        m_system.SetThreadDpiAwarenessContext = c.windows10 ? &FakeSetThreadContext : nullptr;
+        m_system.AreDpiAwarenessContextsEqual = c.windows10 ? &FakeContextsEqual : nullptr;
+        m_system.LogicalToPhysicalPointForPerMonitorDPI = &FakeLogicalToPhysical;
+        m_system.PhysicalToLogicalPointForPerMonitorDPI = &FakePhysicalToLogical;
+        // The release point as Jotwell's thread sees it.
+        const POINT screen = Scaled(POINT{450, 330}, c.jotwell);
+        const std::string context = std::string(c.windows10 ? "10" : "8.1") + (c.jotwell == kUnaware ? ", unaware" : ", aware") +
+                                    " Jotwell, " + (c.target == kUnaware ? "unaware" : "aware") + " target";
+        const DropResult result = DeliverEntry(Target(), screen, DestinationMatch{DeliveryMethod::User, {}}, m_options, m_system);
+        EXPECT_EQ(DropOutcome::Delivered, result.Outcome) << context;
+        const ExpectedMessage sent[] = {
+            {WM_LBUTTONDOWN, kSent | kLparam, 0, MAKELPARAM(c.expected.x, c.expected.y)},
+            {WM_LBUTTONUP, kSent | kLparam, 0, MAKELPARAM(c.expected.x, c.expected.y)},
+            {WM_USER, kSent},
+            {0}};
+        EXPECT_SEQUENCE(Target(), sent, context.c_str());
+        EXPECT_EQ(c.jotwell, g_dpi.Thread) << context << ": the thread's own context comes back";
+        // Switched there and back only for a target of another awareness.
+        EXPECT_EQ(c.windows10 && c.jotwell != c.target ? 2 : 0, g_dpi.Switches) << context;
+    }
+    // Windows 7: the conversion as the system makes it.
+    m_system = FakeWindows7();
+    EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), DeliveryMethod::User).Outcome);
+    EXPECT_SEQUENCE(Target(), DropSequence(false, {{WM_USER, kSent}}).data(), "Windows 7");
 }

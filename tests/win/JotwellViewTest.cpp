@@ -4,6 +4,7 @@
 // list, its tooltip, the label editor and the Modify dialog, and a list beyond 65,535 entries.
 #include "document/JotwellDoc.h"
 #include "framework/Document.h"
+#include "framework/Dpi.h"
 #include "framework/FrameWnd.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
@@ -14,6 +15,7 @@
 
 #include "tests/win/MessageLog.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -26,6 +28,8 @@ public:
     int m_dialogs = 0;
     CString m_dialogGot;   // the text the "dialog" was opened with
     bool m_realDialog = false;  // the real dialog opens instead, for FakeDialogUser
+    using CJotwellView::ColumnWidth;
+    using CJotwellView::m_nDpi;
 protected:
     int AskDeleteConfirm(const CString& text) override {
         ++m_asked;
@@ -660,3 +664,36 @@ TEST_F(JotwellViewTest, ListBeyond65535Entries) {
 }
 
 }  // namespace
+
+// Columns are shown at the window's DPI and kept at 96 DPI; the font follows the DPI.
+TEST_F(JotwellViewTest, ColumnsAndFontScaleWithTheDpiAndTheProfileKeeps96DpiWidths) {
+    m_doc->m_nSeparate = 64;
+    m_doc->m_nEndPart = 24;
+    Open("a\\tA");
+    const auto shown = [&](int column) {
+        return static_cast<int>(m_view->SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    };
+    const auto fontHeight = [&] {
+        LOGFONTW font = {};
+        HFONT current = reinterpret_cast<HFONT>(m_view->SendMessage(WM_GETFONT, 0, 0));
+        if (current) GetObjectW(current, sizeof(font), &font);
+        return current ? std::abs(font.lfHeight) : 0;
+    };
+    const UINT system = SystemDpi();
+    ASSERT_EQ(system, m_view->m_nDpi);
+    EXPECT_EQ(ScaleToDpi(64, system), shown(0));
+    EXPECT_EQ(ScaleToDpi(24, system), shown(1));
+    const UINT other = system * 3 / 2;
+    m_view->SetDpi(other);
+    EXPECT_EQ(ScaleToDpi(64, other), shown(0));
+    EXPECT_EQ(ScaleToDpi(24, other), shown(1));
+    EXPECT_EQ(64, m_view->ColumnWidth(0));
+    EXPECT_EQ(24, m_view->ColumnWidth(1));
+    const int larger = fontHeight();
+    m_view->SetDpi(system);
+    EXPECT_EQ(ScaleToDpi(64, system), shown(0));
+    EXPECT_EQ(64, m_view->ColumnWidth(0));
+    const int back = fontHeight();
+    EXPECT_GT(back, 0);
+    EXPECT_NEAR(back * 3 / 2, larger, 1);
+}

@@ -129,3 +129,27 @@ TEST_F(ToolBar, AClickOnAButtonReachesTheFrameAsItsCommand) {
 }
 
 }  // namespace
+
+// At 150 % the buttons grow by half and take the 150 % images (24x22, drawn, not
+// stretched); at 125 % there is no larger drawing, so the 100 % images sit in the larger
+// buttons; back at 96 DPI all is as before.
+TEST_F(ToolBar, ButtonsAndImagesFollowTheDpi) {
+    const struct {
+        UINT dpi;
+        int buttonWidth, buttonHeight, imageWidth, imageHeight;
+    } cases[] = {{144, 35, 33, 24, 22}, {192, 46, 44, 32, 30}, {120, 29, 28, 16, 15}, {96, 23, 22, 16, 15}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(m_bar.SetDpi(c.dpi)) << c.dpi;
+        const LRESULT size = m_bar.SendMessage(TB_GETBUTTONSIZE, 0, 0);
+        EXPECT_EQ(c.buttonWidth, LOWORD(size)) << c.dpi;
+        EXPECT_EQ(c.buttonHeight, HIWORD(size)) << c.dpi;
+        int width = 0, height = 0;
+        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(m_bar.SendMessage(TB_GETIMAGELIST, 0, 0));
+        ASSERT_TRUE(images && ImageList_GetIconSize(images, &width, &height)) << c.dpi;
+        EXPECT_EQ(c.imageWidth, width) << c.dpi;
+        EXPECT_EQ(c.imageHeight, height) << c.dpi;
+        EXPECT_EQ(4, ImageList_GetImageCount(images)) << c.dpi;
+        EXPECT_EQ(7, m_bar.SendMessage(TB_BUTTONCOUNT, 0, 0)) << c.dpi;
+        EXPECT_EQ(c.buttonHeight + 4, m_bar.CalcHeight()) << c.dpi;
+    }
+}

@@ -45,8 +45,19 @@ protected:
         m_owner.m_hWnd = nullptr;
         DestroyWindow(m_window);
     }
+    // The icon at the system's small-icon size (16 at 100 %, 24 at 150 %: a drawing of its own).
     static HICON TrayIconResource() {
-        return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYICON));
+        return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYICON), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    }
+    static int IconWidth(HICON icon) {
+        ICONINFO info = {};
+        if (!GetIconInfo(icon, &info)) return 0;
+        BITMAP bitmap = {};
+        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        return bitmap.bmWidth;
     }
 
     HWND m_window = nullptr;
@@ -81,6 +92,7 @@ TEST_F(TrayIcon, TheFramesIconIsAddedThenModifiedThenDeletedWithTheObject) {
             EXPECT_EQ(call.record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
             EXPECT_EQ(call.record.uCallbackMessage, 0x8401u);
             EXPECT_EQ(call.record.hIcon, TrayIconResource());
+            EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), IconWidth(call.record.hIcon));
             EXPECT_STREQ(call.record.szTip, "Jotwell");
         }
         EXPECT_EQ(g_calls[0].operation, static_cast<DWORD>(NIM_ADD));

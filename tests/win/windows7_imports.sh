@@ -11,6 +11,9 @@ missing_on_7=(
   WinHttpWebSocketCompleteUpgrade WinHttpWebSocketSend WinHttpWebSocketReceive
   WinHttpWebSocketShutdown WinHttpWebSocketClose WinHttpWebSocketQueryCloseStatus
   GetDpiForWindow GetDpiForSystem GetSystemMetricsForDpi SetProcessDpiAwarenessContext
+  GetWindowDpiAwarenessContext SetThreadDpiAwarenessContext GetThreadDpiAwarenessContext
+  AreDpiAwarenessContextsEqual
+  LogicalToPhysicalPointForPerMonitorDPI PhysicalToLogicalPointForPerMonitorDPI EnableNonClientDpiScaling
   SetThreadDescription GetSystemTimePreciseAsFileTime CreateFile2
 )
 # Rows of the import tables: "<hint> <name>" below each "DLL Name:" line.

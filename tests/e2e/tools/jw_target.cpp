@@ -9,6 +9,7 @@
 //   "JW Target Keybd"  : "JwKeybdPane" child (no rule: keyboard input)
 //   "JW Target Paste"  : "JwPastePane" child (a Paste rule the test registers)
 //   "JW Target Popup"  : a borderless WS_POPUP of class "JwPopupPane" (no caption, no border)
+//   "JW Target Files"  : "DirectUIHWND" child (a file list as Explorer shows one: no rule)
 //   "JW Target Hung"   : "JwHungPane" child on a thread of its own, which stops answering for
 //                        HANG_SECONDS (40 unless given) in its WM_LBUTTONDOWN handler and then
 //                        logs "<qpc> HUNG-WOKE"
@@ -17,7 +18,9 @@
 // Log line: "<qpc> <top-level title>|<class> <S|P> <message hex> <name> <wParam hex> <lParam hex>"
 // WM_PASTE lines also carry " text=<clipboard text, \r and \n escaped>".
 // The low-level mouse hook adds "<qpc> LL-LBUTTONUP" for each left-button release that
-// the system sees, so the figures can measure from the release on the same clock.
+// the system sees, so the figures can measure from the release on the same clock; the
+// low-level keyboard hook adds "<qpc> LL-KEY +10" (down) or "-10" (up) with the key code in
+// hexadecimal for every key event of the system, physical or synthesized, in order.
 #include <windows.h>
 
 #include "tests/win/MessageNames.h"
@@ -128,6 +131,16 @@ LRESULT CALLBACK MouseHook(int code, WPARAM w, LPARAM l) {
     return CallNextHookEx(nullptr, code, w, l);
 }
 
+LRESULT CALLBACK KeyboardHook(int code, WPARAM w, LPARAM l) {
+    if (code == HC_ACTION) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(l);
+        std::fprintf(g_log, "%lld LL-KEY %c%lX - - 0x0 0x0\n", Now(), (key->flags & LLKHF_UP) ? '-' : '+',
+                     static_cast<unsigned long>(key->vkCode));
+        std::fflush(g_log);
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
 void Register(const char* name, WNDPROC proc, HBRUSH brush) {
     WNDCLASSA wc = {};
     wc.style = CS_DBLCLKS;
@@ -171,19 +184,22 @@ int main(int argc, char** argv) {
     std::fflush(g_log);
     HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     Register("JwTargetFrame", FrameProc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    for (const char* pane : {"Internet Explorer_Server", "JwUserPane", "JwKeybdPane", "JwPastePane", "JwPopupPane"})
+    for (const char* pane : {"Internet Explorer_Server", "JwUserPane", "JwKeybdPane", "JwPastePane", "JwPopupPane",
+                             "DirectUIHWND"})
         Register(pane, PaneProc, white);
     Register("JwHungPane", HungPaneProc, white);
     MakeFramed("JW Target IE", "Internet Explorer_Server", 600, 20);
     MakeFramed("JW Target User", "JwUserPane", 600, 200);
     MakeFramed("JW Target Keybd", "JwKeybdPane", 600, 380);
     MakeFramed("JW Target Paste", "JwPastePane", 900, 20);
+    MakeFramed("JW Target Files", "DirectUIHWND", 600, 560);
     CreateWindowExA(0, "JwPopupPane", "JW Target Popup", WS_POPUP | WS_VISIBLE, 900, 380, 200, 120, nullptr,
                     nullptr, GetModuleHandleA(nullptr), nullptr);
     HANDLE hung = CreateThread(nullptr, 0, &HungThread, nullptr, 0, nullptr);
     if (hung) CloseHandle(hung);
     HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHook, GetModuleHandleA(nullptr), 0);
-    std::fprintf(g_log, "%lld READY hook=%d\n", Now(), hook ? 1 : 0);
+    HHOOK keyHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, GetModuleHandleA(nullptr), 0);
+    std::fprintf(g_log, "%lld READY hook=%d keyhook=%d\n", Now(), hook ? 1 : 0, keyHook ? 1 : 0);
     std::fflush(g_log);
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -191,6 +207,7 @@ int main(int argc, char** argv) {
         DispatchMessageA(&msg);
     }
     if (hook) UnhookWindowsHookEx(hook);
+    if (keyHook) UnhookWindowsHookEx(keyHook);
     std::fclose(g_log);
     return 0;
 }

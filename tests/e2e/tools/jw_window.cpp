@@ -4,6 +4,7 @@
 //   find TITLE                     prints the window handle
 //   post TITLE MSG WPARAM LPARAM   posts a message (numbers in C notation: 0x8401, 513)
 //   send TITLE MSG WPARAM LPARAM   sends it and prints the result
+//   sendchild TITLE ID MSG WPARAM LPARAM   sends it to child ID and prints the result
 //   visible TITLE                  prints 1 or 0
 //   wait TITLE shown|hidden|gone SECONDS   polls until the window is in that state
 //   rect TITLE                     prints "left top width height" of the window rectangle
@@ -130,6 +131,13 @@ int main(int argc, char** argv) {
             if (!SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_NORMAL, 10000, &result)) return 1;
             std::printf("%lu\n", static_cast<unsigned long>(result));
         }
+    } else if (command == "sendchild" && argc == 7) {
+        HWND child = GetDlgItem(hwnd, static_cast<int>(Number(argv[3])));
+        DWORD_PTR result = 0;
+        if (!child || !SendMessageTimeoutA(child, static_cast<UINT>(Number(argv[4])), static_cast<WPARAM>(Number(argv[5])),
+                                           static_cast<LPARAM>(Number(argv[6])), SMTO_NORMAL, 10000, &result))
+            return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(result));
     } else if (command == "hides" && argc == 7) {
         const DWORD start = GetTickCount();
         const DWORD limitMs = static_cast<DWORD>(Number(argv[6]) * 1000);
