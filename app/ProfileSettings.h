@@ -41,6 +41,10 @@ namespace Profile {
 inline constexpr IntSetting kAlwaysOnTop{"Option", "AlwaysOnTop", 1, INT_MIN, INT_MAX};
 // Kept by the document and toggled by its command; nothing else reads it.
 inline constexpr IntSetting kActiveDestWindow{"Option", "ActiveDestWindow", 1, INT_MIN, INT_MAX};
+// The key that shows or hides the main window from anywhere, as the system's hotkey control
+// gives it: the virtual key in the low byte, HOTKEYF_SHIFT (1), HOTKEYF_CONTROL (2),
+// HOTKEYF_ALT (4) and HOTKEYF_EXT (8) in the high byte. 0 = none; the default is Ctrl+Alt+J.
+inline constexpr IntSetting kHotKey{"Option", "HotKey", 0x064A, 0, 0x0FFF};
 // The text "Prefix Lines" puts before each line of the clipboard text; read at each use,
 // never written.
 inline constexpr TextSetting kAppendToTopText{"Option", "AppendToTopText", ">"};
