@@ -45,6 +45,9 @@ inline constexpr IntSetting kActiveDestWindow{"Option", "ActiveDestWindow", 1, I
 // gives it: the virtual key in the low byte, HOTKEYF_SHIFT (1), HOTKEYF_CONTROL (2),
 // HOTKEYF_ALT (4) and HOTKEYF_EXT (8) in the high byte. 0 = none; the default is Ctrl+Alt+J.
 inline constexpr IntSetting kHotKey{"Option", "HotKey", 0x064A, 0, 0x0FFF};
+// 1 = a drop puts back what the clipboard held once the target has read the entry; 0 = the
+// clipboard keeps the dropped text.
+inline constexpr IntSetting kRestoreClipboard{"Option", "RestoreClipboard", 0, 0, 1};
 // The text "Prefix Lines" puts before each line of the clipboard text; read at each use,
 // never written.
 inline constexpr TextSetting kAppendToTopText{"Option", "AppendToTopText", ">"};

@@ -81,6 +81,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* ui) {
         {ID_CONVERT_HALF_WIDTH, &CMainFrame::OnConvertHalfWidth, nullptr},
         {ID_PREFIX_LINES, &CMainFrame::OnPrefixLines, nullptr},
         {ID_HOT_KEY, &CMainFrame::OnHotKeySetting, nullptr},
+        {ID_RESTORE_CLIPBOARD, &CMainFrame::OnRestoreClipboard, &CMainFrame::OnUpdateRestoreClipboard},
         {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
     };
     return DispatchCommand(this, map, id, ui);
@@ -130,6 +131,12 @@ void CMainFrame::OnHotKeySetting() {
     m_nTakenKeyTold = 0;  // a key chosen again is told again
     RegisterCallKey();
 }
+
+void CMainFrame::OnRestoreClipboard() {
+    WriteSetting(Profile::kRestoreClipboard, ReadSetting(Profile::kRestoreClipboard) ? 0 : 1);
+}
+
+void CMainFrame::OnUpdateRestoreClipboard(CCmdUI* ui) { ui->SetCheck(ReadSetting(Profile::kRestoreClipboard)); }
 
 void CMainFrame::OnCallKey() {
     HWND front = ::GetForegroundWindow();

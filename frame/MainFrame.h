@@ -48,6 +48,9 @@ protected:
     void OnViewToolBar();
     void OnUpdateViewToolBar(CCmdUI* ui);
     void OnHotKeySetting();
+    // "Restore Clipboard after Drop": read by each drop.
+    void OnRestoreClipboard();
+    void OnUpdateRestoreClipboard(CCmdUI* ui);
     void Hide();
     void ShowNearPointer();
     // Where the keyboard goes when the hotkey shows the window.

@@ -10,6 +10,7 @@
 #include "text/CodePageText.h"
 #include "text/EncodingCodePage.h"
 #include "view/Delivery.h"
+#include "view/DropClipboard.h"
 #include "view/ModifyDlg.h"
 
 IMPLEMENT_DYNCREATE(CJotwellView)
@@ -547,6 +548,14 @@ void CJotwellView::CopyEntryToClipboard(int row, BOOL explanation) {
     if (row == -1 || !doc || row < 0 || row >= doc->GetEntryCount()) return;
     const CString text = explanation ? doc->m_aExplanation[row] : doc->m_aText[row];
     PutTextOnClipboard(m_hWnd, text, doc->m_encoding.Encoding);
+}
+
+void CJotwellView::PutDropEntryOnClipboard(int row, BOOL explanation) {
+    const CJotwellDoc* doc = GetDocument();
+    if (row == -1 || !doc || row < 0 || row >= doc->GetEntryCount()) return;
+    const CString text = explanation ? doc->m_aExplanation[row] : doc->m_aText[row];
+    PutDropTextOnClipboard(m_hWnd, text, doc->m_encoding.Encoding,
+                           ReadSetting(Profile::kRestoreClipboard) ? &m_clipboardRestore : nullptr);
 }
 
 void CJotwellView::OnDestroy() {

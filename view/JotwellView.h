@@ -17,6 +17,7 @@
 #pragma once
 
 #include "document/JotwellDoc.h"
+#include "framework/ClipboardRestore.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
 
@@ -43,6 +44,9 @@ public:
     int RowAt(POINT client) const;
     int GetRowCount() const;
     void CopyEntryToClipboard(int row, BOOL explanation);
+    // The clipboard step of a drop: the entry marked transient, offered through
+    // m_clipboardRestore when "Restore Clipboard after Drop" is on.
+    void PutDropEntryOnClipboard(int row, BOOL explanation);
     // Selects exactly this row (and gives it the focus mark); -1 clears the selection.
     void SelectLine(int row);
 
@@ -67,6 +71,8 @@ public:
     // Tooltip state.
     int m_nTipLine = -1;
     CToolTipCtrl m_ToolTip;
+    // Puts back what the clipboard held before a drop ("Restore Clipboard after Drop").
+    CClipboardRestore m_clipboardRestore;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -97,7 +97,7 @@ void CJotwellView::OnDropRelease(POINT client) {
     }
     POINT point = screen;
     ::ScreenToClient(target, &point);
-    CopyEntryToClipboard(entry, m_bDragExplanation);
+    PutDropEntryOnClipboard(entry, m_bDragExplanation);
     if (!ClickAt(target, point.x, point.y)) {
         ::MessageBeep(0xFFFFFFFF);
         return;

@@ -19,6 +19,7 @@ TEST(ProfileSettings, IntegerSettingsKeepTheirNamesDefaultsAndRanges) {
         {Profile::kWindowHeight, "Pos", "h", -1, INT_MIN, INT_MAX},
         {Profile::kDevToolsPort, "WebInput", "DevToolsPort", 9222, 0, 65535},
         {Profile::kHotKey, "Option", "HotKey", 0x064A, 0, 0x0FFF},  // Ctrl+Alt+J; 0 = none
+        {Profile::kRestoreClipboard, "Option", "RestoreClipboard", 0, 0, 1},
     };
     for (const Case& c : cases) {
         const IntSetting& s = c.setting;
