@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/JotwellApp.h"
 #include "app/ProfileAccess.h"
 #include "frame/MainFrame.h"
