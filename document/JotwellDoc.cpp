@@ -1,7 +1,7 @@
 #include "document/JotwellDoc.h"
 
 #include "app/JotwellApp.h"
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "document/EntryFile.h"
 #include "framework/FileDialog.h"
 #include "framework/View.h"

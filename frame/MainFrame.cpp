@@ -1,6 +1,6 @@
 #include "frame/MainFrame.h"
 
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "frame/ClipboardConversions.h"
 #include "framework/Handles.h"
 #include "framework/View.h"

@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "app/JotwellApp.h"
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "document/JotwellDoc.h"
 #include "framework/KeyState.h"
 #include "res/resource.h"

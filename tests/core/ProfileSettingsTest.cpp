@@ -1,4 +1,4 @@
-#include "app/ProfileSettings.h"
+#include "settings/ProfileSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "app/JotwellApp.h"
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "frame/MainFrame.h"
 #include "framework/DocTemplate.h"
 #include "res/resource.h"

@@ -1,7 +1,7 @@
 // Every value Jotwell keeps in the registry, named once: each profile section and key
 // with its default and the range a value must lie in, and the root of the destination
 // rule table. Every reader and writer of the program takes its names from here
-// (app/ProfileAccess.h reads and writes the profile values). The names are the
+// (settings/ProfileAccess.h reads and writes the profile values). The names are the
 // registry's own; changing one loses the users' settings.
 #pragma once
 
