@@ -1,7 +1,7 @@
 #include "app/JotwellApp.h"
 
 #include "app/AboutDlg.h"
-#include "app/ProfileSettings.h"
+#include "settings/ProfileSettings.h"
 #include "app/StartupOptions.h"
 #include "document/JotwellDoc.h"
 #include "frame/MainFrame.h"

@@ -1,7 +1,7 @@
 #include "browser/BrowserCommands.h"
 
 #include "app/JotwellApp.h"
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "browser/MessageBoxNotifications.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"

@@ -1,6 +1,6 @@
 #include "browser/BrowserWorker.h"
 
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "browser/AutoInput.h"
 #include "browser/ChainedBrowserAccess.h"
 #include "browser/DevToolsBrowserAccess.h"

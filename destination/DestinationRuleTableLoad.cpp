@@ -1,8 +1,8 @@
 // DestinationRuleTable::Load: the registry side of the rule table.
 #include "destination/DestinationRuleTable.h"
 
-#include "app/ProfileSettings.h"
-#include "destination/RegPath.h"
+#include "settings/ProfileSettings.h"
+#include "settings/RegPath.h"
 
 #include <string>
 #include <utility>

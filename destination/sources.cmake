@@ -3,6 +3,5 @@ list(APPEND JOTWELL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DestinationRuleTable.cpp
 )
 list(APPEND JOTWELL_WIN_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/RegPath.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DestinationRuleTableLoad.cpp
 )

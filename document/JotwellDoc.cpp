@@ -1,6 +1,6 @@
 #include "document/JotwellDoc.h"
 
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "document/EntryFile.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"

@@ -1,9 +1,10 @@
 #include "frame/MainFrame.h"
 
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "frame/ClipboardConversions.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/View.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
@@ -18,6 +19,8 @@ constexpr int kFirstHeight = 280;
 // Where "Initialize Window Position" puts the window.
 constexpr int kResetX = 100;
 constexpr int kResetY = 100;
+// The identifier of the hotkey that calls the window.
+constexpr int kCallKeyId = 1;
 
 }  // namespace
 
@@ -59,6 +62,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
 
     m_trayIcon.SetCallback(this, WM_TRAY_NOTIFY);
     m_trayIcon.SetIconResource(IDR_TRAYICON);
+    RegisterCallKey();
     return 0;
 }
 
@@ -84,6 +88,8 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* ui) {
         {ID_DISPLAY, &CMainFrame::OnDisplay, nullptr},
         {ID_CONVERT_HALF_WIDTH, &CMainFrame::OnConvertHalfWidth, nullptr},
         {ID_PREFIX_LINES, &CMainFrame::OnPrefixLines, nullptr},
+        {ID_HOT_KEY, &CMainFrame::OnHotKeySetting, nullptr},
+        {ID_RESTORE_CLIPBOARD, &CMainFrame::OnRestoreClipboard, &CMainFrame::OnUpdateRestoreClipboard},
         {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
     };
     return DispatchCommand(this, map, id, ui);
@@ -111,6 +117,71 @@ void CMainFrame::OnDisplay() {
 void CMainFrame::Hide() {
     m_bVisible = FALSE;
     SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CMainFrame::RegisterCallKey() {
+    const int value = ReadSetting(Profile::kHotKey);
+    if (m_hotKey.Register(m_hWnd, kCallKeyId, value)) return;
+    // Told after the current message: a box during creation or a menu command would nest.
+    if (value != m_nTakenKeyTold) PostMessage(WM_HOTKEY_TAKEN, static_cast<WPARAM>(value), 0);
+    m_nTakenKeyTold = value;
+}
+
+void CMainFrame::OnHotKeySetting() {
+    CHotKeyDlg dialog(this);
+    dialog.m_nHotKey = ReadSetting(Profile::kHotKey);
+    // Given up while the dialog is open, so that its control can take the same key.
+    m_hotKey.Unregister();
+    const CWndAlive alive(this);
+    const INT_PTR answer = dialog.DoModal();
+    if (!alive) return;
+    if (answer == IDOK) WriteSetting(Profile::kHotKey, dialog.m_nHotKey);
+    m_nTakenKeyTold = 0;  // a key chosen again is told again
+    RegisterCallKey();
+}
+
+void CMainFrame::OnRestoreClipboard() {
+    WriteSetting(Profile::kRestoreClipboard, ReadSetting(Profile::kRestoreClipboard) ? 0 : 1);
+}
+
+void CMainFrame::OnUpdateRestoreClipboard(CCmdUI* ui) { ui->SetCheck(ReadSetting(Profile::kRestoreClipboard)); }
+
+void CMainFrame::OnCallKey() {
+    HWND front = ::GetForegroundWindow();
+    const bool inFront = front && (front == m_hWnd || ::GetAncestor(front, GA_ROOTOWNER) == m_hWnd);
+    // A frame disabled by its own dialog is only brought back, never hidden under it.
+    if (m_bVisible && inFront && ::IsWindowEnabled(m_hWnd)) {
+        Hide();
+        return;
+    }
+    ShowNearPointer();
+}
+
+void CMainFrame::ShowNearPointer() {
+    POINT pointer = {0, 0};
+    ::GetCursorPos(&pointer);
+    RECT r = {};
+    GetWindowRect(&r);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoA(::MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
+    const POINT place = PlaceNearPointer(pointer, {r.right - r.left, r.bottom - r.top}, monitor.rcWork);
+    m_bVisible = TRUE;
+    // Topmost, so that it also comes in front of topmost windows; without "AlwaysOnTop" it goes
+    // back to the normal windows' band, still in front of them.
+    SetWindowPos(HWND_TOPMOST, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (!ReadSetting(Profile::kAlwaysOnTop)) SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow();
+    // A dialog of ours that was open keeps the keyboard.
+    if (HWND popup = ::GetLastActivePopup(m_hWnd); popup && popup != m_hWnd) {
+        ::SetForegroundWindow(popup);
+        return;
+    }
+    FocusFilterField();
+}
+
+void CMainFrame::FocusFilterField() {
+    if (m_pView) ::SetFocus(m_pView->m_hWnd);  // the filter field's place: focus it and select its text
 }
 
 void CMainFrame::OnInitWindowPos() {
@@ -206,6 +277,13 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TRAY_NOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_HOTKEY:
+        if (static_cast<int>(wParam) == kCallKeyId) OnCallKey();
+        return 0;
+    case WM_HOTKEY_TAKEN:
+        AfxMessageBox(AfxFormatString1(IDS_HOTKEY_TAKEN, HotKeyName(static_cast<int>(wParam))),
+                      MB_OK | MB_ICONINFORMATION);
+        return 0;
     case WM_TIMER:
         if (wParam != CTrayIcon::kRetryTimerId) return CFrameWnd::WindowProc(msg, wParam, lParam);
         m_trayIcon.OnRetryTimer();

@@ -2,6 +2,7 @@
 # includes nothing of the application's folders (tests/layering_test.sh checks that).
 list(APPEND JOTWELL_FRAMEWORK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Clipboard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ClipboardRestore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CmdTarget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp

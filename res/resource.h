@@ -12,10 +12,12 @@
 #define IDD_ABOUTBOX                    100
 #define IDD_MODIFY                      131
 #define IDC_DRAG                        105   // drag cursor
+#define IDD_HOTKEY                      140   // the hotkey dialog
 
 // Controls.
 #define IDC_MODIFY_TEXT                 1000
 #define IDC_ABOUT_UPDATE                1037
+#define IDC_HOTKEY                      1160  // the hotkey dialog's hotkey control
 
 // The program's own commands.
 #define ID_ALWAYS_ON_TOP                32771
@@ -35,6 +37,8 @@
 #define ID_CONVERT_HALF_WIDTH           32790
 #define ID_PREFIX_LINES                 32791
 #define ID_WEB_SETTING_ERRORS           32820   // posted: tells of the setting file's first bad line
+#define ID_HOT_KEY                      32840
+#define ID_RESTORE_CLIPBOARD            32841
 
 // Strings of the program.
 #define IDS_COLUMN_TEXT                 57345
@@ -65,3 +69,5 @@
 #define IDS_DROP_NOTICE_TITLE           57390
 #define IDS_DROP_BLOCKED                57391
 #define IDS_DROP_NOT_ANSWERING          57392
+// The key that calls the window.
+#define IDS_HOTKEY_TAKEN                57460

@@ -3,9 +3,11 @@
 # the script with an error). The native benchmarks of bench/, then under Wine: the list of
 # 100,000 entries inside the program and changed on disk by another program
 # (bench/wine/large_list_figures.cpp), the drop timings
-# and a big file seen from outside (bench/wine/drop_figures.sh), and the DevTools runs
+# and a big file seen from outside (bench/wine/drop_figures.sh), the hotkey to the window
+# shown (bench/wine/hotkey_figures.sh), and the DevTools runs
 # (bench/wine/devtools_figures.sh, skipped without Chromium).
-# Usage: scripts/figures.sh   (JOTWELL_FIGURE_DROPS: drops per method, 20 unless set)
+# Usage: scripts/figures.sh   (JOTWELL_FIGURE_DROPS: drops per method, JOTWELL_FIGURE_CALLS:
+# hotkey calls, 20 each unless set)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -30,6 +32,9 @@ bash cmake/wine-run.sh "$bin/jotwell_list_figures.exe"
 
 step "figures: drops and a big file, seen from outside the program"
 bash bench/wine/drop_figures.sh "$bin" "${JOTWELL_FIGURE_DROPS:-20}"
+
+step "figures: the hotkey that calls the window"
+bash bench/wine/hotkey_figures.sh "$bin" "${JOTWELL_FIGURE_CALLS:-20}"
 
 step "figures: DevTools runs"
 bash bench/wine/devtools_figures.sh "$bin"

@@ -2,6 +2,7 @@
 # Fails on an include against the direction of the libraries. The portable core (the sources
 # given, their headers and every project header they reach) includes only standard headers,
 # which carry no ".h", and nothing of framework/; framework/ includes nothing of the application;
+# settings/ (the settings table and the registry access) nothing above it but the framework;
 # text/, the floor below all of them, includes nothing of the project outside text/.
 # Usage: layering_test.sh <source root> <core source>...
 root=$1
@@ -26,7 +27,8 @@ while [ ${#queue[@]} -gt 0 ]; do
   done
 done
 
-wrong '^\s*#\s*include\s*"((app|document|destination|view|webinput|frame|browser|res)/|resource\.h")' "$root"/framework/*
+wrong '^\s*#\s*include\s*"((settings|app|document|destination|view|webinput|frame|browser|res)/|resource\.h")' "$root"/framework/*
+wrong '^\s*#\s*include\s*"((app|document|destination|view|webinput|frame|browser|res)/|resource\.h")' "$root"/settings/*
 wrong '^\s*#\s*include\s*"([^t]|t[^e]|te[^x]|tex[^t]|text[^/])' "$root"/text/*
 [ $status -eq 0 ] || echo "wrong-direction includes above" >&2
 exit $status

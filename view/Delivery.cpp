@@ -5,6 +5,7 @@
 #include "framework/KeyState.h"
 #include "text/CodePageText.h"
 #include "text/SystemCodePage.h"
+#include "view/DropClipboard.h"
 #include "view/LineBreaks.h"
 
 namespace {
@@ -425,7 +426,9 @@ DropResult DeliverEntry(HWND target, POINT screen, const DestinationMatch& match
     // Before anything slow, while the pointer is still where it was released.
     result.ClientPoint = TargetClientPoint(target, screen, options.OwnWindow, system);
     const HWND top = TopLevelOf(target);
-    const auto putText = [&] { PutTextOnClipboard(options.ClipboardOwner, options.Text, options.Encoding); };
+    const auto putText = [&] {
+        PutDropTextOnClipboard(options.ClipboardOwner, options.Text, options.Encoding, options.Restore);
+    };
     const auto stop = [&](DropOutcome outcome) {
         result.Outcome = outcome;
         if (outcome == DropOutcome::Blocked || outcome == DropOutcome::StoppedAnswering) result.Program = ProgramName(top);

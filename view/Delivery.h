@@ -41,12 +41,17 @@ struct DeliverySystem {
 const DeliverySystem& SystemDelivery();
 
 // A drop onto target at screen (the release point in Jotwell's coordinates).
+class CClipboardRestore;
+
 struct DropOptions {
     HWND OwnWindow = nullptr;       // nothing is dropped inside this window's rectangle
     HWND ClipboardOwner = nullptr;
     std::string Text;               // the entry's Text or Explanation, as stored
     TextEncoding Encoding = TextEncoding::Ansi;
     bool Clear = false;             // Ctrl held: empty the field first (text fields only)
+    // "Restore Clipboard after Drop": the text is offered through it, and what the
+    // clipboard held comes back once the target has read it.
+    CClipboardRestore* Restore = nullptr;
 };
 
 enum class DropOutcome {

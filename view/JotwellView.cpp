@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "app/JotwellApp.h"
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "document/JotwellDoc.h"
 #include "framework/Dpi.h"
 #include "framework/KeyState.h"
@@ -11,6 +11,7 @@
 #include "text/CodePageText.h"
 #include "text/EncodingCodePage.h"
 #include "view/Delivery.h"
+#include "view/DropClipboard.h"
 #include "view/ModifyDlg.h"
 
 IMPLEMENT_DYNCREATE(CJotwellView)

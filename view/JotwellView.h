@@ -17,6 +17,7 @@
 #pragma once
 
 #include "document/JotwellDoc.h"
+#include "framework/ClipboardRestore.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
 #include "view/DropNotice.h"
@@ -73,6 +74,8 @@ public:
     // Tooltip state.
     int m_nTipLine = -1;
     CToolTipCtrl m_ToolTip;
+    // Puts back what the clipboard held before a drop ("Restore Clipboard after Drop").
+    CClipboardRestore m_clipboardRestore;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

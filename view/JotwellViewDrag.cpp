@@ -4,6 +4,7 @@
 #include "document/JotwellDoc.h"
 #include "framework/KeyState.h"
 #include "framework/Wnd.h"
+#include "settings/ProfileAccess.h"
 #include "view/Delivery.h"
 #include "view/DropNotice.h"
 #include "view/JotwellView.h"
@@ -56,6 +57,7 @@ void CJotwellView::OnDropRelease(POINT client) {
     options.Text = m_bDragExplanation ? doc->m_aExplanation[entry] : doc->m_aText[entry];
     options.Encoding = doc->m_encoding.Encoding;
     options.Clear = IsKeyDown(VK_CONTROL);
+    if (ReadSetting(Profile::kRestoreClipboard)) options.Restore = &m_clipboardRestore;
     const DropResult result = DeliverEntry(target, screen, doc->m_rules.Find(className), options);
     if (result.Outcome == DropOutcome::Delivered || result.Outcome == DropOutcome::Nothing) return;
     ::MessageBeep(0xFFFFFFFF);

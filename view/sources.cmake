@@ -4,6 +4,7 @@ list(APPEND JOTWELL_CORE_SOURCES
 )
 list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Delivery.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DropClipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DropNotice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JotwellViewDrag.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JotwellView.cpp

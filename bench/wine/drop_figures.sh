@@ -3,8 +3,9 @@
 # an error): the time from the button release to the target's receipt
 # of the paste, median of 20 drops each for the Paste and the Keybd methods; the time from a
 # drop onto a window that stops answering in its click handler for JWD_HANG_SECONDS (10
-# unless set) until Jotwell handles a posted message again, median of five; and for a file
-# of 100,000 entries the time to open and show it and of one Insert, Delete and Modify Text
+# unless set) until Jotwell handles a posted message again, median of five; with "Restore
+# Clipboard after Drop" on, the time from the target's read to the clipboard put back; and
+# for a file of 100,000 entries the time to open and show it and of one Insert, Delete and Modify Text
 # on its first row (the file rewrite included), seen from outside the program.
 # Clock: jw_target logs, on QueryPerformanceCounter in its own process, both the release
 # (its low-level mouse hook sees the left-button release) and the receipt.
@@ -101,7 +102,34 @@ done
 read -r med min max <<<"$(printf '%s\n' $hung_ms | sort -n | awk '{ v[NR] = $1 } END { print v[3], v[1], v[NR] }')"
 hung_line="Hung target ($hang s in its click handler): release to Jotwell answering a posted message, median $med ms (min $min, max $max, 5 drops)"
 
-[ -n "${JWD_FIGURES_DROPS_ONLY:-}" ] && { echo "$paste_line"; echo "$keybd_line"; echo "$hung_line"; exit 0; }
+jw_log "figures: $drops drops with \"Restore Clipboard after Drop\" on, onto the Paste target"
+# From the WM_PASTE's arrival at jw_target (which then reads the text) to the clipboard put
+# back, both on the high-resolution clock: jw_gettext watches the transient mark come and go.
+jw_tool jw_menu command "$JWD_TITLE" 32841 || jw_fail "no Restore Clipboard after Drop command"
+freq=$(tr -d '\r' <"$log" | awk '/ START freq=/ { split($3, f, "="); print f[2]; exit }')
+restore_ms=""
+point=$(jwd_window_point "JW Target Paste" 0 10)
+for i in $(seq 1 "$drops"); do
+    jw_tool jw_gettext setclip "HELD $i"
+    pastes=$(grep -c "JwPastePane P 0x0302" "$log")
+    jw_tool jw_gettext markcycle 10 >"$JW_TMP/cycle" &
+    watcher=$!
+    sleep 0.3  # the watcher is looking before the drop
+    # shellcheck disable=SC2086
+    jwd_press_drag 0 $point
+    wait "$watcher" || jw_fail "the clipboard was not put back after drop $i"
+    [ "$(grep -c "JwPastePane P 0x0302" "$log")" -gt "$pastes" ] || jw_fail "drop $i did not paste"
+    [ "$(jw_tool jw_gettext clip)" = "HELD $i" ] || jw_fail "drop $i: the clipboard holds $(jw_tool jw_gettext clip)"
+    paste=$(tr -d '\r' <"$log" | grep "JwPastePane P 0x0302" | tail -n 1 | cut -d' ' -f1)
+    read -r _ back <"$JW_TMP/cycle"
+    restore_ms="$restore_ms $(awk -v a="$paste" -v b="$back" -v f="$freq" 'BEGIN { printf "%.1f", (b - a) * 1000 / f }')"
+    sleep 0.6
+done
+read -r med min max <<<"$(printf '%s\n' $restore_ms | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)], v[1], v[NR] }')"
+restore_line="Restore Clipboard after Drop: the target's WM_PASTE (its read) to the clipboard put back, median $med ms (min $min, max $max, $drops drops; Jotwell waits 100 ms after the last read)"
+jw_tool jw_menu command "$JWD_TITLE" 32841
+
+[ -n "${JWD_FIGURES_DROPS_ONLY:-}" ] && { echo "$paste_line"; echo "$keybd_line"; echo "$hung_line"; echo "$restore_line"; exit 0; }
 jw_log "figures: a file of 100,000 entries"
 wineserver -k >/dev/null 2>&1; sleep 1
 big=$JW_TMP/big.txt
@@ -152,5 +180,6 @@ edit_line="Edits on row 0 of the big file, key to file rewritten, seen from outs
 echo "$paste_line"
 echo "$keybd_line"
 echo "$hung_line"
+echo "$restore_line"
 echo "$open_line"
 echo "$edit_line"

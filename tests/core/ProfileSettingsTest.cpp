@@ -1,4 +1,4 @@
-#include "app/ProfileSettings.h"
+#include "settings/ProfileSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@ TEST(ProfileSettings, IntegerSettingsKeepTheirNamesDefaultsAndRanges) {
         {Profile::kWindowWidth, "Pos", "w", -1, INT_MIN, INT_MAX},
         {Profile::kWindowHeight, "Pos", "h", -1, INT_MIN, INT_MAX},
         {Profile::kDevToolsPort, "WebInput", "DevToolsPort", 9222, 0, 65535},
+        {Profile::kHotKey, "Option", "HotKey", 0x064A, 0, 0x0FFF},  // Ctrl+Alt+J; 0 = none
+        {Profile::kRestoreClipboard, "Option", "RestoreClipboard", 0, 0, 1},
     };
     for (const Case& c : cases) {
         const IntSetting& s = c.setting;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: real drags from Jotwell's rows onto Wine's notepad.exe (its "Edit" control,
-# default Paste rule), and drags that must deliver nothing.
+# default Paste rule), and drags that must deliver nothing; the marks that keep a dropped
+# text out of clipboard managers, and "Restore Clipboard after Drop".
 # Usage: drop_notepad_test.sh BUILD_DIR (the folder holding Jotwell.exe and the tools)
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -27,6 +28,11 @@ jw_log "1. a drop on notepad pastes the Text with each backslash-n as a line bre
 jwd_drag 0 $target
 jwd_wait_notepad_text $'first line\r\nsecond line' || jw_fail "notepad did not receive the entry's text"
 clip_is $'first line\r\nsecond line' || jw_fail "the clipboard does not hold the delivered text"
+# Clipboard managers and the system's history are told not to keep it; Copy's text is not marked.
+marks='ExcludeClipboardContentFromMonitorProcessing CanIncludeInClipboardHistory CanUploadToCloudClipboard'
+clip_marks() { jw_tool jw_gettext clipformats | tr -d '\r' | grep -E "^(${marks// /|})\$" | sort | tr '\n' ' '; }
+[ "$(clip_marks)" = "CanIncludeInClipboardHistory CanUploadToCloudClipboard ExcludeClipboardContentFromMonitorProcessing " ] ||
+    jw_fail "the dropped text lacks the clipboard managers' marks: $(clip_marks)"
 
 jw_log "2. Ctrl held at the release replaces notepad's contents"
 jw_tool jw_gettext settext Notepad Edit "old contents" || jw_fail "cannot set notepad"
@@ -73,4 +79,30 @@ jw_tool jw_gettext settext Notepad Edit "" || jw_fail "cannot empty notepad"
 # shellcheck disable=SC2086
 jwd_drag 1 $target
 jwd_wait_notepad_text 'beta' || jw_fail "the last drop did not arrive"
+
+jw_log "6. Restore Clipboard after Drop: notepad gets the text and the clipboard what it held, within two seconds"
+jw_tool jw_menu command "$JWD_TITLE" 32841 || jw_fail "no Restore Clipboard after Drop command"  # ID_RESTORE_CLIPBOARD
+[ "$(jw_reg_value "$JW_KEY\\Option" RestoreClipboard)" = 0x1 ] || jw_fail "the option was not saved as on"
+jw_tool jw_gettext settext Notepad Edit "" || jw_fail "cannot empty notepad"
+jw_tool jw_gettext setclip "HELD BEFORE" || jw_fail "cannot set the clipboard"
+# Row 0: a click on the row still selected from the last drop would start its label editor.
+# shellcheck disable=SC2086
+jwd_drag 0 $target
+released=$(date +%s%N)
+jw_tool jw_gettext unmarked 5 >/dev/null || jw_fail "the clipboard was not put back"
+restored_ms=$(( ($(date +%s%N) - released) / 1000000 ))
+[ "$restored_ms" -lt 2000 ] || jw_fail "put back only after $restored_ms ms"
+jwd_wait_notepad_text $'first line\r\nsecond line' || jw_fail "with the option on, notepad did not receive the text"
+clip_is 'HELD BEFORE' || jw_fail "the clipboard does not hold what it held before"
+
+jw_log "7. with the option on, a copy made by another program meanwhile is not overwritten"
+# A drop on notepad's title bar: nothing reads the clipboard, so the put-back waits two seconds.
+jw_tool jw_gettext settext Notepad Edit "untouched" || jw_fail "cannot set notepad"
+read -r nl nt nw nh < <(jw_tool jw_window rect class:Notepad | tr -d '\r')
+jwd_drag 2 $((nl + nw / 2)) $((nt + 8))
+[ -n "$(clip_marks)" ] || jw_fail "the drop on the title bar put nothing on the clipboard"
+jw_tool jw_gettext setclip "COPIED MEANWHILE" || jw_fail "cannot copy meanwhile"
+sleep 2.5
+clip_is 'COPIED MEANWHILE' || jw_fail "the put-back overwrote a copy made meanwhile"
+jwd_wait_notepad_text 'untouched' 2 || jw_fail "the title bar drop changed notepad's text"
 echo "PASS drop_notepad_test"

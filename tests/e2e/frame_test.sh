@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main frame under Wine: hiding on close and coming back from the tray icon, the tray
 # menu, Exit, the saved position and its reset, the toolbar's visibility and side across
-# starts, the "/Tray" start, a restarted shell, a second instance and a logoff while hidden.
+# starts, the "/Tray" start, a restarted shell, a second instance, the hotkey that calls the
+# window and a logoff while hidden.
 source "$(dirname "$0")/lib.sh"
 jw_setup "$1"
 
@@ -152,6 +153,44 @@ jw_tool $W post "class:#32768" $WM_KEYDOWN 0x26 0   # up to the last item
 jw_tool $W post "class:#32768" $WM_KEYDOWN 0x0D 0
 jw_wait_exit "$JW_PID" 30 || jw_fail "Exit Application from the tray menu did not end the program"
 [ "$(jw_reg_value "$JW_KEY\\Jotwell-Bar0" Docking)" = 0x8000 ] || jw_fail "bottom docking not saved"
+
+jw_log "the hotkey Ctrl+Alt+J, typed in another program, shows a hidden Jotwell under the pointer, in front, the list focused"
+start_frame "$SAMPLE"
+jw_tool $W post "$FRAME" $WM_SYSCOMMAND 0xF060 0
+expect_state hidden "SC_CLOSE before the hotkey"
+(cd "$JW_TMP" && exec wine notepad.exe >/dev/null 2>&1) &
+NOTEPAD_PID=$!
+jw_tool $W wait class:Notepad shown 60 || jw_fail "notepad did not start"
+jw_tool $W move class:Notepad 0 0 400 300 || jw_fail "cannot move notepad"
+focus_notepad() {  # a click where Jotwell never is; the X focus too, for the keys
+    xdotool mousemove 30 120 click 1
+    xdotool windowfocus "$(jw_wait_window Notepad 10)" 2>/dev/null
+    sleep 0.5
+    [ "$(jw_tool $W focus class:Notepad | tr -d '\r' | cut -d' ' -f1)" = 1 ] || jw_fail "notepad is not in front"
+}
+jw_tool $W move class:Notepad 0 0 200 300 || jw_fail "cannot move notepad"
+focus_notepad
+xdotool mousemove 300 200
+xdotool key ctrl+alt+j
+expect_state shown "the hotkey on a hidden Jotwell"
+read -r x y w h < <(jw_tool $W rect "$FRAME" | tr -d '\r')
+(( x <= 300 && 300 < x + w && y <= 200 && 200 < y + h )) || jw_fail "not under the pointer: $x $y $w $h"
+# The list has the keyboard until the filter field takes its place.
+[ "$(jw_tool $W focus "$FRAME" | tr -d '\r')" = "1 SysListView32" ] ||
+    jw_fail "not in front with the list focused: $(jw_tool $W focus "$FRAME")"
+read -r style exstyle < <(jw_tool $W style "$FRAME" | tr -d '\r')
+(( exstyle & 0x8 )) || jw_fail "not topmost: $exstyle"
+xdotool key ctrl+alt+j
+expect_state hidden "the hotkey on Jotwell in front"
+jw_log "the hotkey brings a Jotwell shown behind another program in front instead of hiding it"
+xdotool key ctrl+alt+j
+expect_state shown "the hotkey once more"
+focus_notepad
+xdotool key ctrl+alt+j
+sleep 1
+[ "$(jw_tool $W focus "$FRAME" | tr -d '\r' | cut -d' ' -f1)" = 1 ] || jw_fail "the hotkey did not bring Jotwell in front"
+kill "$NOTEPAD_PID" 2>/dev/null
+exit_app
 
 jw_log "a logoff while hidden in the tray keeps the new place, the toolbar state and the file opened"
 cp "$JW_TMP/Sample.txt" "$JW_TMP/Other.txt"

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
 #include "framework/WinApp.h"

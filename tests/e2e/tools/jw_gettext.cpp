@@ -7,6 +7,15 @@
 //   jw_gettext settext TOPCLASS CHILDCLASS TEXT   TEXT taken wide from the command line (any script)
 //   jw_gettext clip                        the clipboard's CF_TEXT, "<none>" without one
 //   jw_gettext setclip TEXT
+//   jw_gettext clipformats                 the clipboard's formats, one a line: registered names,
+//                                          else numbers (no data read, so nothing is rendered)
+//   jw_gettext unmarked SECONDS            waits until the clipboard lacks the format
+//                                          "ExcludeClipboardContentFromMonitorProcessing" (looked
+//                                          at every millisecond, no data read); prints the
+//                                          high-resolution clock then, exit 1 on time-out
+//   jw_gettext markcycle SECONDS           waits until the clipboard carries that format and
+//                                          then until it lacks it; prints both moments on the
+//                                          high-resolution clock, exit 1 on time-out
 //   jw_gettext rowpos ROW                  screen point "x y" inside row ROW of Jotwell's list
 //   jw_gettext row ROW COL                 the text of column COL of that row, by LVM_GETITEMTEXTW,
 //                                          printed as UTF-8
@@ -147,6 +156,40 @@ int main(int argc, char** argv) {
             }
         CloseClipboard();
         std::fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
+    if (cmd == "clipformats") {
+        for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(10);
+        for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
+            char name[128] = {};
+            if (GetClipboardFormatNameA(format, name, sizeof(name)) > 0)
+                std::printf("%s\n", name);
+            else
+                std::printf("%u\n", format);
+        }
+        CloseClipboard();
+        return 0;
+    }
+    if ((cmd == "unmarked" || cmd == "markcycle") && argc == 3) {
+        const UINT mark = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
+        const DWORD start = GetTickCount();
+        const DWORD limit = static_cast<DWORD>(std::atoi(argv[2]) * 1000);
+        LARGE_INTEGER marked = {};
+        if (cmd == "markcycle") {
+            while (!IsClipboardFormatAvailable(mark)) {
+                if (GetTickCount() - start > limit) return 1;
+                Sleep(1);
+            }
+            QueryPerformanceCounter(&marked);
+        }
+        while (IsClipboardFormatAvailable(mark)) {
+            if (GetTickCount() - start > limit) return 1;
+            Sleep(1);
+        }
+        LARGE_INTEGER unmarked = {};
+        QueryPerformanceCounter(&unmarked);
+        if (cmd == "markcycle") std::printf("%lld ", static_cast<long long>(marked.QuadPart));
+        std::printf("%lld\n", static_cast<long long>(unmarked.QuadPart));
         return 0;
     }
     if (cmd == "setclip" && argc == 3) {

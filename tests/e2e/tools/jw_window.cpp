@@ -18,6 +18,8 @@
 //                                  restarting shell loses it
 //   owner TITLE                    prints the handle of the window's owner (0 for none)
 //   boxtext TITLE                  prints a message box's text as UTF-8
+//   focus TITLE                    prints "FRONT CLASS": 1 when the window is the foreground
+//                                  window, and the class of the focus in its thread
 //   broadcast NAME                 posts the registered message NAME to every top-level window
 //   hides TITLE MSG WPARAM LPARAM SECONDS  posts a message that hides the shown window and
 //                                  prints the milliseconds until it is hidden: how soon the
@@ -149,6 +151,13 @@ int main(int argc, char** argv) {
             Sleep(10);
         }
         std::printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+    } else if (command == "focus") {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        char focusClass[64] = "-";
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) && info.hwndFocus)
+            GetClassNameA(info.hwndFocus, focusClass, sizeof(focusClass));
+        std::printf("%d %s\n", GetForegroundWindow() == hwnd ? 1 : 0, focusClass);
     } else if (command == "visible") {
         std::printf("%d\n", IsWindowVisible(hwnd) ? 1 : 0);
     } else if (command == "rect") {

@@ -1,7 +1,7 @@
 // Every value Jotwell keeps in the registry, named once: each profile section and key
 // with its default and the range a value must lie in, and the root of the destination
 // rule table. Every reader and writer of the program takes its names from here
-// (app/ProfileAccess.h reads and writes the profile values). The names are the
+// (settings/ProfileAccess.h reads and writes the profile values). The names are the
 // registry's own; changing one loses the users' settings.
 #pragma once
 
@@ -41,6 +41,13 @@ namespace Profile {
 inline constexpr IntSetting kAlwaysOnTop{"Option", "AlwaysOnTop", 1, INT_MIN, INT_MAX};
 // Kept by the document and toggled by its command; nothing else reads it.
 inline constexpr IntSetting kActiveDestWindow{"Option", "ActiveDestWindow", 1, INT_MIN, INT_MAX};
+// The key that shows or hides the main window from anywhere, as the system's hotkey control
+// gives it: the virtual key in the low byte, HOTKEYF_SHIFT (1), HOTKEYF_CONTROL (2),
+// HOTKEYF_ALT (4) and HOTKEYF_EXT (8) in the high byte. 0 = none; the default is Ctrl+Alt+J.
+inline constexpr IntSetting kHotKey{"Option", "HotKey", 0x064A, 0, 0x0FFF};
+// 1 = a drop puts back what the clipboard held once the target has read the entry; 0 = the
+// clipboard keeps the dropped text.
+inline constexpr IntSetting kRestoreClipboard{"Option", "RestoreClipboard", 0, 0, 1};
 // The text "Prefix Lines" puts before each line of the clipboard text; read at each use,
 // never written.
 inline constexpr TextSetting kAppendToTopText{"Option", "AppendToTopText", ">"};

@@ -1,4 +1,4 @@
-#include "destination/RegPath.h"
+#include "settings/RegPath.h"
 
 #include "framework/Handles.h"
 

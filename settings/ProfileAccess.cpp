@@ -1,4 +1,4 @@
-#include "app/ProfileAccess.h"
+#include "settings/ProfileAccess.h"
 
 #include "framework/WinApp.h"
 

@@ -1,8 +1,8 @@
-// Reads and writes the settings of app/ProfileSettings.h through the application's
+// Reads and writes the settings of settings/ProfileSettings.h through the application's
 // profile. Without an application object a read gives the default and a write does nothing.
 #pragma once
 
-#include "app/ProfileSettings.h"
+#include "settings/ProfileSettings.h"
 #include "framework/Afx.h"
 
 // The stored value when it is a REG_DWORD within the setting's range, else the default.

@@ -1,0 +1,46 @@
+#include "view/DropClipboard.h"
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "text/AnsiText.h"
+#include "text/CodePageText.h"
+#include "text/SystemCodePage.h"
+#include "view/LineBreaks.h"
+
+CClipboardRestore::Data ClipboardDataOf(const std::string& text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        // No byte of a multi-byte UTF-8 character is a backslash: no lead bytes to step over.
+        const std::wstring wide = ToWide(ExpandLineBreaks(text, LeadBytes()), CP_UTF8);
+        std::string bytes(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+        bytes.append(sizeof(wchar_t), '\0');
+        return {CF_UNICODETEXT, std::move(bytes)};
+    }
+    // The text and four zero bytes, as the Copy command's block.
+    std::string bytes = ExpandLineBreaks(text, SystemLeadBytes());
+    bytes.append(4, '\0');
+    return {CF_TEXT, std::move(bytes)};
+}
+
+BOOL PutDropTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding,
+                            CClipboardRestore* restore) {
+    CClipboardRestore::Data data = ClipboardDataOf(text, encoding);
+    if (restore) {
+        std::vector<CClipboardRestore::Data> offered;
+        offered.push_back(std::move(data));
+        return restore->Offer(std::move(offered), true) ? TRUE : FALSE;
+    }
+    GlobalMemory block(GMEM_MOVEABLE, data.bytes.size());
+    if (!block) return FALSE;
+    {
+        GlobalLockGuard lock(block.Get());
+        if (!lock) return FALSE;
+        std::memcpy(lock.Get(), data.bytes.data(), data.bytes.size());
+    }
+    const ClipboardSession clipboard(owner);
+    if (!clipboard.IsOpen() || !EmptyClipboard() || !SetClipboardData(data.format, block.Get())) return FALSE;
+    block.Release();  // the clipboard owns it now
+    MarkClipboardTransient(clipboard);
+    return TRUE;
+}
