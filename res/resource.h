@@ -16,6 +16,7 @@
 // Controls.
 #define IDC_MODIFY_TEXT                 1000
 #define IDC_ABOUT_UPDATE                1037
+#define IDC_FILTER                      1140  // the filter field above the list
 
 // The program's own commands.
 #define ID_ALWAYS_ON_TOP                32771
@@ -34,6 +35,7 @@
 #define ID_TAG_INDEX_REPORT             32788
 #define ID_CONVERT_HALF_WIDTH           32790
 #define ID_PREFIX_LINES                 32791
+#define ID_FILTER_FOCUS                 32830  // Ctrl+F: to the filter field
 
 // Strings of the program.
 #define IDS_COLUMN_TEXT                 57345
@@ -49,3 +51,5 @@
 // A list whose file is in no known encoding.
 #define IDS_UNKNOWN_ENCODING            57380
 #define IDS_READ_ONLY_LIST              57381
+// The filter field's cue banner.
+#define IDS_FILTER_CUE                  57440

@@ -55,7 +55,7 @@ void EnsureForegroundInput(HWND top) {
 void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
     const int row = nm->iItem;
     if (!IsLineSelected(row)) return;
-    m_nDragLine = row;  // the row's index is its entry's index
+    m_nDragLine = EntryOfRow(row);  // the entry the row shows (the filter may hide others)
     m_bDragExplanation = IsKeyDown(VK_SHIFT) ? TRUE : FALSE;
     ::SetCapture(m_hWnd);
     m_hOldCursor = ::SetCursor(m_hDragCursor);

@@ -613,6 +613,92 @@ TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
     EXPECT_EQ(-1, m_view->m_nDragLine);
 }
 
+// With a filter typed, each row shows an entry further down the list: every command and
+// edit acts on the entry its row shows, and an entry edited out of the filter stays shown.
+TEST_F(JotwellViewTest, CommandsOnAFilteredRowActOnItsEntry) {
+    Open("apple\\tFruit\r\nbanana\\tyellow\r\ncherry\\tred fruit\r\nkiwi\\tgreen");
+    m_view->SetFilter(L"FRUIT");
+    ASSERT_EQ(3, m_view->GetRowCount());  // apple, cherry, the placeholder
+    EXPECT_EQ("cherry", Cell(1, 0));
+    EXPECT_EQ("", Cell(2, 0));
+    EXPECT_EQ(L"red fruit", TipShown(1));
+    m_view->SelectLine(2);
+    EXPECT_EQ(2, m_view->GetSelectedLine());
+    EXPECT_EQ(1, m_view->RowOfEntry(2));
+
+    // Drag (Shift takes the Explanation: same entry), Copy, the delete question.
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = m_view->m_hWnd;
+    nm.hdr.code = LVN_BEGINDRAG;
+    nm.iItem = 1;
+    LRESULT result = -1;
+    m_view->OnNotifyReflect(&nm.hdr, &result);
+    EXPECT_EQ(2, m_view->m_nDragLine);
+    m_view->SendMessage(WM_CHAR, 0x1B, 1);
+    m_view->OnEditCopy();
+    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "cherry");
+
+    // Modify, then the label editor on row 1: the entry stops matching and stays shown.
+    m_view->m_dialogText = "cherries";
+    m_view->OnModifyText();
+    EXPECT_EQ("cherries", m_doc->m_aText[2]);
+    m_view->SetFilter(L"cher");
+    ASSERT_EQ(2, m_view->GetRowCount());
+    HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    SetWindowTextW(edit, L"plum");
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ("plum", m_doc->m_aText[2]);
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ("plum", Cell(0, 0));
+
+    // Insert before the row's entry: the new entry shows, the selection stays with plum.
+    m_view->SetFilter(L"R");  // apple (Fruit), plum (red fruit), kiwi (green)
+    ASSERT_EQ(4, m_view->GetRowCount());
+    m_view->SelectLine(2);
+    m_view->OnInsertLine();
+    EXPECT_EQ("apple\\tFruit\r\nbanana\\tyellow\r\n\r\nplum\\tred fruit\r\nkiwi\\tgreen", FileBytes(m_path));
+    ASSERT_EQ(5, m_view->GetRowCount());
+    EXPECT_EQ("", Cell(1, 0));
+    EXPECT_EQ("plum", Cell(2, 0));
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+
+    // Delete the row of kiwi: the entry goes, and the rows after it keep their entries.
+    m_view->SelectLine(4);
+    EXPECT_EQ(3, m_view->RowOfEntry(4));
+    m_view->OnDeleteLine();
+    EXPECT_NE(CString::npos, m_view->m_lastQuestion.find("kiwi"));
+    EXPECT_EQ("apple\\tFruit\r\nbanana\\tyellow\r\n\r\nplum\\tred fruit", FileBytes(m_path));
+    ASSERT_EQ(4, m_view->GetRowCount());
+    EXPECT_EQ("", Cell(3, 0));
+    EXPECT_EQ(4, m_view->EntryOfRow(3));
+
+    // Read again from disk: matched again over the new entries, the selection kept.
+    m_view->SelectLine(3);
+    WriteInPlace(m_path, "Zebra\r\napple\\tFruit\r\nbanana\r\nplum\\tred fruit");
+    EXPECT_TRUE(PumpUntil([&] { return Cell(0, 0) == "Zebra"; }, 1000));
+    EXPECT_EQ(4, m_view->GetRowCount());  // Zebra, apple, plum, the placeholder
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+    EXPECT_EQ(2, m_view->RowOfEntry(3));
+
+    // Clearing the filter shows every entry, the selection still on plum.
+    m_view->SetFilter(L"");
+    EXPECT_EQ(5, m_view->GetRowCount());
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+    EXPECT_EQ(3, m_view->RowOfEntry(3));
+}
+
+// A character the list's code page cannot store is in none of its entries.
+TEST_F(JotwellViewTest, FilterOutsideTheCodePageFindsNothing) {
+    Open("a\r\nb");
+    ASSERT_EQ(TextEncoding::Ansi, m_doc->m_encoding.Encoding);
+    m_view->SetFilter(L"\U0001F600");
+    EXPECT_EQ(1, m_view->GetRowCount());
+    m_view->SetFilter(L"B");
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ("b", Cell(0, 0));
+}
+
 TEST_F(JotwellViewTest, CopyPutsTheEntryInTheDocumentsEncoding) {
     Open("\xCE\xB1\\n\xCE\xB2\\t\xF0\x9F\x98\x80");
     ASSERT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
