@@ -1,5 +1,7 @@
 #include "view/EntryFilter.h"
 
+#include <cstring>
+
 namespace {
 
 // The lower-case form of a code point, for the scripts a list of snippets holds; anything
@@ -171,6 +173,78 @@ bool TextFolding::Contains(std::string_view text, std::string_view part) const {
     return false;
 }
 
+TextFolding::Part TextFolding::Prepare(std::string_view folded) const {
+    Part part;
+    part.folded = std::string(folded);
+    if (folded.empty()) return part;
+    // The first bytes of every character whose folded form begins the part: found by
+    // folding each character there is (one byte; and two in a double-byte code page;
+    // in UTF-8, the characters near the part's first, where every case pair lies).
+    const std::string_view head = folded.substr(0, 1);
+    std::string one;
+    for (int b = 0; b < 256; ++b) {
+        if (m_kind != Kind::Utf8 && m_kind != Kind::SingleByte && m_lead.IsLead(static_cast<unsigned char>(b))) continue;
+        if (m_kind == Kind::Utf8 && b >= 0x80) continue;
+        one.clear();
+        const char c = static_cast<char>(b);
+        Fold(std::string_view(&c, 1), one);
+        if (one == head) part.first[static_cast<size_t>(b)] = true;
+    }
+    if (m_kind == Kind::Sjis || m_kind == Kind::DoubleByte) {
+        if (folded.size() >= 2 && m_lead.IsLead(folded[0]))
+            for (int lead = 0x81; lead < 0x100; ++lead) {
+                if (!m_lead.IsLead(static_cast<unsigned char>(lead))) continue;
+                for (int trail = 0x40; trail < 0x100; ++trail) {
+                    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                    one.clear();
+                    Fold(std::string_view(pair, 2), one);
+                    if (one == folded.substr(0, 2)) part.first[static_cast<size_t>(lead)] = true;
+                }
+            }
+    } else if (m_kind == Kind::Utf8) {
+        char32_t c = 0;
+        if (DecodeUtf8(folded, 0, c) > 0) {
+            const char32_t from = c > 0x200 ? c - 0x200 : 0x80;
+            for (char32_t u = from; u <= c + 0x200; ++u) {
+                if (u >= 0xD800 && u <= 0xDFFF) continue;
+                if (FoldCodePoint(u) != c) continue;
+                one.clear();
+                AppendUtf8(u, one);
+                part.first[static_cast<unsigned char>(one[0])] = true;
+            }
+        }
+    }
+    return part;
+}
+
+bool TextFolding::Holds(std::string_view text, const Part& part) const {
+    const size_t m = part.folded.size();
+    const size_t n = text.size();
+    if (m == 0) return true;
+    if (n < m) return false;
+    const bool doubleByte = m_kind == Kind::Sjis || m_kind == Kind::DoubleByte;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    char window[64];
+    std::string longWindow;
+    size_t boundary = 0;
+    for (size_t p = 0; p + m <= n; ++p) {
+        if (!part.first[bytes[p]]) continue;
+        if (doubleByte) {
+            while (boundary < p) boundary += m_lead.CharLength(text, boundary);
+            if (boundary != p) continue;
+        }
+        // A folded form is as long as its character: the m bytes here fold to m bytes.
+        char* folded = window;
+        if (m > sizeof(window)) {
+            longWindow.resize(m);
+            folded = &longWindow[0];
+        }
+        FoldInto(text.substr(p, m), folded);
+        if (std::memcmp(folded, part.folded.data(), m) == 0) return true;
+    }
+    return false;
+}
+
 std::string EntryFilter::FoldNeedle(std::string_view typed) const {
     std::string folded;
     m_folding.Fold(typed, folded);
@@ -187,13 +261,8 @@ void EntryFilter::Match(const std::vector<std::string>& text, const std::vector<
     const int count = static_cast<int>(text.size());
     if (count == 0) return;
     const int last = count - 1;
-    std::string buffer;
-    const auto holds = [&](const std::string& column) {
-        if (column.size() < folded.size()) return false;
-        if (buffer.size() < column.size()) buffer.resize(column.size() * 2);
-        m_folding.FoldInto(column, &buffer[0]);
-        return m_folding.Contains(std::string_view(buffer.data(), column.size()), folded);
-    };
+    const TextFolding::Part part = m_folding.Prepare(folded);
+    const auto holds = [&](const std::string& column) { return m_folding.Holds(column, part); };
     const auto test = [&](int i) {
         if (i >= 0 && i < last && (holds(text[static_cast<size_t>(i)]) ||
                                    (static_cast<size_t>(i) < explanation.size() &&

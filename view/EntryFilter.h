@@ -13,6 +13,13 @@
 
 class TextFolding {
 public:
+    // A folded text prepared for searching: which bytes may start a character whose
+    // folded form starts it.
+    struct Part {
+        std::string folded;
+        std::array<bool, 256> first{};
+    };
+
     // 65001: UTF-8 (Latin, Greek, Cyrillic, full-width letters ...); 1252: its letters;
     // 932: ASCII and the double-byte Latin, Greek, Cyrillic letters and Roman numerals;
     // any other code page: ASCII letters, its double-byte characters stepped over whole.
@@ -25,6 +32,10 @@ public:
     void FoldInto(std::string_view text, char* out) const;
     // Whether folded `text` holds folded `part` starting at a character boundary.
     bool Contains(std::string_view text, std::string_view part) const;
+    Part Prepare(std::string_view folded) const;
+    // Whether `text`, as it stands, holds the part once folded: only the places that may
+    // start a match are folded, so most of the text is only looked at.
+    bool Holds(std::string_view text, const Part& part) const;
 
 private:
     enum class Kind { SingleByte, DoubleByte, Sjis, Utf8 };
@@ -38,6 +49,7 @@ public:
     explicit EntryFilter(unsigned codePage) : m_folding(TextFolding::ForCodePage(codePage)) {}
 
     std::string FoldNeedle(std::string_view typed) const;
+    TextFolding::Part Prepare(std::string_view folded) const { return m_folding.Prepare(folded); }
     // Whether every entry that holds `folded` also holds `previous`: the entries found for
     // `previous` are then enough to search.
     bool Narrows(std::string_view previous, std::string_view folded) const;

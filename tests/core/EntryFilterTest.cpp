@@ -39,6 +39,10 @@ TEST(EntryFilter, CaseIsIgnoredInEachCodePage) {
         {65001, "\xC5\x81\xC3\xB3" "d\xC5\xBA", "\xC5\x82\xC3\x93" "D\xC5\xB9"},  // Łódź / łÓDŹ
         {65001, "\xEF\xBC\xA1\xEF\xBC\xA2", "\xEF\xBD\x81\xEF\xBD\x82"},  // ＡＢ / ａｂ
         {65001, "\xE6\x97\xA5\xE6\x9C\xAC ok", "\xE6\x9C\xAC OK"},  // 日本 ok / 本 OK
+        {65001, "\xD0\x9F\xD0\xA0\xD0\x98", "\xD1\x80\xD0\xB8"},  // ПРИ / ри: р and Р differ in the first byte
+        {65001, "\xC5\xB8", "\xC3\xBF"},                  // Ÿ / ÿ, apart in the code points
+        {1252, "A long entry whose text is longer than the window kept on the stack, in CAPITALS",
+         "whose text is longer than the window kept on the stack, in capitals"},
     };
     for (const auto& c : same)
         EXPECT_EQ((std::vector<int>{0, 1}), Find(c.codePage, {c.entry}, {""}, c.typed)) << c.codePage << " " << c.typed;
