@@ -53,3 +53,5 @@
 #define IDS_READ_ONLY_LIST              57381
 // The filter field's cue banner.
 #define IDS_FILTER_CUE                  57440
+// Text dropped on the list that an entry could not give back exactly.
+#define IDS_DROP_BACKSLASH_N            57441

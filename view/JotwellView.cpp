@@ -12,6 +12,7 @@
 #include "view/Delivery.h"
 #include "view/EntryFilter.h"
 #include "view/ModifyDlg.h"
+#include "view/TextDropTarget.h"
 
 #include <algorithm>
 
@@ -33,6 +34,9 @@ constexpr size_t kLabelEditMaxBytes = MAX_PATH - 1;
 constexpr UINT_PTR kFileCheckTimer = 1100;
 constexpr UINT kFileCheckDelayMs = 30;
 constexpr UINT kFileRetryDelayMs = 200;  // the file was still held by its writer
+
+// Posted by the drop target: the queued text is kept once the drop has returned.
+constexpr UINT WM_JOTWELL_TEXT_DROPPED = WM_APP + 0x0361;
 
 }  // namespace
 
@@ -63,7 +67,58 @@ int CJotwellView::OnCreate(CREATESTRUCTA* cs) {
         m_ToolTip.Activate(TRUE);
         m_ToolTip.SetDelayTime(TTDT_AUTOMATIC, 160);
     }
+    // Text dragged in from other programs; fails without OLE on this thread (the
+    // application initialises it), and the list then takes no OLE drop.
+    *m_dropTarget.Receive() = new CTextDropTarget(this);
+    m_bDropRegistered = SUCCEEDED(::RegisterDragDrop(m_hWnd, m_dropTarget.Get())) ? TRUE : FALSE;
     return 0;
+}
+
+IDropTarget* CJotwellView::GetDropTarget() const { return m_dropTarget.Get(); }
+
+BOOL CJotwellView::AcceptsDroppedText() const {
+    const CJotwellDoc* doc = GetDocument();
+    return doc && !doc->IsReadOnly() && m_droppedText.empty();
+}
+
+BOOL CJotwellView::QueueDroppedText(POINT screen, const std::wstring& text) {
+    if (text.empty() || !AcceptsDroppedText()) return FALSE;
+    m_droppedText = text;
+    m_dropPoint = screen;
+    return PostMessage(WM_JOTWELL_TEXT_DROPPED, 0, 0);
+}
+
+BOOL CJotwellView::DropText(POINT screen, const std::wstring& dropped) {
+    CJotwellDoc* doc = GetDocument();
+    if (!doc || dropped.empty() || RefusesEdit()) return FALSE;
+    // The notation would turn a backslash before "n" into a line break when delivered.
+    if (dropped.find(L"\\n") != std::wstring::npos) {
+        AfxMessageBox(IDS_DROP_BACKSLASH_N, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    std::wstring text;
+    text.reserve(dropped.size());
+    for (size_t i = 0; i < dropped.size(); ++i) {
+        if (dropped[i] == L'\r' || dropped[i] == L'\n') {
+            text += L"\\n";
+            if (dropped[i] == L'\r' && i + 1 < dropped.size() && dropped[i + 1] == L'\n') ++i;
+        } else {
+            text += dropped[i];
+        }
+    }
+    POINT client = screen;
+    ::ScreenToClient(m_hWnd, &client);
+    int entry = EntryOfRow(RowAt(client));
+    if (entry < 0) entry = doc->GetEntryCount() - 1;
+    const int reloads = doc->ReloadCount();
+    CString bytes;
+    const CWndAlive alive(this);
+    if (!doc->EncodeTyped(text, bytes) || !alive) return FALSE;
+    if (doc->ReloadCount() != reloads) {  // read again while the question was open
+        doc->ReportEditNotApplied();
+        return FALSE;
+    }
+    return doc->InsertEntryText(entry, bytes);
 }
 
 int CJotwellView::ColumnWidth(int column) const {
@@ -527,6 +582,12 @@ LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_JOTWELL_TEXT_DROPPED: {
+        const std::wstring text = std::move(m_droppedText);
+        m_droppedText.clear();
+        DropText(m_dropPoint, text);
+        return 0;
+    }
     case WM_JOTWELL_FILE_CHANGED:
         // A write comes as several notices: one check once they stop.
         ::SetTimer(m_hWnd, kFileCheckTimer, kFileCheckDelayMs, nullptr);
@@ -667,6 +728,10 @@ void CJotwellView::CopyEntryToClipboard(int entry, BOOL explanation) {
 void CJotwellView::OnDestroy() {
     const int w0 = ColumnWidth(0);
     const int w1 = ColumnWidth(1);
+    if (m_bDropRegistered) ::RevokeDragDrop(m_hWnd);
+    m_bDropRegistered = FALSE;
+    if (m_dropTarget) m_dropTarget->Detach();
+    m_dropTarget.Reset();
     Default();
     m_ToolTip.Destroy();
     CJotwellApp* app = JotwellApp();

@@ -19,11 +19,14 @@
 #pragma once
 
 #include "document/JotwellDoc.h"
+#include "framework/Handles.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
 
 #include <string>
 #include <vector>
+
+class CTextDropTarget;
 
 class CJotwellView : public CListView {
     DECLARE_DYNCREATE(CJotwellView)
@@ -61,6 +64,18 @@ public:
     // An entry edited or inserted meanwhile stays shown until the filter changes.
     void SetFilter(const std::wstring& typed);
     BOOL IsFiltered() const { return m_bFiltered ? TRUE : FALSE; }
+
+    // Text dropped from another program. The drop target queues it (the program it came
+    // from waits until the drop returns, so no question is asked there); DropText then
+    // keeps it as a new entry before the row under `screen` (before the placeholder below
+    // the rows), its line breaks (CR LF, LF, CR) as the notation, through EncodeTyped.
+    // A text the entry could not give back exactly (a backslash before "n") is refused with
+    // a message. FALSE when nothing was kept.
+    BOOL AcceptsDroppedText() const;
+    BOOL QueueDroppedText(POINT screen, const std::wstring& text);
+    BOOL DropText(POINT screen, const std::wstring& text);
+    // The list's drop target (null when OLE could not register it).
+    IDropTarget* GetDropTarget() const;
 
     // Commands.
     void OnModifyText();
@@ -121,6 +136,11 @@ protected:
     void MatchFilter(BOOL narrow);
     // Sets the list's row count after the rows changed, keeping `entry` selected when it is shown.
     void ShowRows(int selectedEntry);
+
+    ComPtr<CTextDropTarget> m_dropTarget;
+    BOOL m_bDropRegistered = FALSE;
+    std::wstring m_droppedText;  // queued by the drop target
+    POINT m_dropPoint = {0, 0};
 
     std::wstring m_filterTyped;
     std::string m_filterFolded;   // the typed text as last matched, folded

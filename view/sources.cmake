@@ -8,4 +8,5 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/JotwellViewDrag.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JotwellView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModifyDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TextDropTarget.cpp
 )

@@ -10,6 +10,8 @@
 #include "text/CodePageText.h"
 #include "view/JotwellView.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/win/MessageLog.h"
@@ -46,12 +48,20 @@ protected:
 class Host : public CFrameWnd {
 public:
     std::vector<UINT> m_commands;
+    std::vector<std::string> m_droppedFiles;  // the first file of each WM_DROPFILES
     void SetView(CView* view) { m_pView = view; }
 
 protected:
     void PostNcDestroy() override {}
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_COMMAND && HIWORD(wParam) == 1) m_commands.push_back(LOWORD(wParam));  // an accelerator
+        if (msg == WM_DROPFILES) {
+            char path[MAX_PATH] = {};
+            DragQueryFileA(reinterpret_cast<HDROP>(wParam), 0, path, MAX_PATH);
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+            m_droppedFiles.push_back(path);
+            return 0;
+        }
         return CFrameWnd::WindowProc(msg, wParam, lParam);
     }
 };
@@ -697,6 +707,101 @@ TEST_F(JotwellViewTest, FilterOutsideTheCodePageFindsNothing) {
     m_view->SetFilter(L"B");
     EXPECT_EQ(2, m_view->GetRowCount());
     EXPECT_EQ("b", Cell(0, 0));
+}
+
+// OLE's own data object over the clipboard, after `bytes` were put there in `format`.
+ComPtr<IDataObject> DataObjectOf(UINT format, const void* bytes, size_t size) {
+    {
+        ClipboardSession clipboard(nullptr);
+        EmptyClipboard();
+        GlobalMemory block(GMEM_MOVEABLE, size);
+        if (void* to = GlobalLock(block.Get())) {
+            memcpy(to, bytes, size);
+            GlobalUnlock(block.Get());
+        }
+        if (SetClipboardData(format, block.Get())) block.Release();
+    }
+    ComPtr<IDataObject> data;
+    OleGetClipboard(data.Receive());
+    return data;
+}
+ComPtr<IDataObject> TextObject(const std::wstring& text) {
+    return DataObjectOf(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Text dragged in from another program through the list's drop target: an entry before
+// the row under the pointer, kept once the drop has returned, line breaks as the notation.
+TEST_F(JotwellViewTest, TextDroppedOnTheListBecomesAnEntry) {
+    const OleInitScope ole;
+    ASSERT_TRUE(ole.Succeeded());
+    Open("r0\r\nr1");
+    IDropTarget* target = m_view->GetDropTarget();
+    ASSERT_NE(nullptr, target);
+    const auto rowPoint = [&](int row) {
+        RECT cell = {LVIR_LABEL, 0, 0, 0};
+        m_view->SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        POINT p = {cell.left + 4, cell.top + 4};
+        ClientToScreen(m_view->m_hWnd, &p);
+        return POINTL{p.x, p.y};
+    };
+    const auto drop = [&](IDataObject* data, POINTL at) {
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        EXPECT_EQ(S_OK, target->DragEnter(data, MK_LBUTTON, at, &effect));
+        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), effect);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragOver(MK_LBUTTON, at, &effect);
+        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), effect);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        EXPECT_EQ(S_OK, target->Drop(data, 0, at, &effect));
+        return effect;
+    };
+
+    ComPtr<IDataObject> lines = TextObject(L"one\r\ntwo\nthree\rfour\\");
+    ASSERT_TRUE(lines);
+    drop(lines.Get(), rowPoint(1));
+    PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000);
+    EXPECT_EQ("r0\r\none\\ntwo\\nthree\\nfour\\\r\nr1", FileBytes(m_path));
+
+    // Below the rows: before the placeholder. On a filtered row: before the entry it shows.
+    ComPtr<IDataObject> last = TextObject(L"last");
+    drop(last.Get(), POINTL{rowPoint(0).x, rowPoint(0).y + 200});
+    PumpUntil([&] { return m_view->GetRowCount() == 5; }, 1000);
+    m_view->SetFilter(L"R1");
+    ComPtr<IDataObject> filtered = TextObject(L"before r1");
+    drop(filtered.Get(), rowPoint(0));
+    PumpUntil([&] { return m_view->GetRowCount() == 3; }, 1000);
+    EXPECT_EQ("r0\r\none\\ntwo\\nthree\\nfour\\\r\nbefore r1\r\nr1\r\nlast", FileBytes(m_path));
+
+    // A backslash before "n" would be delivered as a line break: refused, with a message.
+    m_view->SetFilter(L"");
+    ComPtr<IDataObject> path = TextObject(L"C:\\new");
+    drop(path.Get(), rowPoint(0));
+    PumpMessages(200);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxLoadString(IDS_DROP_BACKSLASH_N), g_boxes[0]);
+    EXPECT_EQ(6, m_view->GetRowCount());
+
+    // A character the code page lacks asks to keep the list as UTF-8, as typed text does.
+    g_answers = {IDYES};
+    ComPtr<IDataObject> smile = TextObject(L"\U0001F600");
+    drop(smile.Get(), rowPoint(0));
+    PumpUntil([&] { return m_view->GetRowCount() == 7; }, 1000);
+    EXPECT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
+    EXPECT_EQ(u8"\U0001F600", m_doc->m_aText[0]);
+
+    // Files from the shell go on to the frame, which opens them as WM_DROPFILES says.
+    const char file[] = "C:\\list.txt\0";
+    std::string block(sizeof(DROPFILES), '\0');
+    DROPFILES header = {};
+    header.pFiles = sizeof(DROPFILES);
+    memcpy(&block[0], &header, sizeof(header));
+    block.append(file, sizeof(file));
+    ComPtr<IDataObject> files = DataObjectOf(CF_HDROP, block.data(), block.size());
+    drop(files.Get(), rowPoint(0));
+    PumpUntil([&] { return !m_host.m_droppedFiles.empty(); }, 1000);
+    ASSERT_EQ(1u, m_host.m_droppedFiles.size());
+    EXPECT_EQ("C:\\list.txt", m_host.m_droppedFiles[0]);
+    EXPECT_EQ(7, m_view->GetRowCount());
 }
 
 TEST_F(JotwellViewTest, CopyPutsTheEntryInTheDocumentsEncoding) {
