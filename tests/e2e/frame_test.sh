@@ -14,6 +14,7 @@ TRAY=0x8401
 TRAY_ID=129
 TOOLBAR=0xE800
 VIEW=0xE900
+FILTER=1140
 cp "$(dirname "$0")/../../samples/Sample.txt" "$JW_TMP/Sample.txt"
 SAMPLE=$(jw_winpath "$JW_TMP/Sample.txt")
 
@@ -43,8 +44,10 @@ read -r style exstyle < <(jw_tool $W style "$FRAME" | tr -d '\r')
 (( exstyle & 0x80 )) || jw_fail "not a tool window: $exstyle"
 read -r tvis tx ty tw th < <(toolbar_line)
 [ "$tvis $ty" = "1 0" ] && [ "$th" -gt 15 ] || jw_fail "toolbar not at the top: $(toolbar_line)"
+read -r fvis fx fy fw fh < <(jw_tool $W child "$FRAME" $FILTER | tr -d '\r' | head -n 1)
+[ "$fvis $fy" = "1 $th" ] && [ "$fh" -gt 12 ] || jw_fail "the filter field is not below the toolbar: $fvis $fy $fh"
 read -r vvis vx vy vw vh < <(jw_tool $W child "$FRAME" $VIEW | tr -d '\r' | head -n 1)
-[ "$vy" = "$th" ] || jw_fail "the view starts at $vy, not below the toolbar ($th)"
+[ "$vy" = $((th + fh)) ] || jw_fail "the view starts at $vy, not below the filter field ($th + $fh)"
 [ "$(jw_tool $W tray "$FRAME" $TRAY_ID | tr -d '\r')" = 1 ] || jw_fail "no tray icon"
 
 jw_log "move, size and minimize from the system menu do nothing"
@@ -83,7 +86,7 @@ jw_log "toolbar hidden through its command; window moved; Exit saves both"
 jw_tool $W send "$FRAME" $WM_COMMAND 59392 0 >/dev/null
 [ "$(toolbar_line | cut -d' ' -f1)" = 0 ] || jw_fail "the toolbar command did not hide the bar"
 read -r vvis vx vy vw vh < <(jw_tool $W child "$FRAME" $VIEW | tr -d '\r' | head -n 1)
-[ "$vy" = 0 ] || jw_fail "the view does not take the toolbar's place: top $vy"
+[ "$vy" = "$fh" ] || jw_fail "the filter field and the view do not take the toolbar's place: view at $vy"
 jw_tool $W move "$FRAME" 210 160 150 300 || jw_fail "move"
 exit_app
 [ "$(jw_reg_value "$JW_KEY\\Pos" x)" = 0xd2 ] || jw_fail "x not saved: $(jw_reg_value "$JW_KEY\\Pos" x)"

@@ -709,6 +709,18 @@ TEST_F(JotwellViewTest, FilterOutsideTheCodePageFindsNothing) {
     EXPECT_EQ("b", Cell(0, 0));
 }
 
+// Under code page 932: a double-byte character, and a backslash never found as a trail byte.
+TEST_F(JotwellViewTest, FilterInShiftJis) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";
+    // 表示\nソ / ソ with the Explanation ソ表 / 能
+    Open("\x95\x5C\x8E\xA6\\n\x83\x5C\r\n\x83\x5C\\t\x83\x5C\x95\x5C\r\n\x94\x5C");
+    m_view->SetFilter(L"\u8868");
+    EXPECT_EQ(3, m_view->GetRowCount());
+    m_view->SetFilter(L"\\");
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ(0, m_view->EntryOfRow(0));
+}
+
 // OLE's own data object over the clipboard, after `bytes` were put there in `format`.
 ComPtr<IDataObject> DataObjectOf(UINT format, const void* bytes, size_t size) {
     {
