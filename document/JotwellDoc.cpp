@@ -260,6 +260,14 @@ BOOL CJotwellDoc::InsertEntry(int index) {
     return TRUE;
 }
 
+BOOL CJotwellDoc::InsertEntryText(int index, const CString& text) {
+    if (index < 0 || index >= GetEntryCount() || !BeginEdit()) return FALSE;
+    m_aText.InsertAt(index, text, 1);
+    m_aExplanation.InsertAt(index, CString(), 1);
+    EditDone(HINT_INSERT_LINE, index);
+    return TRUE;
+}
+
 BOOL CJotwellDoc::DeleteEntry(int index) {
     if (index < 0 || index >= GetEntryCount() - 1 || !BeginEdit()) return FALSE;
     m_aText.RemoveAt(index, 1);

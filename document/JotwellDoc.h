@@ -67,6 +67,9 @@ public:
     BOOL DeleteEntry(int index);  // never the placeholder
     BOOL SetEntryText(int index, const CString& text);
     BOOL SetEntryExplanation(int index, const CString& text);
+    // A new entry with this Text before entry `index` (the placeholder's index appends),
+    // in one edit: one hint, one save.
+    BOOL InsertEntryText(int index, const CString& text);
     // Counts the times the entries were read again from disk: an edit prepared (in a
     // dialog) before a reload is not applied after it.
     int ReloadCount() const { return m_nReloads; }

@@ -7,6 +7,12 @@
 #include "framework/View.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "view/JotwellView.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
 
 IMPLEMENT_DYNCREATE(CMainFrame)
 
@@ -60,10 +66,90 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
     m_wndToolBar.DockAt(CBRS_ALIGN_TOP);
     m_wndToolBar.LoadBarState(Profile::kToolBarStateName);
 
+    m_hFilter = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                  0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTER)),
+                                  AfxGetInstanceHandle(), nullptr);
+    if (m_hFilter) {
+        HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+        ::SendMessageW(m_hFilter, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        // The field is as high as its font with the frame of an edit around it.
+        TEXTMETRICW metrics = {};
+        if (HDC dc = ::GetDC(m_hFilter)) {
+            const HGDIOBJ old = ::SelectObject(dc, font);
+            ::GetTextMetricsW(dc, &metrics);
+            ::SelectObject(dc, old);
+            ::ReleaseDC(m_hFilter, dc);
+        }
+        m_nFilterHeight = metrics.tmHeight + 4 + 2 * ::GetSystemMetrics(SM_CYEDGE);
+        wchar_t cue[128] = {};
+        if (::LoadStringW(AfxGetResourceHandle(), IDS_FILTER_CUE, cue, 128) > 0)
+            ::SendMessageW(m_hFilter, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue));
+        RecalcLayout();
+    }
+
     m_trayIcon.SetCallback(this, WM_TRAY_NOTIFY);
     m_trayIcon.SetIconResource(IDR_TRAYICON);
     RegisterCallKey();
     return 0;
+}
+
+void CMainFrame::RecalcLayout() {
+    CFrameWnd::RecalcLayout();
+    if (!m_hFilter || !m_pView || !m_pView->m_hWnd) return;
+    RECT list = {};
+    ::GetWindowRect(m_pView->m_hWnd, &list);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&list), 2);
+    const int height = std::min<int>(m_nFilterHeight, list.bottom - list.top);
+    ::SetWindowPos(m_hFilter, nullptr, list.left, list.top, list.right - list.left, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    m_pView->SetWindowPos(nullptr, list.left, list.top + height, list.right - list.left,
+                          list.bottom - list.top - height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
+    // Keys typed in the filter field are the field's: no accelerator takes Ctrl+C,
+    // Insert or F2 from it. Esc clears it, Enter and Down go on to the list.
+    if (m_hFilter && msg->hwnd == m_hFilter && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+        if (msg->message == WM_KEYDOWN) {
+            switch (msg->wParam) {
+            case VK_ESCAPE:
+                LeaveFilter(TRUE);
+                return TRUE;
+            case VK_RETURN:
+            case VK_DOWN:
+                LeaveFilter(FALSE);
+                return TRUE;
+            default:
+                break;
+            }
+        }
+        if (msg->message == WM_CHAR && (msg->wParam == 0x1B || msg->wParam == '\r')) return TRUE;
+        ::TranslateMessage(msg);
+        ::DispatchMessageA(msg);
+        return TRUE;
+    }
+    return CFrameWnd::PreTranslateMessage(msg);
+}
+
+void CMainFrame::OnFilterFocus() {
+    if (!m_hFilter) return;
+    ::SetFocus(m_hFilter);
+    ::SendMessageW(m_hFilter, EM_SETSEL, 0, -1);
+}
+
+void CMainFrame::OnFilterChanged() {
+    const int length = ::GetWindowTextLengthW(m_hFilter);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(m_hFilter, &text[0], length + 1)));
+    if (CJotwellView* view = dynamic_cast<CJotwellView*>(m_pView)) view->SetFilter(text);
+}
+
+void CMainFrame::LeaveFilter(BOOL clear) {
+    if (clear) ::SetWindowTextW(m_hFilter, L"");  // EN_CHANGE shows every entry again
+    CJotwellView* view = dynamic_cast<CJotwellView*>(m_pView);
+    if (!view || !view->m_hWnd) return;
+    ::SetFocus(view->m_hWnd);
+    if (view->GetSelectedLine() < 0 && view->GetRowCount() > 0) view->SelectLine(view->EntryOfRow(0));
 }
 
 BOOL CMainFrame::DestroyWindow() {
@@ -91,6 +177,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* ui) {
         {ID_HOT_KEY, &CMainFrame::OnHotKeySetting, nullptr},
         {ID_RESTORE_CLIPBOARD, &CMainFrame::OnRestoreClipboard, &CMainFrame::OnUpdateRestoreClipboard},
         {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
+        {ID_FILTER_FOCUS, &CMainFrame::OnFilterFocus, nullptr},
     };
     return DispatchCommand(this, map, id, ui);
 }
@@ -177,11 +264,7 @@ void CMainFrame::ShowNearPointer() {
         ::SetForegroundWindow(popup);
         return;
     }
-    FocusFilterField();
-}
-
-void CMainFrame::FocusFilterField() {
-    if (m_pView) ::SetFocus(m_pView->m_hWnd);  // the filter field's place: focus it and select its text
+    OnFilterFocus();
 }
 
 void CMainFrame::OnInitWindowPos() {
@@ -275,6 +358,12 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         RecalcLayout();
         return 0;
     }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_FILTER && m_hFilter && reinterpret_cast<HWND>(lParam) == m_hFilter) {
+            if (HIWORD(wParam) == EN_CHANGE) OnFilterChanged();
+            return 0;
+        }
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
     case WM_TRAY_NOTIFY:
         return OnTrayNotify(wParam, lParam);
     case WM_HOTKEY:

@@ -1,6 +1,7 @@
 // The main window: a small tool window with a menu, a toolbar and the entry list. It keeps
 // its place and size across runs, hides to the notification area instead of closing, and
-// comes back from its tray icon.
+// comes back from its tray icon. Between the toolbar and the list sits the filter field
+// (Ctrl+F): what is typed there narrows the list as it is typed; Esc clears it.
 #pragma once
 
 #include "frame/HotKey.h"
@@ -21,6 +22,9 @@ public:
     BOOL DestroyWindow() override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnFrameCommand(UINT id, CCmdUI* ui) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    // The toolbar, then the filter field, then the list.
+    void RecalcLayout() override;
 
     BOOL m_bExiting = FALSE;  // Exit was chosen: a close request really closes
     BOOL m_bVisible = TRUE;   // shown, as the tray toggle sees it
@@ -31,6 +35,7 @@ public:
     void OnCallKey();
     // Registers the key of the setting; a key another program holds is told once per value.
     void RegisterCallKey();
+    HWND m_hFilter = nullptr;  // the filter field, a child window: destroyed with the frame
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -51,10 +56,15 @@ protected:
     // "Restore Clipboard after Drop": read by each drop.
     void OnRestoreClipboard();
     void OnUpdateRestoreClipboard(CCmdUI* ui);
+    // Ctrl+F, and the hotkey showing the window: the filter field, its text selected.
+    void OnFilterFocus();
+    // The field's text changed: the list shows what it holds.
+    void OnFilterChanged();
+    // Esc in the field: it is cleared and the list gets the focus.
+    void LeaveFilter(BOOL clear);
+    int m_nFilterHeight = 0;
     void Hide();
     void ShowNearPointer();
-    // Where the keyboard goes when the hotkey shows the window.
-    void FocusFilterField();
 
     int m_nTakenKeyTold = 0;  // the last key reported as held by another program
 };

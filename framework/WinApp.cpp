@@ -269,6 +269,9 @@ int AfxWinMain(HINSTANCE instance, int) {
 
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
+    // OLE on the UI thread for the whole run: windows register drop targets with it, and it
+    // outlives them (they are gone when Run or ExitInstance returns).
+    const OleInitScope ole;
 
     if (!app->InitInstance()) {
         if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) app->m_pMainWnd->DestroyWindow();

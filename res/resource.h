@@ -18,6 +18,7 @@
 #define IDC_MODIFY_TEXT                 1000
 #define IDC_ABOUT_UPDATE                1037
 #define IDC_HOTKEY                      1160  // the hotkey dialog's hotkey control
+#define IDC_FILTER                      1140  // the filter field above the list
 
 // The program's own commands.
 #define ID_ALWAYS_ON_TOP                32771
@@ -39,6 +40,7 @@
 #define ID_WEB_SETTING_ERRORS           32820   // posted: tells of the setting file's first bad line
 #define ID_HOT_KEY                      32840
 #define ID_RESTORE_CLIPBOARD            32841
+#define ID_FILTER_FOCUS                 32830  // Ctrl+F: to the filter field
 
 // Strings of the program.
 #define IDS_COLUMN_TEXT                 57345
@@ -71,3 +73,7 @@
 #define IDS_DROP_NOT_ANSWERING          57392
 // The key that calls the window.
 #define IDS_HOTKEY_TAKEN                57460
+// The filter field's cue banner.
+#define IDS_FILTER_CUE                  57440
+// Text dropped on the list that an entry could not give back exactly.
+#define IDS_DROP_BACKSLASH_N            57441

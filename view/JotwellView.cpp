@@ -12,7 +12,11 @@
 #include "text/EncodingCodePage.h"
 #include "view/Delivery.h"
 #include "view/DropClipboard.h"
+#include "view/EntryFilter.h"
 #include "view/ModifyDlg.h"
+#include "view/TextDropTarget.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CJotwellView)
 
@@ -32,6 +36,9 @@ constexpr size_t kLabelEditMaxBytes = MAX_PATH - 1;
 constexpr UINT_PTR kFileCheckTimer = 1100;
 constexpr UINT kFileCheckDelayMs = 30;
 constexpr UINT kFileRetryDelayMs = 200;  // the file was still held by its writer
+
+// Posted by the drop target: the queued text is kept once the drop has returned.
+constexpr UINT WM_JOTWELL_TEXT_DROPPED = WM_APP + 0x0361;
 
 }  // namespace
 
@@ -65,7 +72,58 @@ int CJotwellView::OnCreate(CREATESTRUCTA* cs) {
         m_ToolTip.Activate(TRUE);
         m_ToolTip.SetDelayTime(TTDT_AUTOMATIC, 160);
     }
+    // Text dragged in from other programs; fails without OLE on this thread (the
+    // application initialises it), and the list then takes no OLE drop.
+    *m_dropTarget.Receive() = new CTextDropTarget(this);
+    m_bDropRegistered = SUCCEEDED(::RegisterDragDrop(m_hWnd, m_dropTarget.Get())) ? TRUE : FALSE;
     return 0;
+}
+
+IDropTarget* CJotwellView::GetDropTarget() const { return m_dropTarget.Get(); }
+
+BOOL CJotwellView::AcceptsDroppedText() const {
+    const CJotwellDoc* doc = GetDocument();
+    return doc && !doc->IsReadOnly() && m_droppedText.empty();
+}
+
+BOOL CJotwellView::QueueDroppedText(POINT screen, const std::wstring& text) {
+    if (text.empty() || !AcceptsDroppedText()) return FALSE;
+    m_droppedText = text;
+    m_dropPoint = screen;
+    return PostMessage(WM_JOTWELL_TEXT_DROPPED, 0, 0);
+}
+
+BOOL CJotwellView::DropText(POINT screen, const std::wstring& dropped) {
+    CJotwellDoc* doc = GetDocument();
+    if (!doc || dropped.empty() || RefusesEdit()) return FALSE;
+    // The notation would turn a backslash before "n" into a line break when delivered.
+    if (dropped.find(L"\\n") != std::wstring::npos) {
+        AfxMessageBox(IDS_DROP_BACKSLASH_N, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    std::wstring text;
+    text.reserve(dropped.size());
+    for (size_t i = 0; i < dropped.size(); ++i) {
+        if (dropped[i] == L'\r' || dropped[i] == L'\n') {
+            text += L"\\n";
+            if (dropped[i] == L'\r' && i + 1 < dropped.size() && dropped[i + 1] == L'\n') ++i;
+        } else {
+            text += dropped[i];
+        }
+    }
+    POINT client = screen;
+    ::ScreenToClient(m_hWnd, &client);
+    int entry = EntryOfRow(RowAt(client));
+    if (entry < 0) entry = doc->GetEntryCount() - 1;
+    const int reloads = doc->ReloadCount();
+    CString bytes;
+    const CWndAlive alive(this);
+    if (!doc->EncodeTyped(text, bytes) || !alive) return FALSE;
+    if (doc->ReloadCount() != reloads) {  // read again while the question was open
+        doc->ReportEditNotApplied();
+        return FALSE;
+    }
+    return doc->InsertEntryText(entry, bytes);
 }
 
 int CJotwellView::ColumnWidth(int column) const {
@@ -99,6 +157,93 @@ UINT CJotwellView::EntryCodePage() const {
 }
 
 int CJotwellView::GetRowCount() const { return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); }
+
+int CJotwellView::EntryOfRow(int row) const {
+    if (row < 0) return -1;
+    if (m_bFiltered) return row < static_cast<int>(m_rows.size()) ? m_rows[static_cast<size_t>(row)] : -1;
+    const CJotwellDoc* doc = GetDocument();
+    return (doc && row < doc->GetEntryCount()) ? row : -1;
+}
+
+int CJotwellView::RowOfEntry(int entry) const {
+    if (entry < 0) return -1;
+    if (!m_bFiltered) {
+        const CJotwellDoc* doc = GetDocument();
+        return (doc && entry < doc->GetEntryCount()) ? entry : -1;
+    }
+    const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), entry);
+    return (at != m_rows.end() && *at == entry) ? static_cast<int>(at - m_rows.begin()) : -1;
+}
+
+void CJotwellView::SetFilter(const std::wstring& typed) {
+    if (typed == m_filterTyped && (m_bFiltered || typed.empty())) return;
+    const int selected = GetSelectedLine();
+    m_filterTyped = typed;
+    MatchFilter(TRUE);
+    ShowRows(selected);
+}
+
+void CJotwellView::MatchFilter(BOOL narrow) {
+    const CJotwellDoc* doc = GetDocument();
+    if (!doc || m_filterTyped.empty()) {
+        m_bFiltered = false;
+        m_rows.clear();
+        m_filterFolded.clear();
+        return;
+    }
+    const bool utf8 = doc->m_encoding.Encoding == TextEncoding::Utf8;
+    const unsigned codePage = utf8 ? CP_UTF8 : ::GetACP();
+    const EntryFilter filter(codePage);
+    bool lossy = false;
+    const std::string bytes = FromWide(m_filterTyped, utf8 ? CP_UTF8 : CP_ACP, &lossy);
+    std::vector<int> rows;
+    if (lossy) {
+        // A character the list's code page lacks is in no entry.
+        rows.push_back(doc->GetEntryCount() - 1);
+        m_filterFolded.clear();
+    } else {
+        std::string folded = filter.FoldNeedle(bytes);
+        // The last result holds every entry that holds the longer text (and the entries
+        // edited since, which are tested again).
+        const bool fromLast = narrow && m_bFiltered && m_filterCodePage == codePage &&
+                              filter.Narrows(m_filterFolded, folded);
+        filter.Match(doc->m_aText.Items(), doc->m_aExplanation.Items(), folded, fromLast ? &m_rows : nullptr,
+                     rows);
+        m_filterFolded = std::move(folded);
+    }
+    m_filterCodePage = codePage;
+    m_rows.swap(rows);
+    m_bFiltered = true;
+}
+
+void CJotwellView::ShowRows(int selectedEntry) {
+    const int selected = static_cast<int>(
+        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+    const int focused = static_cast<int>(
+        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    // Only the two old rows are cleared: clearing item -1 walks every row.
+    LVITEMA clear = {};
+    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    for (const int row : {selected, focused})
+        if (row >= 0)
+            ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
+    const CJotwellDoc* doc = GetDocument();
+    const int count = m_bFiltered ? static_cast<int>(m_rows.size()) : (doc ? doc->GetEntryCount() : 0);
+    ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
+    const int row = RowOfEntry(selectedEntry);
+    if (row >= 0) {
+        LVITEMA select = {};
+        select.state = LVIS_SELECTED | LVIS_FOCUSED;
+        select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&select));
+        ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, row);
+        ::SendMessageA(m_hWnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    }
+    m_nTipLine = -1;
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
 
 void CJotwellView::OnInitialUpdate() {
     CJotwellDoc* doc = GetDocument();
@@ -145,6 +290,7 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
         return;
     }
     if (hint == HINT_CHANGE_LINE) {
+        // The entry stays shown even when it no longer matches.
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
         return;
     }
@@ -154,17 +300,34 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
     ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
     if (hint == 0) {
         // A rebuild: no row is selected afterwards, as after inserting every row anew.
+        MatchFilter(FALSE);
         ::SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(n), 0);
+        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_bFiltered ? m_rows.size() : n), 0);
     } else {
-        // The list keeps its selection by position; move it as real rows would move.
-        const int k = line->m_nLine;
+        // The hint names entries; the rows move as real rows would, with the new entry
+        // shown whether or not it matches.
+        int k = line->m_nLine;
+        if (m_bFiltered && hint == HINT_INSERT_LINE) {
+            const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), k);
+            for (auto it = at; it != m_rows.end(); ++it) ++*it;
+            k = static_cast<int>(at - m_rows.begin());
+            m_rows.insert(m_rows.begin() + k, line->m_nLine);
+        } else if (m_bFiltered) {
+            // m_nLine is the removed entry + 1, and so becomes its row + 1.
+            const int removed = line->m_nLine - 1;
+            const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), removed);
+            const bool shown = at != m_rows.end() && *at == removed;
+            k = shown ? static_cast<int>(at - m_rows.begin()) + 1 : -2;
+            for (auto it = shown ? at + 1 : at; it != m_rows.end(); ++it) --*it;
+            if (shown) m_rows.erase(at);
+        }
+        const int rowCount = m_bFiltered ? static_cast<int>(m_rows.size()) : n;
         const int selected = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                              MAKELPARAM(LVNI_SELECTED, 0)));
         const int focused = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                             MAKELPARAM(LVNI_FOCUSED, 0)));
         auto moved = [&](int row) {
-            if (row < 0) return -1;
+            if (row < 0 || k == -2) return row;
             if (hint == HINT_INSERT_LINE) return row >= k ? row + 1 : row;
             if (row == k) return -1;  // that row was taken away
             return row > k ? row - 1 : row;
@@ -182,16 +345,16 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
                 if (row >= 0)
                     ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
         }
-        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(n), LVSICF_NOSCROLL);
+        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
         if (move) {
-            if (newFocused >= 0 && newFocused < n) {
+            if (newFocused >= 0 && newFocused < rowCount) {
                 LVITEMA focus = {};
                 focus.state = LVIS_FOCUSED;
                 focus.stateMask = LVIS_FOCUSED;
                 ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newFocused),
                                reinterpret_cast<LPARAM>(&focus));
             }
-            if (newSelected >= 0 && newSelected < n) {
+            if (newSelected >= 0 && newSelected < rowCount) {
                 LVITEMA select = {};
                 select.state = LVIS_SELECTED;
                 select.stateMask = LVIS_SELECTED;
@@ -231,9 +394,14 @@ void CJotwellView::ShowReloaded(const CReloadHint& old) {
     const int focused = static_cast<int>(
         ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
     const int top = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
-    const int newSelected = find(selected);
-    int newTop = find(top);
-    if (newTop < 0) newTop = top < n ? top : n - 1;
+    // Rows name entries of the old list; the filter is matched again over the new one.
+    const int selectedEntry = find(EntryOfRow(selected));
+    const int topEntry = find(EntryOfRow(top));
+    MatchFilter(FALSE);
+    const int rowCount = m_bFiltered ? static_cast<int>(m_rows.size()) : n;
+    const int newSelected = RowOfEntry(selectedEntry);
+    int newTop = RowOfEntry(topEntry);
+    if (newTop < 0) newTop = top < rowCount ? top : rowCount - 1;
 
     CWaitCursor wait;
     ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
@@ -242,7 +410,7 @@ void CJotwellView::ShowReloaded(const CReloadHint& old) {
     for (const int row : {selected, focused})
         if (row >= 0)
             ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
-    ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(n), LVSICF_NOSCROLL);
+    ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
     if (newSelected >= 0) {
         LVITEMA select = {};
         select.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -252,7 +420,7 @@ void CJotwellView::ShowReloaded(const CReloadHint& old) {
     }
     const int nowTop = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
     RECT row = {LVIR_BOUNDS, 0, 0, 0};
-    if (newTop != nowTop && n > 0 && ::SendMessageA(m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)))
+    if (newTop != nowTop && rowCount > 0 && ::SendMessageA(m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)))
         ::SendMessageA(m_hWnd, LVM_SCROLL, 0, (newTop - nowTop) * (row.bottom - row.top));
     m_nTipLine = -1;
     ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
@@ -269,10 +437,11 @@ int CJotwellView::GetSelectedLine() const {
     if (!doc) return -1;
     const int row = static_cast<int>(
         ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-    return (row >= 0 && row < doc->GetEntryCount()) ? row : -1;
+    return EntryOfRow(row);
 }
 
-void CJotwellView::SelectLine(int row) {
+void CJotwellView::SelectLine(int entry) {
+    const int row = RowOfEntry(entry);
     LVITEMA clear = {};
     clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
@@ -312,10 +481,11 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
     case LVN_GETDISPINFOW: {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
         const CJotwellDoc* doc = GetDocument();
-        if (doc && (item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < doc->GetEntryCount()) {
+        const int entry = EntryOfRow(item.iItem);
+        if (doc && (item.mask & LVIF_TEXT) && entry >= 0) {
             const CStringArray& column = item.iSubItem == 0 ? doc->m_aText : doc->m_aExplanation;
             // The list copies the text before it asks for another cell: one buffer serves all.
-            m_cellText = ToWide(column[item.iItem], EntryCodePage());
+            m_cellText = ToWide(column[entry], EntryCodePage());
             item.pszText = const_cast<wchar_t*>(m_cellText.c_str());
         }
         *result = 0;
@@ -336,16 +506,16 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
     case LVN_BEGINLABELEDITW: {
         // A Text longer than the label editor holds would come back cut: it is edited in
         // the Modify dialog instead, once this notification is over.
-        const int row = reinterpret_cast<NMLVDISPINFOW*>(nm)->item.iItem;
+        const int entry = EntryOfRow(reinterpret_cast<NMLVDISPINFOW*>(nm)->item.iItem);
         const CJotwellDoc* doc = GetDocument();
         if (doc && doc->IsReadOnly()) {
             *result = TRUE;
             return TRUE;
         }
-        const bool tooLong = doc && row >= 0 && row < doc->GetEntryCount() &&
-                             doc->m_aText[row].size() > kLabelEditMaxBytes;
+        const bool tooLong = doc && entry >= 0 && entry < doc->GetEntryCount() &&
+                             doc->m_aText[entry].size() > kLabelEditMaxBytes;
         if (tooLong) {
-            if (GetSelectedLine() != row) SelectLine(row);
+            if (GetSelectedLine() != entry) SelectLine(entry);
             PostMessage(WM_COMMAND, ID_MODIFY_TEXT, 0);
         }
         if (doc) m_nLabelEditReloads = doc->ReloadCount();
@@ -355,7 +525,7 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
     case LVN_ENDLABELEDITW: {
         const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
         if (item.pszText && GetDocument())
-            ApplyTyped(item.iItem, FALSE, item.pszText, m_nLabelEditReloads);
+            ApplyTyped(EntryOfRow(item.iItem), FALSE, item.pszText, m_nLabelEditReloads);
         *result = 0;
         return TRUE;
     }
@@ -377,7 +547,7 @@ BOOL CJotwellView::OnNotify(WPARAM, NMHDR* nm, LRESULT* result) {
         buffer.clear();
     } else {
         m_nTipLine = row;
-        buffer = ToWide(TipText(row), EntryCodePage());
+        buffer = ToWide(TipText(EntryOfRow(row)), EntryCodePage());
     }
     info->lpszText = const_cast<wchar_t*>(buffer.c_str());
     info->hinst = nullptr;
@@ -442,6 +612,12 @@ LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_JOTWELL_TEXT_DROPPED: {
+        const std::wstring text = std::move(m_droppedText);
+        m_droppedText.clear();
+        DropText(m_dropPoint, text);
+        return 0;
+    }
     case WM_JOTWELL_FILE_CHANGED:
         // A write comes as several notices: one check once they stop.
         ::SetTimer(m_hWnd, kFileCheckTimer, kFileCheckDelayMs, nullptr);
@@ -504,17 +680,17 @@ BOOL CJotwellView::RunModifyDialog(const CString& title, std::wstring& text) {
     return TRUE;
 }
 
-void CJotwellView::ApplyTyped(int row, BOOL explanation, const std::wstring& typed, int reloads) {
+void CJotwellView::ApplyTyped(int entry, BOOL explanation, const std::wstring& typed, int reloads) {
     CJotwellDoc* doc = GetDocument();
-    if (!doc) return;
+    if (!doc || entry < 0) return;
     if (doc->ReloadCount() != reloads) {
         doc->ReportEditNotApplied();
         return;
     }
     CString bytes;
     if (!doc->EncodeTyped(typed, bytes)) return;
-    if (explanation) doc->SetEntryExplanation(row, bytes);
-    else doc->SetEntryText(row, bytes);
+    if (explanation) doc->SetEntryExplanation(entry, bytes);
+    else doc->SetEntryText(entry, bytes);
 }
 
 void CJotwellView::OnModifyText() {
@@ -572,16 +748,20 @@ void CJotwellView::OnEditCopy() {
     if (row != -1) CopyEntryToClipboard(row, IsKeyDown(VK_SHIFT) ? TRUE : FALSE);
 }
 
-void CJotwellView::CopyEntryToClipboard(int row, BOOL explanation) {
+void CJotwellView::CopyEntryToClipboard(int entry, BOOL explanation) {
     const CJotwellDoc* doc = GetDocument();
-    if (row == -1 || !doc || row < 0 || row >= doc->GetEntryCount()) return;
-    const CString text = explanation ? doc->m_aExplanation[row] : doc->m_aText[row];
+    if (entry == -1 || !doc || entry < 0 || entry >= doc->GetEntryCount()) return;
+    const CString text = explanation ? doc->m_aExplanation[entry] : doc->m_aText[entry];
     PutTextOnClipboard(m_hWnd, text, doc->m_encoding.Encoding);
 }
 
 void CJotwellView::OnDestroy() {
     const int w0 = ColumnWidth(0);
     const int w1 = ColumnWidth(1);
+    if (m_bDropRegistered) ::RevokeDragDrop(m_hWnd);
+    m_bDropRegistered = FALSE;
+    if (m_dropTarget) m_dropTarget->Detach();
+    m_dropTarget.Reset();
     Default();
     m_ToolTip.Destroy();
     CJotwellApp* app = JotwellApp();

@@ -2,8 +2,10 @@
 // per entry, the placeholder entry last; editing, Copy, the tooltip with the Explanation,
 // and the drag that delivers an entry into another program's window (JotwellViewDrag.cpp).
 //
-// How the rows are kept: the list is virtual (LVS_OWNERDATA). Row i always shows entry i,
-// so a row's index is its entry's index (no per-row item data to renumber); the list
+// How the rows are kept: the list is virtual (LVS_OWNERDATA). Unfiltered, row i shows
+// entry i; with a filter typed, m_rows names the entry of each row (ascending, the
+// placeholder last), and every row becomes its entry through EntryOfRow before the view
+// asks the document for anything (no per-row item data to renumber); the list
 // holds no rows of its own, only their count (LVM_SETITEMCOUNT) and the selection, and
 // asks for each visible cell's text (LVN_GETDISPINFOW, the document's bytes turned into
 // UTF-16 from the code page of its encoding). An insert or a delete therefore costs the same for 10 rows as for 100,000:
@@ -18,9 +20,15 @@
 
 #include "document/JotwellDoc.h"
 #include "framework/ClipboardRestore.h"
+#include "framework/Handles.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
 #include "view/DropNotice.h"
+
+#include <string>
+#include <vector>
+
+class CTextDropTarget;
 
 class CJotwellView : public CListView {
     DECLARE_DYNCREATE(CJotwellView)
@@ -41,15 +49,38 @@ public:
     // whose widths stay the same at 96 DPI.
     void SetDpi(UINT dpi);
 
-    // Row operations.
+    // Row operations. A "line" is an entry's index in the document, a "row" one of the list.
     BOOL IsLineSelected(int row) const;
+    // The entry of the selected row, -1 when none.
     int GetSelectedLine() const;
     int RowUnderCursor() const;
     int RowAt(POINT client) const;
     int GetRowCount() const;
-    void CopyEntryToClipboard(int row, BOOL explanation);
-    // Selects exactly this row (and gives it the focus mark); -1 clears the selection.
-    void SelectLine(int row);
+    void CopyEntryToClipboard(int entry, BOOL explanation);
+    // Selects exactly the row of this entry (and gives it the focus mark); -1, or an entry
+    // the filter hides, clears the selection.
+    void SelectLine(int entry);
+    // The entry a row shows (-1 for no row), and the row that shows an entry (-1 when hidden).
+    int EntryOfRow(int row) const;
+    int RowOfEntry(int entry) const;
+
+    // Shows only the entries whose Text or Explanation holds `typed`, ignoring case; an
+    // empty text shows every entry. The selected entry stays selected when it is shown.
+    // An entry edited or inserted meanwhile stays shown until the filter changes.
+    void SetFilter(const std::wstring& typed);
+    BOOL IsFiltered() const { return m_bFiltered ? TRUE : FALSE; }
+
+    // Text dropped from another program. The drop target queues it (the program it came
+    // from waits until the drop returns, so no question is asked there); DropText then
+    // keeps it as a new entry before the row under `screen` (before the placeholder below
+    // the rows), its line breaks (CR LF, LF, CR) as the notation, through EncodeTyped.
+    // A text the entry could not give back exactly (a backslash before "n") is refused with
+    // a message. FALSE when nothing was kept.
+    BOOL AcceptsDroppedText() const;
+    BOOL QueueDroppedText(POINT screen, const std::wstring& text);
+    BOOL DropText(POINT screen, const std::wstring& text);
+    // The list's drop target (null when OLE could not register it).
+    IDropTarget* GetDropTarget() const;
 
     // Commands.
     void OnModifyText();
@@ -93,7 +124,7 @@ protected:
     virtual BOOL RunModifyDialog(const CString& title, std::wstring& text);
     // Puts text the user typed into the entry's Text or Explanation, unless the file was
     // read again since the edit began (`reloads`: the document's count then).
-    void ApplyTyped(int row, BOOL explanation, const std::wstring& typed, int reloads);
+    void ApplyTyped(int entry, BOOL explanation, const std::wstring& typed, int reloads);
     // The file was read again: the selection and the first visible row stay on the same
     // entries where they still exist.
     void ShowReloaded(const CReloadHint& old);
@@ -111,6 +142,23 @@ protected:
     HFONT m_hListFont = nullptr;  // only once the list is drawn at another DPI than the system's
     // The code page of the document's entries (CP_UTF8 or CP_ACP).
     UINT EntryCodePage() const;
+
+    // The filter's rows, matched again over every entry (FALSE: narrowed from the last
+    // result where the typed text allows); the list's count follows.
+    void MatchFilter(BOOL narrow);
+    // Sets the list's row count after the rows changed, keeping `entry` selected when it is shown.
+    void ShowRows(int selectedEntry);
+
+    ComPtr<CTextDropTarget> m_dropTarget;
+    BOOL m_bDropRegistered = FALSE;
+    std::wstring m_droppedText;  // queued by the drop target
+    POINT m_dropPoint = {0, 0};
+
+    std::wstring m_filterTyped;
+    std::string m_filterFolded;   // the typed text as last matched, folded
+    unsigned m_filterCodePage = 0;
+    bool m_bFiltered = false;
+    std::vector<int> m_rows;      // while filtered: the entry of each row
 
     // The cell text last handed to the list (LVN_GETDISPINFOW).
     std::wstring m_cellText;

@@ -24,7 +24,7 @@ HWND OwnMainWindow(HWND view) {
 void CJotwellView::OnBeginDrag(const NMLISTVIEW* nm) {
     const int row = nm->iItem;
     if (!IsLineSelected(row)) return;
-    m_nDragLine = row;  // the row's index is its entry's index
+    m_nDragLine = EntryOfRow(row);  // the entry the row shows (the filter may hide others)
     m_bDragExplanation = IsKeyDown(VK_SHIFT) ? TRUE : FALSE;
     m_dropNotice.Hide();
     ::SetCapture(m_hWnd);

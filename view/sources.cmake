@@ -1,5 +1,6 @@
 # Files of view/: portable core files and Windows-layer files (see the top-level CMakeLists.txt).
 list(APPEND JOTWELL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/EntryFilter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LineBreaks.cpp
 )
 list(APPEND JOTWELL_WIN_SOURCES
@@ -9,4 +10,5 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/JotwellViewDrag.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JotwellView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModifyDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TextDropTarget.cpp
 )

@@ -15,6 +15,7 @@ TRAY=0x8401
 TRAY_ID=129
 TOOLBAR=0xE800
 VIEW=0xE900
+FILTER=1140
 cp "$(dirname "$0")/../../samples/Sample.txt" "$JW_TMP/Sample.txt"
 SAMPLE=$(jw_winpath "$JW_TMP/Sample.txt")
 
@@ -44,8 +45,10 @@ read -r style exstyle < <(jw_tool $W style "$FRAME" | tr -d '\r')
 (( exstyle & 0x80 )) || jw_fail "not a tool window: $exstyle"
 read -r tvis tx ty tw th < <(toolbar_line)
 [ "$tvis $ty" = "1 0" ] && [ "$th" -gt 15 ] || jw_fail "toolbar not at the top: $(toolbar_line)"
+read -r fvis fx fy fw fh < <(jw_tool $W child "$FRAME" $FILTER | tr -d '\r' | head -n 1)
+[ "$fvis $fy" = "1 $th" ] && [ "$fh" -gt 12 ] || jw_fail "the filter field is not below the toolbar: $fvis $fy $fh"
 read -r vvis vx vy vw vh < <(jw_tool $W child "$FRAME" $VIEW | tr -d '\r' | head -n 1)
-[ "$vy" = "$th" ] || jw_fail "the view starts at $vy, not below the toolbar ($th)"
+[ "$vy" = $((th + fh)) ] || jw_fail "the view starts at $vy, not below the filter field ($th + $fh)"
 [ "$(jw_tool $W tray "$FRAME" $TRAY_ID | tr -d '\r')" = 1 ] || jw_fail "no tray icon"
 
 jw_log "move, size and minimize from the system menu do nothing"
@@ -84,7 +87,7 @@ jw_log "toolbar hidden through its command; window moved; Exit saves both"
 jw_tool $W send "$FRAME" $WM_COMMAND 59392 0 >/dev/null
 [ "$(toolbar_line | cut -d' ' -f1)" = 0 ] || jw_fail "the toolbar command did not hide the bar"
 read -r vvis vx vy vw vh < <(jw_tool $W child "$FRAME" $VIEW | tr -d '\r' | head -n 1)
-[ "$vy" = 0 ] || jw_fail "the view does not take the toolbar's place: top $vy"
+[ "$vy" = "$fh" ] || jw_fail "the filter field and the view do not take the toolbar's place: view at $vy"
 jw_tool $W move "$FRAME" 210 160 150 300 || jw_fail "move"
 exit_app
 [ "$(jw_reg_value "$JW_KEY\\Pos" x)" = 0xd2 ] || jw_fail "x not saved: $(jw_reg_value "$JW_KEY\\Pos" x)"
@@ -154,7 +157,7 @@ jw_tool $W post "class:#32768" $WM_KEYDOWN 0x0D 0
 jw_wait_exit "$JW_PID" 30 || jw_fail "Exit Application from the tray menu did not end the program"
 [ "$(jw_reg_value "$JW_KEY\\Jotwell-Bar0" Docking)" = 0x8000 ] || jw_fail "bottom docking not saved"
 
-jw_log "the hotkey Ctrl+Alt+J, typed in another program, shows a hidden Jotwell under the pointer, in front, the list focused"
+jw_log "the hotkey Ctrl+Alt+J, typed in another program, shows a hidden Jotwell under the pointer, in front, the filter field focused"
 start_frame "$SAMPLE"
 jw_tool $W post "$FRAME" $WM_SYSCOMMAND 0xF060 0
 expect_state hidden "SC_CLOSE before the hotkey"
@@ -175,9 +178,8 @@ xdotool key ctrl+alt+j
 expect_state shown "the hotkey on a hidden Jotwell"
 read -r x y w h < <(jw_tool $W rect "$FRAME" | tr -d '\r')
 (( x <= 300 && 300 < x + w && y <= 200 && 200 < y + h )) || jw_fail "not under the pointer: $x $y $w $h"
-# The list has the keyboard until the filter field takes its place.
-[ "$(jw_tool $W focus "$FRAME" | tr -d '\r')" = "1 SysListView32" ] ||
-    jw_fail "not in front with the list focused: $(jw_tool $W focus "$FRAME")"
+[ "$(jw_tool $W focus "$FRAME" | tr -d '\r')" = "1 Edit" ] ||
+    jw_fail "not in front with the filter field focused: $(jw_tool $W focus "$FRAME")"
 read -r style exstyle < <(jw_tool $W style "$FRAME" | tr -d '\r')
 (( exstyle & 0x8 )) || jw_fail "not topmost: $exstyle"
 xdotool key ctrl+alt+j

@@ -32,6 +32,20 @@ rows_are() {
     done
 }
 
+# filter_shows TEXT N: the filter field holds TEXT (set as a typed text would be) and the
+# list then has N rows. The text goes through a file: the 932 session's Unix locale may be
+# missing, and Wine then reads the command line as ASCII.
+filter_shows() {
+    local start=$SECONDS
+    printf '%s' "$1" >"$JW_TMP/filter.txt"
+    jw_tool jw_gettext settextfile JotwellFrame Edit "$(jw_winpath "$JW_TMP/filter.txt")" ||
+        jw_fail "cannot set the filter"
+    until [ "$(jwd_listinfo | cut -d' ' -f1)" = "count=$2" ]; do
+        [ $((SECONDS - start)) -lt 10 ] || { echo "filter [$1]: $(jwd_listinfo), expected $2 rows" >&2; return 1; }
+        sleep 0.2
+    done
+}
+
 # delivers ROW TEXT [START_KEY]: a drag of ROW onto the emptied notepad leaves exactly TEXT there.
 delivers() {
     jw_tool jw_gettext settext Notepad Edit "" || jw_fail "cannot empty notepad"
@@ -73,6 +87,22 @@ delivers 1 'Привет, мир' || jw_fail "the Cyrillic Text did not arrive"
 delivers 2 'Καλημέρα κόσμε' || jw_fail "the Greek Text did not arrive"
 delivers 3 '日本語と絵文字 😀🎉' || jw_fail "the Japanese Text did not arrive"
 delivers 4 'C:\temp\ファイル' || jw_fail "the Text with backslashes did not arrive"
+
+jw_log "2b. the filter narrows the rows, ignoring case; a filtered row delivers its own entry"
+jwd_select 0  # the drags left notepad in front: a click brings Jotwell back
+xdotool key ctrl+f
+xdotool type --delay 30 'CAF'
+start=$SECONDS
+until [ "$(jwd_listinfo | cut -d' ' -f1)" = "count=2" ]; do
+    [ $((SECONDS - start)) -lt 10 ] || jw_fail "typing CAF did not narrow the rows: $(jwd_listinfo)"
+    sleep 0.2
+done
+rows_are 0 "${texts[0]}" '' || jw_fail "the filter CAF shows the wrong rows"
+filter_shows 'МИР' 2 && rows_are 0 "${texts[1]}" || jw_fail "the Cyrillic filter shows the wrong rows"
+filter_shows 'ÉMOJI' 2 && rows_are 0 "${texts[3]}" || jw_fail "the filter on an Explanation shows the wrong rows"
+filter_shows 'κ' 3 && rows_are 0 "${texts[0]}" "${texts[2]}" || jw_fail "the Greek filter shows the wrong rows"
+delivers 1 'Καλημέρα κόσμε' || jw_fail "the filtered row did not deliver its entry"
+filter_shows '' 6 || jw_fail "clearing the filter did not show every row"
 
 jw_log "3. Save writes the UTF-8 file back byte for byte"
 saves_same "$utf8" "$JW_TMP/utf8.original" || jw_fail "the UTF-8 file did not save as it was"
@@ -125,4 +155,8 @@ delivers 0 $'表示テスト\r\nソフト' || jw_fail "the Shift-JIS Text did no
 delivers 1 'ソースの表' shift || jw_fail "the Shift-JIS Explanation did not arrive"
 delivers 2 '能力ｶﾅ能' || jw_fail "the Text ending in a trail byte 0x5C did not arrive"
 saves_same "$sjis" "$JW_TMP/sjis.original" || jw_fail "the Shift-JIS file did not save as it was"
+jw_log "7. the filter in 932: a double-byte character, and a backslash that is never a trail byte"
+filter_shows '表' 3 && rows_are 0 '表示テスト\nソフト' 'ソ' || jw_fail "the filter 表 shows the wrong rows"
+filter_shows '\' 2 && rows_are 0 '表示テスト\nソフト' || jw_fail "the filter on a backslash matched a trail byte"
+filter_shows 'ｶﾅ' 2 && rows_are 0 '能力ｶﾅ能' || jw_fail "the half-width filter shows the wrong rows"
 echo "PASS utf8_entries_test"

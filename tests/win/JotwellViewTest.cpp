@@ -11,6 +11,8 @@
 #include "text/CodePageText.h"
 #include "view/JotwellView.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/win/MessageLog.h"
@@ -50,12 +52,20 @@ protected:
 class Host : public CFrameWnd {
 public:
     std::vector<UINT> m_commands;
+    std::vector<std::string> m_droppedFiles;  // the first file of each WM_DROPFILES
     void SetView(CView* view) { m_pView = view; }
 
 protected:
     void PostNcDestroy() override {}
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_COMMAND && HIWORD(wParam) == 1) m_commands.push_back(LOWORD(wParam));  // an accelerator
+        if (msg == WM_DROPFILES) {
+            char path[MAX_PATH] = {};
+            DragQueryFileA(reinterpret_cast<HDROP>(wParam), 0, path, MAX_PATH);
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+            m_droppedFiles.push_back(path);
+            return 0;
+        }
         return CFrameWnd::WindowProc(msg, wParam, lParam);
     }
 };
@@ -615,6 +625,199 @@ TEST_F(JotwellViewTest, DragOnAnUnselectedRowDoesNotStart) {
     EXPECT_EQ(0, m_view->m_nDragLine);
     m_view->SendMessage(WM_CHAR, 0x1B, 1);  // Escape cancels
     EXPECT_EQ(-1, m_view->m_nDragLine);
+}
+
+// With a filter typed, each row shows an entry further down the list: every command and
+// edit acts on the entry its row shows, and an entry edited out of the filter stays shown.
+TEST_F(JotwellViewTest, CommandsOnAFilteredRowActOnItsEntry) {
+    Open("apple\\tFruit\r\nbanana\\tyellow\r\ncherry\\tred fruit\r\nkiwi\\tgreen");
+    m_view->SetFilter(L"FRUIT");
+    ASSERT_EQ(3, m_view->GetRowCount());  // apple, cherry, the placeholder
+    EXPECT_EQ("cherry", Cell(1, 0));
+    EXPECT_EQ("", Cell(2, 0));
+    EXPECT_EQ(L"red fruit", TipShown(1));
+    m_view->SelectLine(2);
+    EXPECT_EQ(2, m_view->GetSelectedLine());
+    EXPECT_EQ(1, m_view->RowOfEntry(2));
+
+    // Drag (Shift takes the Explanation: same entry), Copy, the delete question.
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = m_view->m_hWnd;
+    nm.hdr.code = LVN_BEGINDRAG;
+    nm.iItem = 1;
+    LRESULT result = -1;
+    m_view->OnNotifyReflect(&nm.hdr, &result);
+    EXPECT_EQ(2, m_view->m_nDragLine);
+    m_view->SendMessage(WM_CHAR, 0x1B, 1);
+    m_view->OnEditCopy();
+    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "cherry");
+
+    // Modify, then the label editor on row 1: the entry stops matching and stays shown.
+    m_view->m_dialogText = "cherries";
+    m_view->OnModifyText();
+    EXPECT_EQ("cherries", m_doc->m_aText[2]);
+    m_view->SetFilter(L"cher");
+    ASSERT_EQ(2, m_view->GetRowCount());
+    HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    SetWindowTextW(edit, L"plum");
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ("plum", m_doc->m_aText[2]);
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ("plum", Cell(0, 0));
+
+    // Insert before the row's entry: the new entry shows, the selection stays with plum.
+    m_view->SetFilter(L"R");  // apple (Fruit), plum (red fruit), kiwi (green)
+    ASSERT_EQ(4, m_view->GetRowCount());
+    m_view->SelectLine(2);
+    m_view->OnInsertLine();
+    EXPECT_EQ("apple\\tFruit\r\nbanana\\tyellow\r\n\r\nplum\\tred fruit\r\nkiwi\\tgreen", FileBytes(m_path));
+    ASSERT_EQ(5, m_view->GetRowCount());
+    EXPECT_EQ("", Cell(1, 0));
+    EXPECT_EQ("plum", Cell(2, 0));
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+
+    // Delete the row of kiwi: the entry goes, and the rows after it keep their entries.
+    m_view->SelectLine(4);
+    EXPECT_EQ(3, m_view->RowOfEntry(4));
+    m_view->OnDeleteLine();
+    EXPECT_NE(CString::npos, m_view->m_lastQuestion.find("kiwi"));
+    EXPECT_EQ("apple\\tFruit\r\nbanana\\tyellow\r\n\r\nplum\\tred fruit", FileBytes(m_path));
+    ASSERT_EQ(4, m_view->GetRowCount());
+    EXPECT_EQ("", Cell(3, 0));
+    EXPECT_EQ(4, m_view->EntryOfRow(3));
+
+    // Read again from disk: matched again over the new entries, the selection kept.
+    m_view->SelectLine(3);
+    WriteInPlace(m_path, "Zebra\r\napple\\tFruit\r\nbanana\r\nplum\\tred fruit");
+    EXPECT_TRUE(PumpUntil([&] { return Cell(0, 0) == "Zebra"; }, 1000));
+    EXPECT_EQ(4, m_view->GetRowCount());  // Zebra, apple, plum, the placeholder
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+    EXPECT_EQ(2, m_view->RowOfEntry(3));
+
+    // Clearing the filter shows every entry, the selection still on plum.
+    m_view->SetFilter(L"");
+    EXPECT_EQ(5, m_view->GetRowCount());
+    EXPECT_EQ(3, m_view->GetSelectedLine());
+    EXPECT_EQ(3, m_view->RowOfEntry(3));
+}
+
+// A character the list's code page cannot store is in none of its entries.
+TEST_F(JotwellViewTest, FilterOutsideTheCodePageFindsNothing) {
+    Open("a\r\nb");
+    ASSERT_EQ(TextEncoding::Ansi, m_doc->m_encoding.Encoding);
+    m_view->SetFilter(L"\U0001F600");
+    EXPECT_EQ(1, m_view->GetRowCount());
+    m_view->SetFilter(L"B");
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ("b", Cell(0, 0));
+}
+
+// Under code page 932: a double-byte character, and a backslash never found as a trail byte.
+TEST_F(JotwellViewTest, FilterInShiftJis) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";
+    // 表示\nソ / ソ with the Explanation ソ表 / 能
+    Open("\x95\x5C\x8E\xA6\\n\x83\x5C\r\n\x83\x5C\\t\x83\x5C\x95\x5C\r\n\x94\x5C");
+    m_view->SetFilter(L"\u8868");
+    EXPECT_EQ(3, m_view->GetRowCount());
+    m_view->SetFilter(L"\\");
+    EXPECT_EQ(2, m_view->GetRowCount());
+    EXPECT_EQ(0, m_view->EntryOfRow(0));
+}
+
+// OLE's own data object over the clipboard, after `bytes` were put there in `format`.
+ComPtr<IDataObject> DataObjectOf(UINT format, const void* bytes, size_t size) {
+    {
+        ClipboardSession clipboard(nullptr);
+        EmptyClipboard();
+        GlobalMemory block(GMEM_MOVEABLE, size);
+        if (void* to = GlobalLock(block.Get())) {
+            memcpy(to, bytes, size);
+            GlobalUnlock(block.Get());
+        }
+        if (SetClipboardData(format, block.Get())) block.Release();
+    }
+    ComPtr<IDataObject> data;
+    OleGetClipboard(data.Receive());
+    return data;
+}
+ComPtr<IDataObject> TextObject(const std::wstring& text) {
+    return DataObjectOf(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Text dragged in from another program through the list's drop target: an entry before
+// the row under the pointer, kept once the drop has returned, line breaks as the notation.
+TEST_F(JotwellViewTest, TextDroppedOnTheListBecomesAnEntry) {
+    const OleInitScope ole;
+    ASSERT_TRUE(ole.Succeeded());
+    Open("r0\r\nr1");
+    IDropTarget* target = m_view->GetDropTarget();
+    ASSERT_NE(nullptr, target);
+    const auto rowPoint = [&](int row) {
+        RECT cell = {LVIR_LABEL, 0, 0, 0};
+        m_view->SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        POINT p = {cell.left + 4, cell.top + 4};
+        ClientToScreen(m_view->m_hWnd, &p);
+        return POINTL{p.x, p.y};
+    };
+    const auto drop = [&](IDataObject* data, POINTL at) {
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        EXPECT_EQ(S_OK, target->DragEnter(data, MK_LBUTTON, at, &effect));
+        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), effect);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragOver(MK_LBUTTON, at, &effect);
+        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), effect);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        EXPECT_EQ(S_OK, target->Drop(data, 0, at, &effect));
+        return effect;
+    };
+
+    ComPtr<IDataObject> lines = TextObject(L"one\r\ntwo\nthree\rfour\\");
+    ASSERT_TRUE(lines);
+    drop(lines.Get(), rowPoint(1));
+    PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000);
+    EXPECT_EQ("r0\r\none\\ntwo\\nthree\\nfour\\\r\nr1", FileBytes(m_path));
+
+    // Below the rows: before the placeholder. On a filtered row: before the entry it shows.
+    ComPtr<IDataObject> last = TextObject(L"last");
+    drop(last.Get(), POINTL{rowPoint(0).x, rowPoint(0).y + 200});
+    PumpUntil([&] { return m_view->GetRowCount() == 5; }, 1000);
+    m_view->SetFilter(L"R1");
+    ComPtr<IDataObject> filtered = TextObject(L"before r1");
+    drop(filtered.Get(), rowPoint(0));
+    PumpUntil([&] { return m_view->GetRowCount() == 3; }, 1000);
+    EXPECT_EQ("r0\r\none\\ntwo\\nthree\\nfour\\\r\nbefore r1\r\nr1\r\nlast", FileBytes(m_path));
+
+    // A backslash before "n" would be delivered as a line break: refused, with a message.
+    m_view->SetFilter(L"");
+    ComPtr<IDataObject> path = TextObject(L"C:\\new");
+    drop(path.Get(), rowPoint(0));
+    PumpMessages(200);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxLoadString(IDS_DROP_BACKSLASH_N), g_boxes[0]);
+    EXPECT_EQ(6, m_view->GetRowCount());
+
+    // A character the code page lacks asks to keep the list as UTF-8, as typed text does.
+    g_answers = {IDYES};
+    ComPtr<IDataObject> smile = TextObject(L"\U0001F600");
+    drop(smile.Get(), rowPoint(0));
+    PumpUntil([&] { return m_view->GetRowCount() == 7; }, 1000);
+    EXPECT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
+    EXPECT_EQ(u8"\U0001F600", m_doc->m_aText[0]);
+
+    // Files from the shell go on to the frame, which opens them as WM_DROPFILES says.
+    const char file[] = "C:\\list.txt\0";
+    std::string block(sizeof(DROPFILES), '\0');
+    DROPFILES header = {};
+    header.pFiles = sizeof(DROPFILES);
+    memcpy(&block[0], &header, sizeof(header));
+    block.append(file, sizeof(file));
+    ComPtr<IDataObject> files = DataObjectOf(CF_HDROP, block.data(), block.size());
+    drop(files.Get(), rowPoint(0));
+    PumpUntil([&] { return !m_host.m_droppedFiles.empty(); }, 1000);
+    ASSERT_EQ(1u, m_host.m_droppedFiles.size());
+    EXPECT_EQ("C:\\list.txt", m_host.m_droppedFiles[0]);
+    EXPECT_EQ(7, m_view->GetRowCount());
 }
 
 TEST_F(JotwellViewTest, CopyPutsTheEntryInTheDocumentsEncoding) {

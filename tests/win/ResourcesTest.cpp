@@ -128,7 +128,7 @@ TEST(Resources, AcceleratorTable) {
     ACCEL keys[16] = {};
     const int n = CopyAcceleratorTableA(table, keys, 16);
     DestroyAcceleratorTable(table);
-    ASSERT_EQ(n, 9);
+    ASSERT_EQ(n, 10);
 
     struct Expected { WORD key; BYTE mods; WORD cmd; };
     const Expected expected[] = {
@@ -136,7 +136,7 @@ TEST(Resources, AcceleratorTable) {
         {'N', FCONTROL, ID_FILE_NEW},    {'O', FCONTROL, ID_FILE_OPEN},
         {'S', FCONTROL, ID_FILE_SAVE},   {VK_F2, 0, ID_MODIFY_TEXT},
         {VK_F4, 0, ID_MODIFY_EXPLANATION}, {VK_F5, 0, ID_REFRESH},
-        {VK_INSERT, 0, ID_INSERT_LINE},
+        {VK_INSERT, 0, ID_INSERT_LINE},  {'F', FCONTROL, ID_FILTER_FOCUS},
     };
     for (const Expected& e : expected) {
         bool found = false;

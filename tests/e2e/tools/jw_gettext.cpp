@@ -5,6 +5,9 @@
 //                                          TOPCLASS window (default Notepad, Edit), by WM_GETTEXT
 //                                          in its wide form, printed as UTF-8
 //   jw_gettext settext TOPCLASS CHILDCLASS TEXT   TEXT taken wide from the command line (any script)
+//   jw_gettext settextfile TOPCLASS CHILDCLASS FILE   the UTF-8 text of FILE (a Windows path): for a
+//                                          session whose Unix locale is missing, where Wine
+//                                          takes the command line as ASCII
 //   jw_gettext clip                        the clipboard's CF_TEXT, "<none>" without one
 //   jw_gettext setclip TEXT
 //   jw_gettext clipformats                 the clipboard's formats, one a line: registered names,
@@ -139,6 +142,22 @@ int main(int argc, char** argv) {
         DWORD_PTR r = 0;
         SendMessageTimeoutW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[4]), SMTO_ABORTIFHUNG, 5000, &r);
         LocalFree(wide);
+        return 0;
+    }
+    if (cmd == "settextfile" && argc == 5) {
+        HWND t = FindWindowA(argv[2], nullptr);
+        HWND c = t ? FindChild(t, argv[3]) : nullptr;
+        FILE* f = c ? std::fopen(argv[4], "rb") : nullptr;
+        if (!f) return 1;
+        std::string bytes;
+        char chunk[512];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0;) bytes.append(chunk, n);
+        std::fclose(f);
+        const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        std::wstring text(static_cast<size_t>(n), L'\0');
+        if (n > 0) MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], n);
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
         return 0;
     }
     if (cmd == "keystate") {  // what this process's GetAsyncKeyState sees of Ctrl, Shift, Alt
