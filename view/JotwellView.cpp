@@ -22,6 +22,39 @@ IMPLEMENT_DYNCREATE(CJotwellView)
 
 namespace {
 
+// The rows marked selected and focused (-1 where none is).
+struct MarkedRows {
+    int selected = -1;
+    int focused = -1;
+};
+
+MarkedRows MarkedRowsOf(HWND list) {
+    MarkedRows marked;
+    marked.selected = static_cast<int>(
+        ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+    marked.focused = static_cast<int>(
+        ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    return marked;
+}
+
+// Only the marked rows are cleared: clearing item -1 walks every row (tens of
+// milliseconds for 100,000 rows under Wine).
+void ClearMarks(HWND list, MarkedRows marked) {
+    LVITEMA clear = {};
+    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    for (const int row : {marked.selected, marked.focused})
+        if (row >= 0) ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
+}
+
+// Selects and focuses row, and makes it the selection mark.
+void MarkRow(HWND list, int row) {
+    LVITEMA select = {};
+    select.state = LVIS_SELECTED | LVIS_FOCUSED;
+    select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&select));
+    ::SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
+}
+
 // The text handed to the tooltip; it lives for the whole run.
 std::wstring& TipBuffer() {
     static std::wstring* text = new std::wstring;
@@ -217,27 +250,15 @@ void CJotwellView::MatchFilter(BOOL narrow) {
 }
 
 void CJotwellView::ShowRows(int selectedEntry) {
-    const int selected = static_cast<int>(
-        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-    const int focused = static_cast<int>(
-        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    const MarkedRows marked = MarkedRowsOf(m_hWnd);
     ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
-    // Only the two old rows are cleared: clearing item -1 walks every row.
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    for (const int row : {selected, focused})
-        if (row >= 0)
-            ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
+    ClearMarks(m_hWnd, marked);
     const CJotwellDoc* doc = GetDocument();
     const int count = m_bFiltered ? static_cast<int>(m_rows.size()) : (doc ? doc->GetEntryCount() : 0);
     ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
     const int row = RowOfEntry(selectedEntry);
     if (row >= 0) {
-        LVITEMA select = {};
-        select.state = LVIS_SELECTED | LVIS_FOCUSED;
-        select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&select));
-        ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, row);
+        MarkRow(m_hWnd, row);
         ::SendMessageA(m_hWnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     }
     m_nTipLine = -1;
@@ -322,28 +343,20 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
             if (shown) m_rows.erase(at);
         }
         const int rowCount = m_bFiltered ? static_cast<int>(m_rows.size()) : n;
-        const int selected = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                             MAKELPARAM(LVNI_SELECTED, 0)));
-        const int focused = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                            MAKELPARAM(LVNI_FOCUSED, 0)));
+        const MarkedRows marked = MarkedRowsOf(m_hWnd);
         auto moved = [&](int row) {
             if (row < 0 || k == -2) return row;
             if (hint == HINT_INSERT_LINE) return row >= k ? row + 1 : row;
             if (row == k) return -1;  // that row was taken away
             return row > k ? row - 1 : row;
         };
-        const int newSelected = moved(selected);
-        const int newFocused = moved(focused);
-        const bool move = newSelected != selected || newFocused != focused;
+        const int newSelected = moved(marked.selected);
+        const int newFocused = moved(marked.focused);
+        const bool move = newSelected != marked.selected || newFocused != marked.focused;
         if (move) {
-            // Only the two old rows are cleared, while their indices still count: clearing
-            // item -1 walks every row (tens of milliseconds for 100,000 rows under Wine).
-            // The list has single selection, so no other row is selected.
-            LVITEMA clear = {};
-            clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-            for (const int row : {selected, focused})
-                if (row >= 0)
-                    ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
+            // Cleared while their indices still count. The list has single selection, so no
+            // other row is selected.
+            ClearMarks(m_hWnd, marked);
         }
         ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
         if (move) {
@@ -389,13 +402,10 @@ void CJotwellView::ShowReloaded(const CReloadHint& old) {
         }
         return -1;
     };
-    const int selected = static_cast<int>(
-        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-    const int focused = static_cast<int>(
-        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    const MarkedRows marked = MarkedRowsOf(m_hWnd);
     const int top = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
     // Rows name entries of the old list; the filter is matched again over the new one.
-    const int selectedEntry = find(EntryOfRow(selected));
+    const int selectedEntry = find(EntryOfRow(marked.selected));
     const int topEntry = find(EntryOfRow(top));
     MatchFilter(FALSE);
     const int rowCount = m_bFiltered ? static_cast<int>(m_rows.size()) : n;
@@ -405,19 +415,9 @@ void CJotwellView::ShowReloaded(const CReloadHint& old) {
 
     CWaitCursor wait;
     ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    for (const int row : {selected, focused})
-        if (row >= 0)
-            ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
+    ClearMarks(m_hWnd, marked);
     ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
-    if (newSelected >= 0) {
-        LVITEMA select = {};
-        select.state = LVIS_SELECTED | LVIS_FOCUSED;
-        select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newSelected), reinterpret_cast<LPARAM>(&select));
-        ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, newSelected);
-    }
+    if (newSelected >= 0) MarkRow(m_hWnd, newSelected);
     const int nowTop = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
     RECT row = {LVIR_BOUNDS, 0, 0, 0};
     if (newTop != nowTop && rowCount > 0 && ::SendMessageA(m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)))
