@@ -269,14 +269,19 @@ DropOutcome FailedOutcome(Sent sent, HWND target) {
 
 }  // namespace
 
-BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding) {
+BOOL PutTextOnClipboard(const ClipboardSession& clipboard, const std::string& text, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8) {
         // No byte of a multi-byte UTF-8 character is a backslash: no lead bytes to step over.
         const std::wstring wide = ToWide(ExpandLineBreaks(text, LeadBytes()), CP_UTF8);
-        return PutClipboardText(owner, std::wstring_view(wide)) ? TRUE : FALSE;
+        return PutClipboardText(clipboard, std::wstring_view(wide)) ? TRUE : FALSE;
     }
     // A block of the text and four zero bytes.
-    return PutClipboardText(owner, ExpandLineBreaks(text, SystemLeadBytes()), 4) ? TRUE : FALSE;
+    return PutClipboardText(clipboard, ExpandLineBreaks(text, SystemLeadBytes()), 4) ? TRUE : FALSE;
+}
+
+BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding) {
+    const ClipboardSession clipboard(owner);
+    return PutTextOnClipboard(clipboard, text, encoding);
 }
 
 bool StoppedAnswering(HWND window) {

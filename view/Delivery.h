@@ -5,6 +5,7 @@
 #pragma once
 
 #include "destination/DestinationRuleTable.h"
+#include "framework/Handles.h"
 #include "text/TextEncoding.h"
 
 #include <windows.h>
@@ -109,6 +110,8 @@ bool StoppedAnswering(HWND window);
 // code page as CF_TEXT, UTF-8 text as CF_UNICODETEXT (the system offers CF_TEXT from it to
 // programs that ask for that). TRUE when the clipboard now holds it.
 BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding = TextEncoding::Ansi);
+// The same on a clipboard already open.
+BOOL PutTextOnClipboard(const ClipboardSession& clipboard, const std::string& text, TextEncoding encoding);
 
 // A left click (button down and up) at x, y in window's client coordinates; when Alt
 // is held, Alt is released for the whole system and the click is repeated. FALSE when

@@ -1,12 +1,12 @@
 #include "view/DropClipboard.h"
 
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "text/AnsiText.h"
 #include "text/CodePageText.h"
 #include "text/SystemCodePage.h"
+#include "view/Delivery.h"
 #include "view/LineBreaks.h"
 
 CClipboardRestore::Data ClipboardDataOf(const std::string& text, TextEncoding encoding) {
@@ -25,22 +25,13 @@ CClipboardRestore::Data ClipboardDataOf(const std::string& text, TextEncoding en
 
 BOOL PutDropTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding,
                             CClipboardRestore* restore) {
-    CClipboardRestore::Data data = ClipboardDataOf(text, encoding);
     if (restore) {
         std::vector<CClipboardRestore::Data> offered;
-        offered.push_back(std::move(data));
+        offered.push_back(ClipboardDataOf(text, encoding));
         return restore->Offer(std::move(offered), true) ? TRUE : FALSE;
     }
-    GlobalMemory block(GMEM_MOVEABLE, data.bytes.size());
-    if (!block) return FALSE;
-    {
-        GlobalLockGuard lock(block.Get());
-        if (!lock) return FALSE;
-        std::memcpy(lock.Get(), data.bytes.data(), data.bytes.size());
-    }
     const ClipboardSession clipboard(owner);
-    if (!clipboard.IsOpen() || !EmptyClipboard() || !SetClipboardData(data.format, block.Get())) return FALSE;
-    block.Release();  // the clipboard owns it now
+    if (!PutTextOnClipboard(clipboard, text, encoding)) return FALSE;
     MarkClipboardTransient(clipboard);
     return TRUE;
 }
