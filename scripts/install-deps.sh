@@ -33,5 +33,27 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+
+# A mirror being synced serves an index of the wrong size for a while: try the update again,
+# and go on with what loaded (apt keeps the indexes that did), since the release's own suite
+# holds every package named above.
+for attempt in 1 2 3; do
+  if apt-get update -qq; then
+    break
+  fi
+  echo "apt-get update failed (attempt $attempt of 3)" >&2
+  [ "$attempt" -lt 3 ] && sleep $((attempt * 5))
+done
+
+# With one architecture's update index missing, amd64 and i386 may offer different versions
+# of a package that must match across them (wine, wine32:i386): the release's own suite then
+# has both at one version.
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+if ! apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null; then
+  echo "Installing again from the release's own suite ($release)" >&2
+  if [ -z "$release" ] ||
+     ! apt-get install -y -qq --no-install-recommends -t "$release" "${need[@]}" >/dev/null; then
+    echo "Could not install: ${need[*]}; retry later with: bash scripts/install-deps.sh" >&2
+    exit 1
+  fi
+fi
