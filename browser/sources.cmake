@@ -4,6 +4,7 @@ list(APPEND JOTWELL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BrowserText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BusyRetry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChainedBrowserAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DevToolsActivePort.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TagIndexReport.cpp
 )
 list(APPEND JOTWELL_WIN_SOURCES

@@ -1,4 +1,5 @@
 #include "browser/BusyRetry.h"
+#include "browser/DevToolsActivePort.h"
 #include "browser/LayerGuard.h"
 
 #include <gtest/gtest.h>
@@ -48,4 +49,41 @@ TEST(BusyRetry, RejectedCallsAreRetriedUntilTheBoundThenCancelled) {
     EXPECT_EQ(-1, RetryRejectedCallDelay(0, 0));  // not a rejection COM retries
     EXPECT_GE(busy_retry::kPauseMs, 100);           // 100 and more: a pause, not an instant retry
     EXPECT_LE(busy_retry::kBoundMs, 10000u);        // seconds, not minutes
+}
+
+TEST(DevToolsActivePortFile, PortAndBrowserPath) {
+    const auto found = ParseDevToolsActivePort("9222\n/devtools/browser/6b1c-9f_a.2\n");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(9222, found->port);
+    EXPECT_EQ("/devtools/browser/6b1c-9f_a.2", found->path);
+    // CR LF, and no line end after the path.
+    const auto crlf = ParseDevToolsActivePort("65535\r\n/devtools/browser/x");
+    ASSERT_TRUE(crlf);
+    EXPECT_EQ(65535, crlf->port);
+    EXPECT_EQ("/devtools/browser/x", crlf->path);
+}
+
+TEST(DevToolsActivePortFile, OddFilesAreNone) {
+    const char* odd[] = {
+        "",                                         // empty
+        "9222\n",                                   // the path line missing
+        "9222",                                     // one line only
+        "\n/devtools/browser/x\n",                  // the port line empty
+        "0\n/devtools/browser/x\n",                 // port 0
+        "65536\n/devtools/browser/x\n",             // above the range
+        "99999999999\n/devtools/browser/x\n",       // far above, no wrap
+        "-1\n/devtools/browser/x\n",                // a sign
+        " 9222\n/devtools/browser/x\n",             // a space
+        "92a2\n/devtools/browser/x\n",              // not a number
+        "9222\n/devtools/page/x\n",                 // a page, not the browser
+        "9222\n/devtools/browser/\n",               // no id
+        "9222\ndevtools/browser/x\n",               // not from the root
+        "9222\nhttp://evil/devtools/browser/x\n",   // a host
+        "9222\n/devtools/browser/../../json\n",     // a way out of the endpoint
+        "9222\n/devtools/browser/a b\n",            // a space in the id
+        "9222\n/devtools/browser/a?x=1\n",          // a query
+    };
+    for (const char* text : odd) EXPECT_FALSE(ParseDevToolsActivePort(text)) << text;
+    // A huge file is none, even with a valid start.
+    EXPECT_FALSE(ParseDevToolsActivePort("9222\n/devtools/browser/x\n" + std::string(1 << 20, 'x')));
 }
