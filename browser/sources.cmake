@@ -9,6 +9,7 @@ list(APPEND JOTWELL_CORE_SOURCES
 )
 list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BrowserCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserListener.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BrowserWorker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DevToolsBrowserAccess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DevToolsSession.cpp

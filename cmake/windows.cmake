@@ -1,6 +1,6 @@
 # Cross build for 32-bit Windows: the framework, the Windows layer, Jotwell.exe and the Wine tests.
 set(JOTWELL_FRAMEWORK_LIBS comctl32 comdlg32 shell32 ole32 advapi32 user32 gdi32 kernel32)
-set(JOTWELL_WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid winhttp advapi32 user32 gdi32 kernel32)
+set(JOTWELL_WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid winhttp iphlpapi advapi32 user32 gdi32 kernel32)
 set(JOTWELL_DEFS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 
 if(MINGW)
