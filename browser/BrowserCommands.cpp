@@ -31,6 +31,8 @@ BOOL CBrowserCommands::StartBrowserWorker(WorkerThreadStarter start) {
     job->settings = m_webInput;
     job->tagIndexReport = m_bTagIndexRequested != FALSE;
     job->devToolsPort = DevToolsPortSetting();
+    job->devToolsPortSet = DevToolsPortSetByUser();
+    job->connections = m_devTools;
     if (!StartBrowserRun(std::move(job), start)) return FALSE;
     // The run carries the report request from here; the flag stays on this thread.
     m_bTagIndexRequested = FALSE;

@@ -35,5 +35,7 @@ private:
     void UpdateWebMenu() const;
 
     CString m_strSettingError;  // the message of the last load, until it is shown
+    // Kept while Jotwell runs, so that each browser asks its user once per browser session.
+    std::shared_ptr<DevToolsConnections> m_devTools = std::make_shared<DevToolsConnections>();
     UINT m_nSettingErrorCodePage = CP_ACP;
 };

@@ -2,6 +2,7 @@
 
 #include "settings/ProfileAccess.h"
 #include "browser/AutoInput.h"
+#include "browser/BrowserListener.h"
 #include "browser/ChainedBrowserAccess.h"
 #include "browser/DevToolsBrowserAccess.h"
 #include "browser/MessageBoxNotifications.h"
@@ -23,11 +24,25 @@ std::atomic<bool> WorkerBusy{false};
 
 namespace {
 
-// The second window source, after the shell's list: the DevTools targets of
-// Chromium-based browsers. Nothing (the shell's list alone) when the port is 0.
-std::unique_ptr<BrowserAccess> OpenDevToolsAccess(unsigned port, TextEncoding encoding) {
-    if (port == 0 || port > 65535) return nullptr;
-    return std::make_unique<DevToolsBrowserAccess>(static_cast<std::uint16_t>(port), LoopbackLimits(), encoding);
+// The window sources after the shell's list: each of the user's browsers found by its
+// file, then the DevTools targets on the configured port unless a found browser listens
+// there, and only when the one listening there may be sent values.
+std::vector<std::unique_ptr<BrowserAccess>> OpenDevToolsSources(const BrowserWorkerJob& job, TextEncoding encoding,
+                                                                 UserNotifications& notify) {
+    std::vector<std::unique_ptr<BrowserAccess>> sources;
+    std::shared_ptr<DevToolsConnections> connections =
+        job.connections ? job.connections : std::make_shared<DevToolsConnections>();
+    bool portFound = false;
+    for (const FoundBrowser& browser : FindUserBrowsers()) {
+        portFound = portFound || browser.endpoint.port == job.devToolsPort;
+        sources.push_back(std::make_unique<DevToolsEndpointAccess>(
+            [connections, browser, &notify] { return connections->Connect(browser, notify); }, encoding));
+    }
+    const unsigned port = job.devToolsPort;
+    if (port != 0 && port <= 65535 && !portFound &&
+        MaySendToConfiguredPort(static_cast<std::uint16_t>(port), job.devToolsPortSet))
+        sources.push_back(std::make_unique<DevToolsBrowserAccess>(static_cast<std::uint16_t>(port), LoopbackLimits(), encoding));
+    return sources;
 }
 
 // The save dialog's filter: the two wordings from the string table, each with its pattern.
@@ -100,10 +115,16 @@ int RunBrowserJob(const BrowserWorkerJob& job) {
     // A fill's messages quote its references, in the settings' encoding.
     boxes.SetCodePage(CodePageOf(encoding));
     ShellBrowserAccess shell(encoding);
-    std::unique_ptr<BrowserAccess> devTools = OpenDevToolsAccess(job.devToolsPort, encoding);
-    std::unique_ptr<ChainedBrowserAccess> both;
-    if (devTools) both = std::make_unique<ChainedBrowserAccess>(shell, *devTools);
-    BrowserAccess& browsers = both ? static_cast<BrowserAccess&>(*both) : static_cast<BrowserAccess&>(shell);
+    const std::vector<std::unique_ptr<BrowserAccess>> devTools = OpenDevToolsSources(job, encoding, notify);
+    // Joined from the last: the shell's windows, then each source's in turn.
+    std::vector<std::unique_ptr<ChainedBrowserAccess>> chains;
+    BrowserAccess* rest = devTools.empty() ? nullptr : devTools.back().get();
+    for (std::size_t i = devTools.size(); i-- > 1;) {
+        chains.push_back(std::make_unique<ChainedBrowserAccess>(*devTools[i - 1], *rest));
+        rest = chains.back().get();
+    }
+    if (rest) chains.push_back(std::make_unique<ChainedBrowserAccess>(shell, *rest));
+    BrowserAccess& browsers = chains.empty() ? static_cast<BrowserAccess&>(shell) : *chains.back();
 
     if (job.tagIndexReport) {
         // A frame of another origin is listed when the settings name it, as a fill reaches it.
@@ -126,6 +147,8 @@ bool SaveTagIndexReport(const std::string& path, const std::string& report, User
 std::string OleFailureMessage() { return LoadBrowserText(IDS_WEB_OLE_FAILED, CP_ACP); }
 
 unsigned DevToolsPortSetting() { return static_cast<unsigned>(ReadSetting(Profile::kDevToolsPort)); }
+
+bool DevToolsPortSetByUser() { return SettingStored(Profile::kDevToolsPort); }
 
 std::string ToTextModeLineEnds(std::string_view text) {
     std::string out;

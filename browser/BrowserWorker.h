@@ -3,6 +3,7 @@
 #pragma once
 
 #include "browser/UserNotifications.h"
+#include "browser/UserBrowsers.h"
 #include "webinput/WebInputSettings.h"
 
 #include <windows.h>
@@ -22,7 +23,10 @@ extern std::atomic<bool> WorkerBusy;
 struct BrowserWorkerJob {
     WebInputSettings settings;
     bool tagIndexReport = false;
-    unsigned devToolsPort = 0;            // 0: the shell's window list only
+    unsigned devToolsPort = 0;            // 0: no browser on a configured port
+    bool devToolsPortSet = false;         // the user set the port ("WebInput"/"DevToolsPort" is stored)
+    // The connections to the user's browsers, kept between runs; null: opened for this run only.
+    std::shared_ptr<DevToolsConnections> connections;
     UserNotifications* notify = nullptr;  // null: real message boxes and beeps
     HWND owner = nullptr;                 // of the message boxes; StartBrowserRun fills in the main window
 };
@@ -44,7 +48,9 @@ DWORD WINAPI AutoInputWorker(void* param);
 
 // The body of a run on the calling thread: OLE for this thread with the message
 // filter that retries a busy browser, then the report or the fill, over the shell's
-// window list and the DevTools targets taken once for the run. Leaves WorkerBusy alone.
+// window list, the pages of the user's browsers found by their DevToolsActivePort files
+// and the DevTools targets of the configured port, taken once for the run. Leaves
+// WorkerBusy alone.
 int RunBrowserJob(const BrowserWorkerJob& job);
 
 // The message shown when OLE cannot be initialised, in the ANSI code page.
@@ -58,6 +64,9 @@ bool SaveTagIndexReport(const std::string& path, const std::string& report, User
 // The port of the browsers' DevTools endpoint from the profile ("WebInput",
 // "DevToolsPort"), read at each run: default 9222, 0 = not used.
 unsigned DevToolsPortSetting();
+// Whether the user stored that port: only then may a port whose listener the system cannot
+// name be used.
+bool DevToolsPortSetByUser();
 
 // Text written as a text-mode file writes it: every "\n" becomes CR LF.
 std::string ToTextModeLineEnds(std::string_view text);

@@ -83,7 +83,31 @@ const json* FindFrame(const json& tree, const std::string& frameId) {
     return nullptr;
 }
 
-json FrameTree(DevToolsSession& s, const std::string& sessionId) {
+// The connection a page is reached through (its own socket, or its browser's endpoint),
+// with the encoding of the run's texts that every object read through it converts to and
+// from the protocol's UTF-8.
+struct PageSession {
+    PageSession(std::shared_ptr<DevToolsSession> socket, TextEncoding encoding)
+        : connection(std::move(socket)), textEncoding(encoding) {}
+
+    json Call(const std::string& method, json params, const std::string& sessionId) {
+        return connection->Call(method, std::move(params), sessionId);
+    }
+    json CallFunction(const std::string& sessionId, const std::string& objectId, const char* function, json arguments,
+                      bool byValue) {
+        return connection->CallFunction(sessionId, objectId, function, std::move(arguments), byValue);
+    }
+    void AutoAttach(const std::string& sessionId) { connection->AutoAttach(sessionId); }
+    std::string SessionOfTarget(const std::string& targetId) const { return connection->SessionOfTarget(targetId); }
+
+    std::string FromPage(const std::string& utf8) const { return Recode(utf8, CP_UTF8, CodePageOf(textEncoding)); }
+    std::string ToPage(const std::string& text) const { return Recode(text, CodePageOf(textEncoding), CP_UTF8); }
+
+    const std::shared_ptr<DevToolsSession> connection;
+    const TextEncoding textEncoding;
+};
+
+json FrameTree(PageSession& s, const std::string& sessionId) {
     const json reply = s.Call("Page.getFrameTree", json::object(), sessionId);
     const auto tree = reply.find("frameTree");
     if (tree == reply.end() || !tree->is_object()) Malformed("Page.getFrameTree");
@@ -96,17 +120,6 @@ std::string ObjectId(const json& remote) {
     return id;
 }
 
-// A page's session, with the encoding of the run's texts that every object read through
-// it converts to and from the protocol's UTF-8.
-struct PageSession : DevToolsSession {
-    PageSession(std::uint16_t port, const std::string& path, const LoopbackLimits& limits, TextEncoding encoding)
-        : DevToolsSession(port, path, limits), textEncoding(encoding) {}
-
-    std::string FromPage(const std::string& utf8) const { return Recode(utf8, CP_UTF8, CodePageOf(textEncoding)); }
-    std::string ToPage(const std::string& text) const { return Recode(text, CodePageOf(textEncoding), CP_UTF8); }
-
-    const TextEncoding textEncoding;
-};
 using Session = std::shared_ptr<PageSession>;
 
 // ---- elements ----
@@ -444,9 +457,20 @@ std::unique_ptr<FrameList> DevToolsDocument::Frames() {
 
 struct Target {
     bool page = false;
-    std::string path;
+    std::string path;  // of the page's own socket, or its target id on a browser's endpoint
 };
 
+// The top document of a page whose session is `sessionId` on `s` (none: the page's own socket).
+std::unique_ptr<HtmlDocument> OpenPageDocument(const Session& s, const std::string& sessionId) {
+    s->AutoAttach(sessionId);
+    const json tree = FrameTree(*s, sessionId);
+    const json top = tree.value("frame", json::object());
+    const std::string frameId = Text(top, "id");
+    if (frameId.empty()) Malformed("no main frame");
+    return OpenDocument(s, sessionId, frameId, Text(top, "securityOrigin"));
+}
+
+// A page reached through its own socket, opened for each document.
 class DevToolsBrowserWindow : public BrowserWindow {
 public:
     DevToolsBrowserWindow(std::uint16_t port, std::string path, const LoopbackLimits& limits, TextEncoding encoding)
@@ -455,18 +479,11 @@ public:
     std::unique_ptr<HtmlDocument> Document() override {
         Session s;
         try {
-            s = std::make_shared<PageSession>(m_port, m_path, m_limits, m_encoding);
+            s = std::make_shared<PageSession>(std::make_shared<DevToolsSession>(m_port, m_path, m_limits), m_encoding);
         } catch (const std::exception&) {
             return nullptr;  // the page or the browser has gone since the list was read
         }
-        return AsBrowserError([&] {
-            s->AutoAttach(std::string());
-            const json tree = FrameTree(*s, std::string());
-            const json top = tree.value("frame", json::object());
-            const std::string frameId = Text(top, "id");
-            if (frameId.empty()) Malformed("no main frame");
-            return OpenDocument(s, std::string(), frameId, Text(top, "securityOrigin"));
-        });
+        return AsBrowserError([&] { return OpenPageDocument(s, std::string()); });
     }
 
 private:
@@ -476,10 +493,34 @@ private:
     TextEncoding m_encoding;
 };
 
+// A page reached through a session on its browser's one connection.
+class DevToolsEndpointWindow : public BrowserWindow {
+public:
+    DevToolsEndpointWindow(Session s, std::string targetId) : m_s(std::move(s)), m_targetId(std::move(targetId)) {}
+
+    std::unique_ptr<HtmlDocument> Document() override {
+        std::string sessionId;
+        try {
+            sessionId = m_s->connection->AttachToPage(m_targetId);
+        } catch (const BrowserError&) {
+            if (m_s->connection->Closed()) throw;
+            return nullptr;  // the page has gone since the list was read
+        }
+        return AsBrowserError([&] { return OpenPageDocument(m_s, sessionId); });
+    }
+
+private:
+    Session m_s;
+    std::string m_targetId;
+};
+
 class DevToolsWindowList : public WindowList {
 public:
-    DevToolsWindowList(std::uint16_t port, std::vector<Target> targets, const LoopbackLimits& limits, TextEncoding encoding)
-        : m_port(port), m_targets(std::move(targets)), m_limits(limits), m_encoding(encoding) {}
+    // Pages of their own sockets on `port`, or of the browser connection `endpoint`.
+    DevToolsWindowList(std::uint16_t port, Session endpoint, std::vector<Target> targets, const LoopbackLimits& limits,
+                       TextEncoding encoding)
+        : m_port(port), m_endpoint(std::move(endpoint)), m_targets(std::move(targets)), m_limits(limits),
+          m_encoding(encoding) {}
 
     std::int32_t Count() override { return static_cast<std::int32_t>(m_targets.size()); }
 
@@ -487,11 +528,15 @@ public:
         if (index < 0 || static_cast<std::size_t>(index) >= m_targets.size()) return nullptr;
         const Target& t = m_targets[static_cast<std::size_t>(index)];
         if (!t.page || t.path.empty()) return nullptr;
-        return AsBrowserError([&] { return std::make_unique<DevToolsBrowserWindow>(m_port, t.path, m_limits, m_encoding); });
+        return AsBrowserError([&]() -> std::unique_ptr<BrowserWindow> {
+            if (m_endpoint) return std::make_unique<DevToolsEndpointWindow>(m_endpoint, t.path);
+            return std::make_unique<DevToolsBrowserWindow>(m_port, t.path, m_limits, m_encoding);
+        });
     }
 
 private:
     std::uint16_t m_port;
+    Session m_endpoint;
     std::vector<Target> m_targets;
     LoopbackLimits m_limits;
     TextEncoding m_encoding;
@@ -529,5 +574,29 @@ std::unique_ptr<WindowList> DevToolsBrowserAccess::OpenTargets() {
         }
         targets.push_back(std::move(t));
     }
-    return std::make_unique<DevToolsWindowList>(m_port, std::move(targets), m_limits, m_encoding);
+    return std::make_unique<DevToolsWindowList>(m_port, nullptr, std::move(targets), m_limits, m_encoding);
+}
+
+std::unique_ptr<WindowList> DevToolsEndpointAccess::OpenWindowList() {
+    if (!LoopbackWebSocketsAvailable()) return nullptr;
+    try {
+        const std::shared_ptr<DevToolsSession> connection = m_connect();
+        if (!connection) return nullptr;
+        const json reply = connection->Call("Target.getTargets", json::object());
+        const auto infos = reply.find("targetInfos");
+        if (infos == reply.end() || !infos->is_array()) return nullptr;
+        std::vector<Target> targets;
+        for (const json& info : *infos) {
+            Target t;
+            if (info.is_object()) {
+                t.page = Text(info, "type") == "page";
+                t.path = Text(info, "targetId");
+            }
+            targets.push_back(std::move(t));
+        }
+        return std::make_unique<DevToolsWindowList>(0, std::make_shared<PageSession>(connection, m_encoding),
+                                                    std::move(targets), LoopbackLimits(), m_encoding);
+    } catch (const std::exception&) {
+        return nullptr;  // the browser closed the connection, or did not answer: no pages this run
+    }
 }

@@ -24,6 +24,10 @@
 #include "text/TextEncoding.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+
+class DevToolsSession;
 
 class DevToolsBrowserAccess : public BrowserAccess {
 public:
@@ -42,5 +46,21 @@ private:
 
     std::uint16_t m_port;
     LoopbackLimits m_limits;
+    TextEncoding m_encoding;
+};
+
+// The pages of one browser reached through its browser endpoint: a single connection,
+// which `connect` gives (kept from an earlier run, or opened now; null when the browser
+// cannot be reached), lists them with Target.getTargets and reaches each through a flat
+// session attached to it.
+class DevToolsEndpointAccess : public BrowserAccess {
+public:
+    DevToolsEndpointAccess(std::function<std::shared_ptr<DevToolsSession>()> connect, TextEncoding encoding)
+        : m_connect(std::move(connect)), m_encoding(encoding) {}
+
+    std::unique_ptr<WindowList> OpenWindowList() override;
+
+private:
+    std::function<std::shared_ptr<DevToolsSession>()> m_connect;
     TextEncoding m_encoding;
 };

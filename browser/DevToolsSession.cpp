@@ -87,6 +87,16 @@ std::string DevToolsSession::SessionOfTarget(const std::string& targetId) const 
     return it == m_frameSessions.end() ? std::string() : it->second;
 }
 
+std::string DevToolsSession::AttachToPage(const std::string& targetId) {
+    const auto kept = m_pageSessions.find(targetId);
+    if (kept != m_pageSessions.end()) return kept->second;
+    const std::string session = Call("Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}})
+                                    .value("sessionId", std::string());
+    if (session.empty()) throw BrowserError("Target.attachToTarget: no session", kMalformed);
+    m_pageSessions[targetId] = session;
+    return session;
+}
+
 void DevToolsSession::Dispatch(const json& event) {
     const std::string method = event.value("method", std::string());
     const json params = event.value("params", json::object());
@@ -98,9 +108,12 @@ void DevToolsSession::Dispatch(const json& event) {
             m_frameSessions[info.value("targetId", std::string())] = session;
     } else if (method == "Target.detachedFromTarget") {
         const std::string session = params.value("sessionId", std::string());
-        for (auto it = m_frameSessions.begin(); it != m_frameSessions.end();) {
-            if (it->second == session) it = m_frameSessions.erase(it);
-            else ++it;
+        for (auto* sessions : {&m_frameSessions, &m_pageSessions}) {
+            for (auto it = sessions->begin(); it != sessions->end();) {
+                if (it->second == session) it = sessions->erase(it);
+                else ++it;
+            }
         }
+        m_autoAttached.erase(session);
     }
 }

@@ -1,7 +1,8 @@
-// One WebSocket to a page target of the DevTools protocol: numbered commands,
-// each waited for with a time-out, for the page's own session or for a frame
-// session attached to it (flat sessions). Events are skipped except the attach
-// and detach of out-of-process frames, which are remembered by target id.
+// One WebSocket of the DevTools protocol, to a page target or to a browser's endpoint:
+// numbered commands, each waited for with a time-out, for the page's own session (none
+// on a page's socket), or for a session attached to a page or a frame (flat sessions).
+// Events are skipped except the attach and detach of targets, which are remembered by
+// target id.
 #pragma once
 
 #include "browser/WinHttpClient.h"
@@ -29,6 +30,14 @@ public:
     void AutoAttach(const std::string& sessionId);
     // The flat session of an attached frame target, or empty.
     std::string SessionOfTarget(const std::string& targetId) const;
+    // The flat session of a page target on a browser's endpoint, attached at the first
+    // request and kept while the page and the socket live.
+    std::string AttachToPage(const std::string& targetId);
+
+    // Whether the peer has closed the socket.
+    bool Closed() const { return m_socket.Closed(); }
+    // The wait for each reply from now on.
+    void SetReplyTimeout(int timeoutMs) { m_timeoutMs = timeoutMs; }
 
 private:
     nlohmann::json AwaitReply(const std::string& method, std::int64_t id);
@@ -39,4 +48,5 @@ private:
     std::int64_t m_nextId = 0;
     std::map<std::string, std::string> m_frameSessions;  // target id -> session id
     std::map<std::string, bool> m_autoAttached;
+    std::map<std::string, std::string> m_pageSessions;  // target id -> session id
 };

@@ -34,5 +34,47 @@ void MessageBoxNotifications::Beep() {
 }
 
 std::string MessageBoxNotifications::MessageText(BrowserMessage which) {
-    return LoadBrowserText(which == BrowserMessage::NoElement ? IDS_WEB_NO_ELEMENT : IDS_WEB_FAILURE, m_codePage);
+    UINT id = IDS_WEB_FAILURE;
+    switch (which) {
+    case BrowserMessage::NoElement: id = IDS_WEB_NO_ELEMENT; break;
+    case BrowserMessage::Failure: id = IDS_WEB_FAILURE; break;
+    case BrowserMessage::BrowserWaiting: id = IDS_WEB_BROWSER_WAITING; break;
+    case BrowserMessage::BrowserGaveUp: id = IDS_WEB_BROWSER_GAVE_UP; break;
+    case BrowserMessage::BrowserRefused: id = IDS_WEB_BROWSER_REFUSED; break;
+    }
+    return LoadBrowserText(id, m_codePage);
+}
+
+namespace {
+
+BOOL CALLBACK CloseNoticeBox(HWND box, LPARAM) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void MessageBoxNotifications::BeginNotice(const std::string& text) {
+    EndNotice();
+    std::wstring wide = ToWide(text, m_codePage);
+    std::wstring title = ToWide(LoadBrowserText(AFX_IDS_APP_TITLE, CP_UTF8), CP_UTF8);
+    m_notice = std::thread([this, wide = std::move(wide), title = std::move(title)] {
+        m_noticeThread = GetCurrentThreadId();
+        MessageBoxW(nullptr, wide.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION | MB_TOPMOST | MB_SETFOREGROUND);
+        m_noticeClosed = true;
+    });
+}
+
+void MessageBoxNotifications::EndNotice() {
+    if (!m_notice.joinable()) return;
+    // The box may not be there yet, or closed already: asked again until its thread ends.
+    while (!m_noticeClosed) {
+        if (const DWORD id = m_noticeThread) {
+            EnumThreadWindows(id, &CloseNoticeBox, 0);
+        }
+        Sleep(20);
+    }
+    m_notice.join();
+    m_noticeThread = 0;
+    m_noticeClosed = false;
 }

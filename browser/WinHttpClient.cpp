@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -196,10 +197,14 @@ LoopbackWebSocket::LoopbackWebSocket(std::uint16_t port, const std::string& path
         if (g_lingeringReaders >= kMaxLingeringReaders) Fail("WebSocket: earlier sockets still closing", ERROR_BUSY);
     }
     m_shared->limits = limits;
-    m_shared->session = OpenSession(limits);
+    LoopbackLimits upgradeLimits = limits;
+    upgradeLimits.timeoutMs = std::max(limits.timeoutMs, limits.upgradeTimeoutMs);
+    m_shared->session = OpenSession(upgradeLimits);
     m_shared->connection = Connect(m_shared->session, port);
     InternetHandle request = SendGet(m_shared->connection, path, true);
-    if (Status(request) != 101) Fail("upgrade refused", ERROR_BAD_NET_RESP);
+    const DWORD status = Status(request);
+    if (status == 404) throw BrowserError("WinHTTP: no such endpoint", kLoopbackNoEndpoint);
+    if (status != 101) throw BrowserError("WinHTTP: upgrade refused", kLoopbackUpgradeRefused);
     m_shared->socket = api.completeUpgrade(request.Get(), 0);
     if (!m_shared->socket) Fail("upgrade", GetLastError());
     DWORD timeout = static_cast<DWORD>(limits.timeoutMs);
@@ -236,6 +241,11 @@ void LoopbackWebSocket::SendText(const std::string& text) {
     const DWORD rc = WebSocketApi().send(m_shared->socket, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE,
                                          const_cast<char*>(text.data()), static_cast<DWORD>(text.size()));
     if (rc != NO_ERROR) Fail("WebSocket send", rc);
+}
+
+bool LoopbackWebSocket::Closed() const {
+    std::lock_guard<std::mutex> guard(m_shared->lock);
+    return m_shared->ended && m_shared->messages.empty();
 }
 
 int LingeringWebSocketReaders() {

@@ -14,7 +14,16 @@
 struct LoopbackLimits {
     int timeoutMs = 5000;                      // connecting, sending, each wait for data
     std::size_t maxReplyBytes = 32u << 20;     // one HTTP body or one WebSocket message
+    // The wait for a WebSocket's upgrade when longer than timeoutMs: a browser holds it
+    // while it asks its user whether to allow the connection.
+    int upgradeTimeoutMs = 0;
 };
+
+// The codes of a WebSocket that did not open: nothing listens on the port, nothing
+// serves the path (404), the peer answered the upgrade with another status.
+inline constexpr std::int32_t kLoopbackNotListening = static_cast<std::int32_t>(0x80072EFDu);  // ERROR_WINHTTP_CANNOT_CONNECT
+inline constexpr std::int32_t kLoopbackNoEndpoint = static_cast<std::int32_t>(0x80070002u);    // ERROR_FILE_NOT_FOUND
+inline constexpr std::int32_t kLoopbackUpgradeRefused = static_cast<std::int32_t>(0x800704CFu);  // ERROR_NETWORK_UNREACHABLE
 
 // The body of GET http://127.0.0.1:port/path when the status is 200. Throws when
 // nothing listens, on a time-out, another status or a body over the limit.
@@ -41,6 +50,8 @@ public:
     // One whole message (its fragments joined). Throws when the peer closes, on a
     // time-out of `timeoutMs` for the whole message, or when it exceeds the limit.
     std::string ReceiveText(int timeoutMs);
+    // Whether the peer has closed the socket (or it failed) and nothing is left to read.
+    bool Closed() const;
 
     struct Shared;
 

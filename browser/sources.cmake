@@ -15,6 +15,7 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DevToolsSession.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxNotifications.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShellBrowserAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UserBrowsers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WinHttpClient.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WorkerMessageFilter.cpp
 )

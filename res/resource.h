@@ -67,6 +67,10 @@
 #define IDS_WEB_SETTING_NOT_NUMBER      57416   // %1: the line number, %2: the reference
 #define IDS_WEBINPUT_FILTER_TEXT        57417
 #define IDS_WEBINPUT_FILTER_ALL         57418
+// A browser reached through its own DevToolsActivePort file (%1: the browser).
+#define IDS_WEB_BROWSER_WAITING         57600
+#define IDS_WEB_BROWSER_GAVE_UP         57601
+#define IDS_WEB_BROWSER_REFUSED         57602
 // Why a drop put nothing into its target (%1: the program).
 #define IDS_DROP_NOTICE_TITLE           57390
 #define IDS_DROP_BLOCKED                57391

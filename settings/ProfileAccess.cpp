@@ -9,6 +9,12 @@ int ReadSetting(const IntSetting& setting) {
                             static_cast<int>(app->GetProfileInt(setting.section, setting.key, setting.defaultValue)));
 }
 
+bool SettingStored(const IntSetting& setting) {
+    CWinApp* app = AfxGetApp();
+    // A value that is stored reads the same whatever the default.
+    return app && app->GetProfileInt(setting.section, setting.key, 0) == app->GetProfileInt(setting.section, setting.key, 1);
+}
+
 CString ReadSetting(const TextSetting& setting) {
     CWinApp* app = AfxGetApp();
     return app ? app->GetProfileString(setting.section, setting.key, setting.defaultValue)

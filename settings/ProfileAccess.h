@@ -7,6 +7,8 @@
 
 // The stored value when it is a REG_DWORD within the setting's range, else the default.
 int ReadSetting(const IntSetting& setting);
+// Whether the profile holds a value of the setting (not only its default).
+bool SettingStored(const IntSetting& setting);
 // The stored REG_SZ text, else the default.
 CString ReadSetting(const TextSetting& setting);
 

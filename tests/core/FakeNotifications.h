@@ -15,6 +15,8 @@ public:
     int beeps = 0;
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void Beep() override { ++beeps; }
+    void BeginNotice(const std::string& text) override { messages.push_back("notice: " + text); }
+    void EndNotice() override {}
     // The program's English texts.
     std::string MessageText(BrowserMessage which) override {
         return which == BrowserMessage::NoElement ? "No Element(Get) : [%1]" : "GPF : Error:%1";

@@ -33,6 +33,8 @@ class PrintingNotifications : public MessageBoxNotifications {
 public:
     void ShowMessage(const std::string& text) override { std::printf("MESSAGE: %s\n", text.c_str()); }
     void Beep() override { std::printf("BEEP\n"); }
+    void BeginNotice(const std::string& text) override { std::printf("NOTICE: %s\n", text.c_str()); std::fflush(stdout); }
+    void EndNotice() override { std::printf("NOTICE ENDED\n"); }
 };
 
 double Milliseconds(const LARGE_INTEGER& from) {
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
         BrowserWorkerJob job;
         if (!LoadWebInputFile(argv[3], job.settings)) return 3;
         job.devToolsPort = static_cast<unsigned>(port);
+        job.devToolsPortSet = true;  // named on the command line, as a port the user stored
         job.notify = &notify;
         const int result = RunBrowserJob(job);
         std::printf("TIME fill %.1f ms\n", Milliseconds(start));
