@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 
@@ -60,12 +61,12 @@ std::vector<FoundBrowser> FindUserBrowsers() {
 }
 
 std::shared_ptr<DevToolsSession> DevToolsConnections::Connect(const FoundBrowser& browser, UserNotifications& notify) {
-    for (auto it = m_kept.begin(); it != m_kept.end(); ++it) {
-        if (it->port != browser.endpoint.port || it->path != browser.endpoint.path) continue;
-        if (!it->session->Closed()) return it->session;
-        m_kept.erase(it);  // the browser closed it (it restarted, or its user switched debugging off)
-        break;
-    }
+    // A connection the browser closed (it restarted, or its user switched debugging off) is
+    // dropped, and opened anew when its browser is still there.
+    m_kept.erase(std::remove_if(m_kept.begin(), m_kept.end(), [](const Kept& k) { return k.session->Closed(); }),
+                 m_kept.end());
+    for (const Kept& kept : m_kept)
+        if (kept.port == browser.endpoint.port && kept.path == browser.endpoint.path) return kept.session;
     // A port whose listener the system names must be a browser of this user: a file left
     // by a browser that has gone may name a port that another program took since.
     if (CheckListener(browser.endpoint.port) == ListenerTrust::NotOurs) return nullptr;

@@ -26,26 +26,63 @@ jwc_cleanup() {
 free_port() { "$PY" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 
 # Starts Chromium on the given pages (headless takes one on its command line, the
-# others are opened over the protocol); sets CHROME_PID and CHROME_PORT.
+# others are opened over the protocol) with a port of its own choosing, read from the
+# DevToolsActivePort file of its user data folder; sets CHROME_PID, CHROME_PORT and
+# CHROME_BROWSER_PATH (its browser endpoint, the file's second line).
 start_chromium() {
-    CHROME_PORT=$(free_port)
+    local profile
+    profile=$(mktemp -d "$JW_TMP/profile.XXXXXX")
     "$CHROMIUM" --headless=new --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --disable-background-networking --disable-component-update --disable-sync \
-        --user-data-dir="$JW_TMP/profile-$CHROME_PORT" --remote-debugging-port="$CHROME_PORT" \
-        --allow-file-access-from-files "$1" >"$JW_TMP/chromium-$CHROME_PORT.log" 2>&1 &
+        --user-data-dir="$profile" --remote-debugging-port=0 \
+        --allow-file-access-from-files "$1" >"$profile.log" 2>&1 &
     CHROME_PID=$!
     PIDS+=("$CHROME_PID")
-    local ok=1 url
-    $CLIENT "$CHROME_PORT" wait-pages 1 || ok=0
+    local ok=0 url i
+    for i in $(seq 150); do
+        if [ -s "$profile/DevToolsActivePort" ] && [ "$(wc -l <"$profile/DevToolsActivePort")" -ge 1 ]; then ok=1; break; fi
+        sleep 0.1
+    done
+    if [ $ok = 1 ]; then
+        CHROME_PORT=$(sed -n 1p "$profile/DevToolsActivePort")
+        CHROME_BROWSER_PATH=$(sed -n 2p "$profile/DevToolsActivePort")
+        $CLIENT "$CHROME_PORT" wait-pages 1 || ok=0
+    fi
     if [ $ok = 1 ]; then
         for url in "${@:2}"; do $CLIENT "$CHROME_PORT" open "$url" || ok=0; done
         $CLIENT "$CHROME_PORT" wait-pages $# || ok=0
     fi
     if [ $ok = 0 ]; then
         echo "SKIP: chromium did not start (see its log below)"
-        tail -5 "$JW_TMP/chromium-$CHROME_PORT.log"
+        tail -5 "$profile.log"
         exit 0
     fi
+}
+
+# Starts tests/e2e/devtools_relay.py in front of the browser on PORT (DELAY: seconds it holds
+# each upgrade); sets RELAY_PORT and RELAY_PID. Its count of upgrades is in $JW_TMP/relay-NAME.count.
+start_relay() {  # NAME PORT [DELAY]
+    local out=$JW_TMP/relay-$1.port
+    "$PY" "$JWC_HERE/devtools_relay.py" "$2" "$JW_TMP/relay-$1.count" "${3:-0}" >"$out" 2>"$JW_TMP/relay-$1.log" &
+    RELAY_PID=$!
+    PIDS+=("$RELAY_PID")
+    local i
+    for i in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
+    RELAY_PORT=$(head -1 "$out")
+    [ -n "$RELAY_PORT" ] || jw_fail "the relay did not start: $(cat "$JW_TMP/relay-$1.log")"
+}
+relay_upgrades() { head -1 "$JW_TMP/relay-$1.count"; }
+
+# Writes a browser's DevToolsActivePort into its user data folder below the Wine user's
+# %LOCALAPPDATA% (FOLDER as a browser names it there, with backslashes).
+write_active_port() {  # FOLDER PORT PATH
+    if [ -z "${JWC_LOCALAPPDATA:-}" ]; then
+        JWC_LOCALAPPDATA=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)
+        [ -d "$JWC_LOCALAPPDATA" ] || jw_fail "no %LOCALAPPDATA% in the Wine prefix: $JWC_LOCALAPPDATA"
+    fi
+    local folder="$JWC_LOCALAPPDATA/${1//\\//}"
+    mkdir -p "$folder"
+    printf '%s\n%s' "$2" "$3" >"$folder/DevToolsActivePort"
 }
 
 # Writes into DIR a page of 70,000 elements with 600-character values (huge.html), a page of
