@@ -1,7 +1,6 @@
 #include "browser/UserBrowsers.h"
 
 #include "browser/BrowserAccess.h"
-#include "browser/BrowserListener.h"
 #include "browser/DevToolsSession.h"
 #include "framework/Handles.h"
 
@@ -69,7 +68,7 @@ std::shared_ptr<DevToolsSession> DevToolsConnections::Connect(const FoundBrowser
         if (kept.port == browser.endpoint.port && kept.path == browser.endpoint.path) return kept.session;
     // A port whose listener the system names must be a browser of this user: a file left
     // by a browser that has gone may name a port that another program took since.
-    if (CheckListener(browser.endpoint.port) == ListenerTrust::NotOurs) return nullptr;
+    if (CheckListener(browser.endpoint.port, m_system) == ListenerTrust::NotOurs) return nullptr;
     std::shared_ptr<DevToolsSession> session = Open(browser, notify);
     if (session) m_kept.push_back({browser.endpoint.port, browser.endpoint.path, session});
     return session;

@@ -4,6 +4,7 @@
 // every new connection, so a user allows Jotwell once per browser session.
 #pragma once
 
+#include "browser/BrowserListener.h"
 #include "browser/DevToolsActivePort.h"
 #include "browser/UserNotifications.h"
 #include "browser/WinHttpClient.h"
@@ -29,8 +30,10 @@ class DevToolsConnections {
 public:
     // `allowWaitMs`: how long a browser may hold a new connection while its user decides;
     // `noticeAfterMs`: how long before the user is told why nothing happens.
-    explicit DevToolsConnections(int allowWaitMs = 60000, int noticeAfterMs = 1000)
-        : m_allowWaitMs(allowWaitMs), m_noticeAfterMs(noticeAfterMs) {}
+    // `system`: who listens on a port, asked before a new connection.
+    explicit DevToolsConnections(int allowWaitMs = 60000, int noticeAfterMs = 1000,
+                                 const ListenerSystem& system = SystemListener())
+        : m_allowWaitMs(allowWaitMs), m_noticeAfterMs(noticeAfterMs), m_system(system) {}
 
     // The connection to `browser`: the one kept from an earlier run while the browser keeps
     // it open, else a new one. Null, without a word, for a stale file: nothing listens on
@@ -52,6 +55,7 @@ private:
 
     int m_allowWaitMs;
     int m_noticeAfterMs;
+    const ListenerSystem& m_system;
     std::vector<Kept> m_kept;
     int m_opened = 0;
 };

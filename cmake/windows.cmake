@@ -62,7 +62,7 @@ add_test(NAME windows7_imports
 file(GLOB JOTWELL_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(JOTWELL_WIN_TESTS)
   add_executable(jotwell_win_tests ${JOTWELL_WIN_TESTS} ${JOTWELL_RC})
-  target_link_libraries(jotwell_win_tests PRIVATE jotwell_win gtest)
+  target_link_libraries(jotwell_win_tests PRIVATE jotwell_win gtest ws2_32)  # ws2_32: stand-in servers
   target_link_options(jotwell_win_tests PRIVATE ${JOTWELL_STATIC})
   add_test(NAME win_tests COMMAND jotwell_win_tests)
 endif()

@@ -3,7 +3,10 @@
 # printed and not asserted (a run that cannot be measured ends the script with an error):
 # a fill over four page sections with nothing listening on the port, the tag index report
 # of a page of 70,000 elements with long values beside a small page and its peak working
-# set, and a fill of 100 fields. Skips (exit 0) when Chromium is not installed.
+# set, and a fill of 100 fields; then the same fill and report through the browser's endpoint
+# on one connection (as a browser found by its DevToolsActivePort file is reached), and the
+# time to list the pages again on that kept connection. Skips (exit 0) when Chromium is not
+# installed.
 # Usage: devtools_figures.sh BUILD_DIR   (run by scripts/figures.sh)
 e2e=$(cd "$(dirname "$0")/../../tests/e2e" && pwd)
 source "$e2e/lib.sh"
@@ -44,3 +47,13 @@ out=$(jw_tool jw_devtools_check fill "$CHROME_PORT" "$(jw_winpath "$PAGES/fields
 check_run "$out"
 grep -qx "RESULT 1" <<<"$out" || jw_fail "the 100 fields were not filled: $out"
 figure "$out" "DevTools fill of 100 fields" "TIME fill"
+
+out=$(jw_tool jw_devtools_check browser "$CHROME_PORT" "$CHROME_BROWSER_PATH" "$(jw_winpath "$PAGES/fields.txt")" \
+    "$(jw_winpath "$JW_TMP/browser-report.txt")" | tr -d '\r')
+check_run "$out"
+grep -qx "RESULT 1" <<<"$out" || jw_fail "the 100 fields were not filled through the browser endpoint: $out"
+grep -qx "CONNECTIONS 1" <<<"$out" || jw_fail "more than one connection: $out"
+figure "$out" "Browser endpoint, one connection: fill of 100 fields" "TIME fill"
+figure "$out" "Browser endpoint, one connection: report of the 70,000-element page and the small one" "TIME report"
+figure "$out" "Browser endpoint: pages listed on a new connection" "TIME first-list"
+figure "$out" "Browser endpoint: pages listed again on the kept connection" "TIME kept-list"

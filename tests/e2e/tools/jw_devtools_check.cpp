@@ -7,14 +7,22 @@
 //   jw_devtools_check fill PORT SETTINGFILE    fills pages from a web input setting file, as
 //                                             the worker's run does (shell list and DevTools
 //                                             targets joined, taken once for the run)
+//   jw_devtools_check browser PORT PATH SETTINGFILE OUTFILE
+//                                             through the browser endpoint PATH on PORT (as a
+//                                             DevToolsActivePort file names it), on one kept
+//                                             connection: lists the pages twice (the second
+//                                             time on the connection kept), fills them from
+//                                             the setting file and writes the report
 // Prints every message box text as "MESSAGE: ..." and every beep as "BEEP", then
 // "RESULT n" (fill), "TIME <what> <ms> ms" and "PEAK <MB> MB" (the peak working set);
 // bench/wine/devtools_figures.sh prints the figures, no test reads them.
 // Exit code 0 unless the arguments or files are wrong.
+#include "browser/AutoInput.h"
 #include "browser/BrowserWorker.h"
 #include "browser/DevToolsBrowserAccess.h"
 #include "browser/MessageBoxNotifications.h"
 #include "browser/TagIndexReport.h"
+#include "browser/UserBrowsers.h"
 #include "framework/WholeFile.h"
 #include "text/SystemCodePage.h"
 #include "webinput/WebInputFile.h"
@@ -24,6 +32,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -52,9 +61,46 @@ double PeakMegabytes() {
     return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
+
+// The browser command: every step on the same connection, each timed.
+int ThroughBrowserEndpoint(std::uint16_t port, const std::string& path, const char* settingFile, const char* outFile,
+                           PrintingNotifications& notify) {
+    WebInputSettings settings;
+    if (!LoadWebInputFile(settingFile, settings)) return 3;
+    auto connections = std::make_shared<DevToolsConnections>();
+    const FoundBrowser browser{"Chromium", {port, path}};
+    DevToolsEndpointAccess browsers([&] { return connections->Connect(browser, notify); }, TextEncoding::Ansi);
+    LARGE_INTEGER start = {};
+    for (const char* what : {"first-list", "kept-list"}) {
+        QueryPerformanceCounter(&start);
+        const std::unique_ptr<WindowList> list = browsers.OpenWindowList();
+        std::printf("TIME %s %.1f ms\n", what, Milliseconds(start));
+        if (!list) return 4;
+    }
+    QueryPerformanceCounter(&start);
+    AutoInput input(settings, notify, SystemLeadBytes());
+    std::printf("RESULT %d\n", input.Run(browsers));
+    std::printf("TIME fill %.1f ms\n", Milliseconds(start));
+    QueryPerformanceCounter(&start);
+    std::string report;
+    WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report, settings.Pages);
+    std::printf("TIME report %.1f ms\n", Milliseconds(start));
+    std::printf("CONNECTIONS %d\n", connections->Opened());
+    return AfxWriteFileSafely(outFile, ToTextModeLineEnds(report)) == ERROR_SUCCESS ? 0 : 3;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 6 && std::string(argv[1]) == "browser") {
+        PrintingNotifications notify;
+        const long port = std::strtol(argv[2], nullptr, 10);
+        if (port <= 0 || port > 65535) return 2;
+        const int code = ThroughBrowserEndpoint(static_cast<std::uint16_t>(port), argv[3], argv[4], argv[5], notify);
+        std::printf("PEAK %.1f MB\n", PeakMegabytes());
+        std::fflush(stdout);
+        return code;
+    }
     if (argc != 4 && !(argc == 5 && std::string(argv[1]) == "report")) return 2;
     const std::string command = argv[1];
     const long port = std::strtol(argv[2], nullptr, 10);
