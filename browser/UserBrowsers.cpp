@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <chrono>
 #include <future>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -80,27 +82,48 @@ std::shared_ptr<DevToolsSession> DevToolsConnections::Open(const FoundBrowser& b
     const std::uint16_t port = browser.endpoint.port;
     const std::string path = browser.endpoint.path;
     const int allowWaitMs = m_allowWaitMs;
-    // The browser may hold the upgrade, or the first reply, until its user answers.
-    std::future<std::shared_ptr<DevToolsSession>> opening = std::async(std::launch::async, [=] {
-        auto session = std::make_shared<DevToolsSession>(port, path, limits);
-        session->SetReplyTimeout(allowWaitMs);
-        session->Call("Target.getTargets", nlohmann::json::object());
-        session->SetReplyTimeout(limits.timeoutMs);
-        return session;
-    });
-    const bool waiting = opening.wait_for(std::chrono::milliseconds(m_noticeAfterMs)) != std::future_status::ready;
-    if (waiting) notify.BeginNotice(notify.Text(BrowserMessage::BrowserWaiting, browser.name));
+    // The browser may hold the upgrade, or the first reply, until its user answers. The
+    // opening runs on a thread of its own, so that the wait ends on time even where
+    // WinHTTP's own time-out does not (Wine waits for ever on a silent peer); a thread
+    // given up ends when its peer answers or goes.
+    using Opened = std::shared_ptr<DevToolsSession>;
+    auto promise = std::make_shared<std::promise<Opened>>();
+    std::future<Opened> opening = promise->get_future();
     try {
-        std::shared_ptr<DevToolsSession> session = opening.get();
-        if (waiting) notify.EndNotice();
+        std::thread([promise, port, path, limits, allowWaitMs] {
+            try {
+                auto session = std::make_shared<DevToolsSession>(port, path, limits);
+                session->SetReplyTimeout(allowWaitMs);
+                session->Call("Target.getTargets", nlohmann::json::object());
+                session->SetReplyTimeout(limits.timeoutMs);
+                promise->set_value(std::move(session));
+            } catch (...) {
+                promise->set_exception(std::current_exception());
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+    const auto ready = [&](int ms) {
+        return opening.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready;
+    };
+    const bool waiting = !ready(m_noticeAfterMs);
+    if (waiting) notify.BeginNotice(notify.Text(BrowserMessage::BrowserWaiting, browser.name));
+    if (waiting && !ready(std::max(0, m_allowWaitMs - m_noticeAfterMs))) {
+        notify.EndNotice();
+        notify.Show(BrowserMessage::BrowserGaveUp, browser.name);
+        return nullptr;
+    }
+    if (waiting) notify.EndNotice();
+    try {
+        Opened session = opening.get();
         ++m_opened;
         return session;
     } catch (const BrowserError& e) {
-        if (waiting) notify.EndNotice();
         if (Stale(e.Code())) return nullptr;
         notify.Show(TimedOut(e.Code()) ? BrowserMessage::BrowserGaveUp : BrowserMessage::BrowserRefused, browser.name);
     } catch (const std::exception&) {
-        if (waiting) notify.EndNotice();
+        // Out of memory: as a browser that could not be reached.
     }
     return nullptr;
 }
