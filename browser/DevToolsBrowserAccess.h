@@ -1,9 +1,13 @@
-// The browser access layer over the Chromium DevTools protocol, for Chrome, Edge
-// and Chromium started with --remote-debugging-port. Its windows are the targets
-// of http://127.0.0.1:PORT/json/list in that order; a target that is not a page
-// (a frame, a worker, the browser's own user interface) is a window that is not a
-// browser. Each page is reached over its own WebSocket, frames in other processes
-// through flat sessions; every document is read in an isolated world of its frame.
+// The browser access layer over the Chromium DevTools protocol, for Chrome, Edge and the
+// other Chromium browsers. DevToolsBrowserAccess reaches a browser started with
+// --remote-debugging-port: its windows are the targets of http://127.0.0.1:PORT/json/list
+// in that order, each page over its own WebSocket. DevToolsEndpointAccess reaches a browser
+// through its browser endpoint alone (the user's own profile, found by its
+// DevToolsActivePort file): its windows are the targets of Target.getTargets, each page
+// through a flat session on the one connection. A target that is not a page (a frame, a
+// worker, the browser's own user interface) is a window that is not a browser. Frames in
+// other processes are reached through flat sessions; every document is read in an
+// isolated world of its frame.
 //
 // Only 127.0.0.1 is ever contacted: a target's WebSocket address gives only its
 // path. Every wait has a time-out and every reply a size limit; a page that
