@@ -118,14 +118,14 @@ std::vector<UINT> CClipboardSnapshot::Formats() const {
 
 bool MarkClipboardTransient(const ClipboardSession& clipboard) {
     if (!clipboard.IsOpen()) return false;
-    // Each holds a DWORD 0; the first one's presence alone is its meaning.
-    static const char* const marks[] = {"ExcludeClipboardContentFromMonitorProcessing",
-                                        "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"};
+    // Each holds a DWORD 0; the first one's presence alone is its meaning. A registered
+    // format's number stays the same while the system runs: asked once.
+    static const UINT formats[] = {RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"),
+                                   RegisterClipboardFormatA("CanIncludeInClipboardHistory"),
+                                   RegisterClipboardFormatA("CanUploadToCloudClipboard")};
     bool all = true;
-    for (const char* mark : marks) {
-        const UINT format = RegisterClipboardFormatA(mark);
+    for (const UINT format : formats)
         if (format == 0 || !SetClipboardBlock({format, std::string(sizeof(DWORD), '\0')})) all = false;
-    }
     return all;
 }
 
