@@ -1,5 +1,7 @@
 #include "framework/ClipboardRestore.h"
 
+#include "framework/Clipboard.h"
+
 #include <cstring>
 #include <utility>
 
@@ -7,10 +9,8 @@ namespace {
 
 constexpr char kWindowClass[] = "AfxClipboardRestore";
 constexpr UINT_PTR kTimerId = 1;
-// While another program holds the clipboard open, putting back is tried again this often,
-// at most kMaxRetries times.
+// While another program holds the clipboard open, putting back is tried again this often.
 constexpr UINT kRetryMs = 50;
-constexpr int kMaxRetries = 40;
 
 enum class Kind { Block, Bitmap, EnhMetaFile, None };
 
@@ -76,18 +76,6 @@ HANDLE CopyData(UINT format, HANDLE source) {
     }
 }
 
-// A movable block holding `bytes`.
-HGLOBAL BlockOf(const void* bytes, std::size_t size) {
-    GlobalMemory block(GMEM_MOVEABLE, size);
-    if (!block) return nullptr;
-    {
-        GlobalLockGuard lock(block.Get());
-        if (!lock) return nullptr;
-        if (size > 0) std::memcpy(lock.Get(), bytes, size);
-    }
-    return block.Release();
-}
-
 }  // namespace
 
 bool CClipboardSnapshot::Take(const ClipboardSession& clipboard) {
@@ -130,19 +118,14 @@ std::vector<UINT> CClipboardSnapshot::Formats() const {
 
 bool MarkClipboardTransient(const ClipboardSession& clipboard) {
     if (!clipboard.IsOpen()) return false;
-    // Each holds a DWORD 0; the first one's presence alone is its meaning.
-    static const char* const marks[] = {"ExcludeClipboardContentFromMonitorProcessing",
-                                        "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"};
+    // Each holds a DWORD 0; the first one's presence alone is its meaning. A registered
+    // format's number stays the same while the system runs: asked once.
+    static const UINT formats[] = {RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"),
+                                   RegisterClipboardFormatA("CanIncludeInClipboardHistory"),
+                                   RegisterClipboardFormatA("CanUploadToCloudClipboard")};
     bool all = true;
-    for (const char* mark : marks) {
-        const UINT format = RegisterClipboardFormatA(mark);
-        const DWORD zero = 0;
-        HGLOBAL block = BlockOf(&zero, sizeof(zero));
-        if (format == 0 || !block || !SetClipboardData(format, block)) {
-            if (block) GlobalFree(block);
-            all = false;
-        }
-    }
+    for (const UINT format : formats)
+        if (format == 0 || !SetClipboardBlock({format, std::string(sizeof(DWORD), '\0')})) all = false;
     return all;
 }
 
@@ -167,8 +150,8 @@ bool CClipboardRestore::EnsureWindow() {
 }
 
 bool CClipboardRestore::Offer(std::vector<Data> data, bool transient) {
-    Finish();
-    if (!EnsureWindow()) return false;
+    // The earlier offer's contents go back first; still busy, the new offer waits too.
+    if (!Finish() || !EnsureWindow()) return false;
     const ClipboardSession clipboard(m_window);
     if (!clipboard.IsOpen()) return false;
     m_saved.Take(clipboard);
@@ -180,21 +163,19 @@ bool CClipboardRestore::Offer(std::vector<Data> data, bool transient) {
         return false;
     }
     m_offered = std::move(data);
-    for (const Data& d : m_offered) SetClipboardData(d.format, nullptr);
+    for (const Data& d : m_offered) SetClipboardData(d.Format, nullptr);
     if (transient) MarkClipboardTransient(clipboard);
     m_pending = true;
     m_lost = false;
     m_renders = 0;
-    m_retries = 0;
     SetTimer(m_window, kTimerId, kUnreadMs, nullptr);
     return true;
 }
 
 void CClipboardRestore::Render(UINT format) {
     for (const Data& d : m_offered) {
-        if (d.format != format) continue;
-        HGLOBAL block = BlockOf(d.bytes.data(), d.bytes.size());
-        if (block && !SetClipboardData(format, block)) GlobalFree(block);
+        if (d.Format != format) continue;
+        SetClipboardBlock(d);
         break;
     }
     if (!m_pending) return;
@@ -207,45 +188,32 @@ void CClipboardRestore::RenderAll() {
     // The window goes while it still owes data: the clipboard gets all of it.
     const ClipboardSession clipboard(m_window);
     if (!clipboard.IsOpen() || GetClipboardOwner() != m_window) return;
-    for (const Data& d : m_offered) {
-        HGLOBAL block = BlockOf(d.bytes.data(), d.bytes.size());
-        if (block && !SetClipboardData(d.format, block)) GlobalFree(block);
-    }
+    for (const Data& d : m_offered) SetClipboardBlock(d);
 }
 
 void CClipboardRestore::OnTimer() {
-    if (!m_pending) {
-        KillTimer(m_window, kTimerId);
-        return;
-    }
-    if (!m_lost && GetClipboardOwner() == m_window) {
-        const ClipboardSession clipboard(m_window);
-        if (!clipboard.IsOpen() && ++m_retries <= kMaxRetries) {
-            SetTimer(m_window, kTimerId, kRetryMs, nullptr);
-            return;
-        }
-    }
-    Finish();
+    // A clipboard still held open by another program is tried again shortly, without waiting.
+    if (!Finish(0)) SetTimer(m_window, kTimerId, kRetryMs, nullptr);
 }
 
-void CClipboardRestore::Finish() {
-    if (!m_pending) return;
-    m_pending = false;
-    KillTimer(m_window, kTimerId);
-    bool owes = !m_lost && GetClipboardOwner() == m_window;
-    if (owes) {
-        const ClipboardSession clipboard(m_window);
+bool CClipboardRestore::Finish(DWORD waitMs) {
+    if (!m_pending) {
+        if (m_window) KillTimer(m_window, kTimerId);
+        return true;
+    }
+    if (!m_lost && GetClipboardOwner() == m_window) {
+        const ClipboardSession clipboard(m_window, waitMs);
+        if (!clipboard.IsOpen()) return false;  // the saved contents stay for the next try
         m_emptying = true;
-        if (clipboard.IsOpen()) {
-            m_saved.PutBack(clipboard);  // emptied: the offer is gone, whatever went back
-            owes = false;
-        }
+        m_saved.PutBack(clipboard);  // emptied: the offer is gone, whatever went back
         m_emptying = false;
     }
-    // Kept only while the clipboard still holds the offer unrendered: a window that goes
-    // owing it renders it then (and the system asks so also of an owner that owes nothing).
-    if (!owes) m_offered.clear();
+    // Put back, or another program copied something new: nothing of the offer is owed.
+    m_pending = false;
+    KillTimer(m_window, kTimerId);
+    m_offered.clear();
     m_saved.Clear();
+    return true;
 }
 
 LRESULT CALLBACK CClipboardRestore::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

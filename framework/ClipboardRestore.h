@@ -3,6 +3,7 @@
 // of this module, and the copy goes back once the data has been read.
 #pragma once
 
+#include "framework/Clipboard.h"
 #include "framework/Handles.h"
 
 #include <cstddef>
@@ -49,29 +50,29 @@ bool MarkClipboardTransient(const ClipboardSession& clipboard);
 // Offers data for one paste and puts back what the clipboard held: as soon as the reader is
 // done (kGraceMs after the last render request), or kUnreadMs after the offer when nothing
 // was read. Nothing is put back when the clipboard changed hands meanwhile (someone emptied
-// it: the user copied something else). Belongs to one thread, whose messages it needs.
+// it: the user copied something else); while another program holds the clipboard open, the
+// kept contents wait and are tried again. Belongs to one thread, whose messages it needs.
 class CClipboardRestore {
 public:
     static constexpr UINT kGraceMs = 100;
     static constexpr UINT kUnreadMs = 2000;
 
-    struct Data {
-        UINT format;
-        std::string bytes;  // the whole block, terminating zeros included
-    };
+    using Data = ClipboardData;
 
     CClipboardRestore() = default;
-    // Puts back at once what is still pending, then destroys its window.
+    // Puts back at once what is still pending (within kClipboardWaitMs), then destroys its window.
     ~CClipboardRestore();
     CClipboardRestore(const CClipboardRestore&) = delete;
     CClipboardRestore& operator=(const CClipboardRestore&) = delete;
 
     // Ends a pending offer first (putting its contents back), keeps the clipboard, empties it
     // and offers `data` by delayed rendering, marked transient when `transient`. False when
-    // the clipboard could not be had: it is then as it was.
+    // the clipboard could not be had in time (the earlier offer's contents included): it is
+    // then as it was.
     bool Offer(std::vector<Data> data, bool transient);
-    // Puts the kept contents back now, unless the clipboard changed hands.
-    void Finish();
+    // Puts the kept contents back now, unless the clipboard changed hands. False when the
+    // clipboard stayed busy for waitMs: the contents are kept and tried again shortly.
+    bool Finish(DWORD waitMs = kClipboardWaitMs);
     bool Pending() const { return m_pending; }
     // The clipboard owner of the offer.
     HWND Window() const { return m_window; }
@@ -93,5 +94,4 @@ private:
     bool m_lost = false;      // someone else emptied the clipboard after the offer
     bool m_emptying = false;  // our own EmptyClipboard, which also tells us
     int m_renders = 0;
-    int m_retries = 0;
 };

@@ -102,10 +102,16 @@ private:
     void* m_p;
 };
 
-// The clipboard, open for the lifetime of this object.
+// How long opening the clipboard is tried while another program holds it open for a moment
+// (clipboard tools, remote desktop's clipboard helper, Office).
+constexpr DWORD kClipboardWaitMs = 500;
+
+// The clipboard, open for the lifetime of this object. Opening is tried again for up to
+// waitMs; a clipboard that opens at once costs no wait. Messages sent to this thread are
+// handled meanwhile: the holder may be waiting for this thread to render delayed data.
 class ClipboardSession {
 public:
-    explicit ClipboardSession(HWND owner) : m_open(OpenClipboard(owner) != FALSE) {}
+    explicit ClipboardSession(HWND owner, DWORD waitMs = kClipboardWaitMs) : m_open(Open(owner, waitMs)) {}
     ~ClipboardSession() { if (m_open) CloseClipboard(); }
     ClipboardSession(const ClipboardSession&) = delete;
     ClipboardSession& operator=(const ClipboardSession&) = delete;
@@ -113,6 +119,18 @@ public:
     bool IsOpen() const { return m_open; }
 
 private:
+    static bool Open(HWND owner, DWORD waitMs) {
+        if (OpenClipboard(owner)) return true;
+        const DWORD start = GetTickCount();
+        for (DWORD pause = 1; GetTickCount() - start < waitMs; pause = pause < 16 ? pause * 2 : 16) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, pause, QS_SENDMESSAGE);
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            if (OpenClipboard(owner)) return true;
+        }
+        return false;
+    }
+
     bool m_open;
 };
 

@@ -75,6 +75,7 @@
 #define IDS_DROP_NOTICE_TITLE           57390
 #define IDS_DROP_BLOCKED                57391
 #define IDS_DROP_NOT_ANSWERING          57392
+#define IDS_DROP_CLIPBOARD_BUSY         57395
 // The key that calls the window.
 #define IDS_HOTKEY_TAKEN                57460
 // The filter field's cue banner.

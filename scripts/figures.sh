@@ -30,6 +30,9 @@ bin=$PWD/$JOTWELL_WINE_BUILD
 step "figures: the list of 100,000 entries inside the program, and its file changed on disk"
 bash cmake/wine-run.sh "$bin/jotwell_list_figures.exe"
 
+step "figures: the drop's own steps, inside the program"
+bash cmake/wine-run.sh "$bin/jotwell_drop_step_figures.exe"
+
 step "figures: drops and a big file, seen from outside the program"
 bash bench/wine/drop_figures.sh "$bin" "${JOTWELL_FIGURE_DROPS:-20}"
 

@@ -1,12 +1,8 @@
 #include "view/Delivery.h"
 
-#include "framework/Clipboard.h"
 #include "framework/Handles.h"
 #include "framework/KeyState.h"
-#include "text/CodePageText.h"
-#include "text/SystemCodePage.h"
 #include "view/DropClipboard.h"
-#include "view/LineBreaks.h"
 
 namespace {
 
@@ -51,6 +47,8 @@ void PressKey(BYTE virtualKey, DWORD flags) {
     Sleep(10);
 }
 
+// A left click (button down and up) at a point of window's client area; when Alt is held,
+// Alt is released for the whole system and the click is repeated.
 Sent ClickAt(const DeliverySystem& system, HWND window, POINT at) {
     const LPARAM point = MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
     Sent answered = SendClick(system, window, point);
@@ -62,6 +60,11 @@ Sent ClickAt(const DeliverySystem& system, HWND window, POINT at) {
     return answered;
 }
 
+// Whether the program of a top-level window has stopped answering: the system calls it
+// hung (IsHungAppWindow) and it does not answer a message within kHungConfirmTimeoutMs.
+// Wine calls a window hung whose thread has taken no message for 5 s while that thread is
+// busy for a moment, as when it passes on the very mouse release of a drop over it; the
+// message tells that apart from a program that really stopped.
 bool StoppedAnswering(const DeliverySystem& system, HWND window) {
     if (!system.IsHungAppWindow(window)) return false;
     DWORD_PTR result = 0;
@@ -130,6 +133,8 @@ bool HasFrame(HWND window) {
     return (GetWindowLongA(window, GWL_STYLE) & (WS_BORDER | WS_DLGFRAME)) != 0;
 }
 
+// Brings a top-level window with a caption or border to the front. A window whose
+// program has stopped answering is left alone: joining its input would hold this thread.
 void ActivateTopLevel(const DeliverySystem& system, HWND window) {
     if (!window || system.IsHungAppWindow(window) || !HasFrame(window)) return;
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
@@ -184,6 +189,7 @@ DeliverySystem MakeSystemDelivery() {
         Lookup<decltype(system.LogicalToPhysicalPointForPerMonitorDPI)>("LogicalToPhysicalPointForPerMonitorDPI");
     system.PhysicalToLogicalPointForPerMonitorDPI =
         Lookup<decltype(system.PhysicalToLogicalPointForPerMonitorDPI)>("PhysicalToLogicalPointForPerMonitorDPI");
+    system.GetGUIThreadInfo = &::GetGUIThreadInfo;
     return system;
 }
 
@@ -214,21 +220,43 @@ DWORD OwnIntegrity() {
     return level;
 }
 
+// The answer for the last target's process, kept with a handle to it: a process's level does
+// not change, and its id is not given to another process while a handle to it is open.
+struct KnownProcess {
+    DWORD Id = 0;
+    UniqueHandle Process;
+    bool Above = false;
+};
+
+bool AskIntegrityAboveOurs(DWORD processId, DWORD ours, UniqueHandle* kept) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    // A process Jotwell may not even look at (a protected or system one) is out of reach too.
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    HANDLE raw = nullptr;
+    // The token of an elevated program refuses a query from below.
+    const bool opened = OpenProcessToken(process.Get(), TOKEN_QUERY, &raw) != FALSE;
+    const DWORD error = GetLastError();
+    *kept = std::move(process);
+    if (!opened) return error == ERROR_ACCESS_DENIED;
+    UniqueHandle token(raw);
+    DWORD theirs = 0;
+    return TokenIntegrity(token.Get(), &theirs) && theirs > ours;
+}
+
 bool SystemIntegrityAboveOurs(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId == 0 || processId == GetCurrentProcessId()) return false;
     const DWORD ours = OwnIntegrity();
     if (ours == 0) return false;  // a system without integrity levels
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    // A process Jotwell may not even look at (a protected or system one) is out of reach too.
-    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
-    HANDLE raw = nullptr;
-    // The token of an elevated program refuses a query from below.
-    if (!OpenProcessToken(process.Get(), TOKEN_QUERY, &raw)) return GetLastError() == ERROR_ACCESS_DENIED;
-    UniqueHandle token(raw);
-    DWORD theirs = 0;
-    return TokenIntegrity(token.Get(), &theirs) && theirs > ours;
+    static KnownProcess known;  // the drop runs on the UI thread only
+    if (known.Process && known.Id == processId) return known.Above;
+    UniqueHandle kept;
+    const bool above = AskIntegrityAboveOurs(processId, ours, &kept);
+    known.Id = processId;
+    known.Process = std::move(kept);
+    known.Above = above;
+    return above;
 }
 
 // Where Windows 10 lets a thread take another window's DPI context, the conversion runs
@@ -267,66 +295,25 @@ DropOutcome FailedOutcome(Sent sent, HWND target) {
     return IsGone(target) ? DropOutcome::Gone : DropOutcome::StoppedAnswering;
 }
 
-}  // namespace
-
-BOOL PutTextOnClipboard(const ClipboardSession& clipboard, const std::string& text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Utf8) {
-        // No byte of a multi-byte UTF-8 character is a backslash: no lead bytes to step over.
-        const std::wstring wide = ToWide(ExpandLineBreaks(text, LeadBytes()), CP_UTF8);
-        return PutClipboardText(clipboard, std::wstring_view(wide)) ? TRUE : FALSE;
-    }
-    // A block of the text and four zero bytes.
-    return PutClipboardText(clipboard, ExpandLineBreaks(text, SystemLeadBytes()), 4) ? TRUE : FALSE;
-}
-
-BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding) {
-    const ClipboardSession clipboard(owner);
-    return PutTextOnClipboard(clipboard, text, encoding);
-}
-
-bool StoppedAnswering(HWND window) {
-    return StoppedAnswering(SystemDelivery(), window);
-}
-
-BOOL ClickAt(HWND window, int x, int y) {
-    return ClickAt(SystemDelivery(), window, POINT{x, y}) == Sent::Ok ? TRUE : FALSE;
-}
-
-void ActivateTopLevel(HWND window) {
-    ActivateTopLevel(SystemDelivery(), window);
-}
-
-void ClearTarget(HWND window) {
-    ClearTarget(SystemDelivery(), window);
-}
-
+// Posts WM_PASTE. FALSE when the window no longer exists.
 BOOL DeliverByPaste(HWND window) {
     if (IsGone(window)) return FALSE;
     PostMessageA(window, WM_PASTE, 0, 0);
     return TRUE;
 }
 
-BOOL DeliverByCtrlV(HWND window, DWORD command) {
-    return DeliverByCtrlV(SystemDelivery(), window, command) == Sent::Ok ? TRUE : FALSE;
-}
-
-BOOL DeliverByUser(HWND window, DWORD offset, DWORD wParam) {
-    return DeliverByUser(SystemDelivery(), window, offset, wParam) == Sent::Ok ? TRUE : FALSE;
-}
-
-BOOL DeliverByKeybd() {
+// Ctrl+V as system keyboard input, to whatever has the keyboard focus.
+void DeliverByKeybd() {
     PressKey(VK_CONTROL, 0);
     PressKey('V', 0);
     PressKey('V', KEYEVENTF_KEYUP);
     PressKey(VK_CONTROL, KEYEVENTF_KEYUP);
-    return TRUE;
 }
 
-const DeliverySystem& SystemDelivery() {
-    static const DeliverySystem system = MakeSystemDelivery();
-    return system;
-}
-
+// The point under the pointer in target's client coordinates, as target reads them: in
+// its own DPI context (Windows 10 1607+), through the per-monitor conversions (8.1), or
+// as the system converts it (7). screen is the pointer's position in Jotwell's coordinates;
+// ownWindow is one of Jotwell's windows.
 POINT TargetClientPoint(HWND target, POINT screen, HWND ownWindow, const DeliverySystem& system) {
     {
         // Windows 10 1607+: the pointer's position and the conversion both in the target's
@@ -359,22 +346,46 @@ POINT TargetClientPoint(HWND target, POINT screen, HWND ownWindow, const Deliver
     return point;
 }
 
-bool ClearsField(HWND target, const char* className) {
-    // File lists and trees (Explorer's and the common dialogs'), and the desktop.
-    static const char* const kNoClear[] = {"SysListView32", "DirectUIHWND", "SysTreeView32", "SHELLDLL_DefView",
-                                           "Progman", "WorkerW"};
-    for (const char* name : kNoClear)
-        if (lstrcmpiA(className, name) == 0) return false;
-    HWND top = GetAncestor(target, GA_ROOT);
-    if (target == GetDesktopWindow() || (top && top == GetShellWindow())) return false;
-    char topClass[64] = {};
-    if (top && GetClassNameA(top, topClass, sizeof(topClass)))
-        for (const char* name : {"Progman", "WorkerW"})
-            if (lstrcmpiA(topClass, name) == 0) return false;
-    return true;
+// The system's edit control, the rich edit controls, the browsers' pages (which draw a caret
+// of their own): a field of any of these classes is cleared even where no caret shows.
+bool IsTextFieldClass(const char* className) {
+    static const char* const kTextFields[] = {"Edit",        "RichEdit",    "RichEdit20A",
+                                              "RichEdit20W", "RICHEDIT50W", "RICHEDIT60W",
+                                              "Chrome_RenderWidgetHostHWND", "Internet Explorer_Server",
+                                              "MozillaWindowClass"};
+    for (const char* name : kTextFields)
+        if (lstrcmpiA(className, name) == 0) return true;
+    return false;
 }
 
+// Document windows that show a caret (for screen readers) and where Ctrl+A selects a
+// whole document or grid: a word processor's page, a spreadsheet's grid.
+bool IsDocumentClass(const char* className) {
+    for (const char* name : {"_WwG", "EXCEL7"})
+        if (lstrcmpiA(className, name) == 0) return true;
+    return false;
+}
+
+// Whether a Ctrl-drop may empty the field: only where the focused window of the target's
+// thread (the clicked field by now) is a text field, one that shows a caret or of a known
+// text field's class. Ctrl+A and Delete elsewhere would select and delete files, cells or a
+// whole document.
+bool ClearsField(const DeliverySystem& system, HWND target) {
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!thread || !system.GetGUIThreadInfo(thread, &info)) return false;
+    const HWND focus = info.hwndFocus ? info.hwndFocus : info.hwndCaret;
+    char className[64] = {};
+    if (!focus || !GetClassNameA(focus, className, sizeof(className)) || IsDocumentClass(className)) return false;
+    return (info.flags & GUI_CARETBLINKING) || info.hwndCaret || IsTextFieldClass(className);
+}
+
+// Lets go of Shift and the Windows keys that the user still holds, for the whole system,
+// so that the keys sent next mean exactly what they are (Ctrl+V, not Ctrl+Shift+V).
 void ReleaseHeldModifiers() {
+    // Mostly none is held: three questions instead of five.
+    if (!IsKeyDown(VK_SHIFT) && !IsKeyDown(VK_LWIN) && !IsKeyDown(VK_RWIN)) return;
     struct Held {
         BYTE Key;
         DWORD Flags;
@@ -405,6 +416,7 @@ void ReleaseHeldModifiers() {
     if (released) Sleep(10);
 }
 
+// The file name of the program that owns window ("notepad.exe"), or its title.
 std::wstring ProgramName(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
@@ -420,6 +432,13 @@ std::wstring ProgramName(HWND window) {
     return title;
 }
 
+}  // namespace
+
+const DeliverySystem& SystemDelivery() {
+    static const DeliverySystem system = MakeSystemDelivery();
+    return system;
+}
+
 DropResult DeliverEntry(HWND target, POINT screen, const DestinationMatch& match, const DropOptions& options,
                         const DeliverySystem& system) {
     DropResult result;
@@ -431,29 +450,23 @@ DropResult DeliverEntry(HWND target, POINT screen, const DestinationMatch& match
     // Before anything slow, while the pointer is still where it was released.
     result.ClientPoint = TargetClientPoint(target, screen, options.OwnWindow, system);
     const HWND top = TopLevelOf(target);
-    const auto putText = [&] {
-        PutDropTextOnClipboard(options.ClipboardOwner, options.Text, options.Encoding, options.Restore);
-    };
     const auto stop = [&](DropOutcome outcome) {
         result.Outcome = outcome;
         if (outcome == DropOutcome::Blocked || outcome == DropOutcome::StoppedAnswering) result.Program = ProgramName(top);
         return result;
     };
+    // Without the text on the clipboard the target would paste whatever was there before,
+    // after a click and perhaps the clearing of its field: it gets nothing at all.
+    if (!PutDropTextOnClipboard(options.ClipboardOwner, options.Text, options.Encoding, options.Restore))
+        return stop(DropOutcome::ClipboardBusy);
     // Windows would drop every message and key; a program that has stopped answering would
     // hold this thread when its input is joined. Neither gets anything but the clipboard.
-    if (system.IntegrityAboveOurs(top)) {
-        putText();
-        return stop(DropOutcome::Blocked);
-    }
-    if (StoppedAnswering(system, top)) {
-        putText();
-        return stop(DropOutcome::StoppedAnswering);
-    }
-    putText();
+    if (system.IntegrityAboveOurs(top)) return stop(DropOutcome::Blocked);
+    if (StoppedAnswering(system, top)) return stop(DropOutcome::StoppedAnswering);
     const Sent clicked = ClickAt(system, target, result.ClientPoint);
     if (clicked != Sent::Ok) return stop(FailedOutcome(clicked, target));
     ActivateTopLevel(system, top);
-    if (options.Clear && ClearsField(target, className)) {
+    if (options.Clear && ClearsField(system, target)) {
         ReleaseHeldModifiers();
         const Sent cleared = ClearWithCtrlState(system, target);
         if (cleared != Sent::Ok) return stop(FailedOutcome(cleared, target));

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "destination/DestinationRuleTable.h"
-#include "framework/Handles.h"
 #include "text/TextEncoding.h"
 
 #include <windows.h>
@@ -13,7 +12,7 @@
 #include <string>
 
 // What the drop asks the system about other programs: the answers that depend on their
-// integrity level, DPI awareness and hung state, which Wine does not give as Windows does.
+// integrity level, DPI awareness, hung state and caret, which Wine does not give as Windows does.
 // Tests replace single functions and keep the rest. A DPI function is null where the
 // system lacks it (looked up at run time: Jotwell loads on Windows 7).
 using DpiContext = HANDLE;
@@ -36,6 +35,8 @@ struct DeliverySystem {
     // Windows 8.1 and later.
     BOOL(WINAPI* LogicalToPhysicalPointForPerMonitorDPI)(HWND window, POINT* point);
     BOOL(WINAPI* PhysicalToLogicalPointForPerMonitorDPI)(HWND window, POINT* point);
+    // The focused window and the caret of a thread: a Ctrl-drop clears only a text field.
+    BOOL(WINAPI* GetGUIThreadInfo)(DWORD thread, GUITHREADINFO* info);
 };
 
 // The system's own answers.
@@ -61,6 +62,7 @@ enum class DropOutcome {
     Gone,              // the target went away during the drop
     Blocked,           // Windows does not let Jotwell reach the target; the text is on the clipboard
     StoppedAnswering,  // the target's program does not answer; the text is on the clipboard
+    ClipboardBusy,     // another program held the clipboard open: nothing was sent anywhere
 };
 
 struct DropResult {
@@ -69,71 +71,16 @@ struct DropResult {
     std::wstring Program;    // for Blocked and StoppedAnswering: the program's file name
 };
 
-// The whole drop: own-window check, the target's reachability and hung state, the
-// clipboard, the click at the point under the pointer in the target's DPI context,
-// activation, the clearing of a text field, and the rule's method. A target Windows
-// blocks, or that stopped answering, gets nothing more once that is known.
+// The whole drop: own-window check, the clipboard, the target's reachability and hung
+// state, the click at the point under the pointer in the target's DPI context,
+// activation, the clearing of a text field, and the rule's method. Without the text on the
+// clipboard nothing is sent; a target Windows blocks, or that stopped answering, gets
+// nothing more once that is known.
 DropResult DeliverEntry(HWND target, POINT screen, const DestinationMatch& match, const DropOptions& options,
                         const DeliverySystem& system = SystemDelivery());
-
-// The point under the pointer in target's client coordinates, as target reads them: in
-// its own DPI context (Windows 10 1607+), through the per-monitor conversions (8.1), or
-// as the system converts it (7). screen is the pointer's position in Jotwell's coordinates;
-// ownWindow is one of Jotwell's windows.
-POINT TargetClientPoint(HWND target, POINT screen, HWND ownWindow, const DeliverySystem& system = SystemDelivery());
-
-// Whether a Ctrl-drop may empty the field: not on file lists, trees and the desktop,
-// where Ctrl+A and Delete would select and delete files.
-bool ClearsField(HWND target, const char* className);
-
-// Lets go of Shift and the Windows keys that the user still holds, for the whole system,
-// so that the keys sent next mean exactly what they are (Ctrl+V, not Ctrl+Shift+V).
-void ReleaseHeldModifiers();
-
-// The file name of the program that owns window ("notepad.exe"), or its title.
-std::wstring ProgramName(HWND window);
 
 // How long one sent message may take before the target counts as not responding.
 constexpr UINT kDeliverySendTimeoutMs = 3000;
 
 // How long a window the system calls hung has to answer before it counts as stopped.
 constexpr UINT kHungConfirmTimeoutMs = 1000;
-
-// Whether the program of a top-level window has stopped answering: the system calls it
-// hung (IsHungAppWindow) and it does not answer a message within kHungConfirmTimeoutMs.
-// Wine calls a window hung whose thread has taken no message for 5 s while that thread is
-// busy for a moment, as when it passes on the very mouse release of a drop over it; the
-// message tells that apart from a program that really stopped.
-bool StoppedAnswering(HWND window);
-
-// Puts text (with each backslash-n expanded to CR LF) on the clipboard: text in the ANSI
-// code page as CF_TEXT, UTF-8 text as CF_UNICODETEXT (the system offers CF_TEXT from it to
-// programs that ask for that). TRUE when the clipboard now holds it.
-BOOL PutTextOnClipboard(HWND owner, const std::string& text, TextEncoding encoding = TextEncoding::Ansi);
-// The same on a clipboard already open.
-BOOL PutTextOnClipboard(const ClipboardSession& clipboard, const std::string& text, TextEncoding encoding);
-
-// A left click (button down and up) at x, y in window's client coordinates; when Alt
-// is held, Alt is released for the whole system and the click is repeated. FALSE when
-// the window is gone or did not answer a click in time.
-BOOL ClickAt(HWND window, int x, int y);
-
-// Brings a top-level window with a caption or border to the front. A window whose
-// program has stopped answering is left alone: joining its input would hold this thread.
-void ActivateTopLevel(HWND window);
-
-// Ctrl+A then Delete, as key messages sent to window.
-void ClearTarget(HWND window);
-
-// Posts WM_PASTE. FALSE when the window no longer exists.
-BOOL DeliverByPaste(HWND window);
-
-// Ctrl down, V down, WM_COMMAND for command (unless 0), V up, Ctrl up. FALSE when the
-// window no longer exists or stopped answering.
-BOOL DeliverByCtrlV(HWND window, DWORD command);
-
-// Sends WM_USER + offset with wParam. FALSE when the window no longer exists or did not answer.
-BOOL DeliverByUser(HWND window, DWORD offset, DWORD wParam);
-
-// Ctrl+V as system keyboard input, to whatever has the keyboard focus. Always TRUE.
-BOOL DeliverByKeybd();

@@ -45,6 +45,7 @@ std::wstring DropNoticeText(const DropResult& result) {
     UINT id = 0;
     if (result.Outcome == DropOutcome::Blocked) id = IDS_DROP_BLOCKED;
     if (result.Outcome == DropOutcome::StoppedAnswering) id = IDS_DROP_NOT_ANSWERING;
+    if (result.Outcome == DropOutcome::ClipboardBusy) id = IDS_DROP_CLIPBOARD_BUSY;
     if (id == 0) return std::wstring();
     std::wstring text = LoadWide(id);
     const size_t at = text.find(L"%1");

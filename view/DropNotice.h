@@ -1,6 +1,7 @@
 // The notice that tells the user why a drop put nothing into its target (Windows blocks
-// Jotwell there, or the program stopped answering): a balloon at the pointer that goes
-// away by itself. Its text names the program and says the text is on the clipboard.
+// Jotwell there, the program stopped answering, or another program kept the clipboard busy):
+// a balloon at the pointer that goes away by itself. Its text names the program and says
+// whether the text is on the clipboard.
 #pragma once
 
 #include "view/Delivery.h"
@@ -9,7 +10,7 @@
 
 #include <string>
 
-// The notice's text for a Blocked or StoppedAnswering drop (empty for any other outcome),
+// The notice's text for a Blocked, StoppedAnswering or ClipboardBusy drop (empty for any other outcome),
 // from the string tables with the program's name in place of %1.
 std::wstring DropNoticeText(const DropResult& result);
 std::wstring DropNoticeTitle();

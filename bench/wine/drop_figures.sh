@@ -9,7 +9,8 @@
 # on its first row (the file rewrite included), seen from outside the program.
 # Clock: jw_target logs, on QueryPerformanceCounter in its own process, both the release
 # (its low-level mouse hook sees the left-button release) and the receipt.
-# Usage: drop_figures.sh BUILD_DIR [DROPS]   (run by scripts/figures.sh)
+# Usage: drop_figures.sh BUILD_DIR [DROPS]   (run by scripts/figures.sh); JWD_COMPARE below
+# compares builds.
 e2e=$(cd "$(dirname "$0")/../../tests/e2e" && pwd)
 source "$e2e/lib.sh"
 source "$e2e/drop_lib.sh"
@@ -59,6 +60,27 @@ run_drops() {  # window-title count
     done
     sleep 1
 }
+
+# JWD_COMPARE="NAME=PATH/Jotwell.exe ...": only the Paste and Keybd figures, of each named
+# program and of this build ("new"), which take turns in JWD_ROUNDS (2 unless set) rounds of
+# one session, so that a slower or busier moment of the machine meets them all alike.
+if [ -n "${JWD_COMPARE:-}" ]; then
+    jwd_exit
+    for round in $(seq 1 "${JWD_ROUNDS:-2}"); do
+        for build in $JWD_COMPARE "new=$JW_BIN/Jotwell.exe"; do
+            JW_EXE=${build#*=} jwd_start "$entries"
+            from=$(($(wc -l <"$log") + 1))
+            run_drops "JW Target Paste" "$drops"
+            read -r pmed pmin pmax pn <<<"$(latencies 'JwPastePane P 0x0302 WM_PASTE' "$from")"
+            from=$(($(wc -l <"$log") + 1))
+            run_drops "JW Target Keybd" "$drops"
+            read -r kmed kmin kmax kn <<<"$(latencies 'JwKeybdPane P 0x0101 WM_KEYUP 0x11' "$from")"
+            echo "round $round, ${build%%=*}: Paste median ${pmed:-?} ms (min ${pmin:-?}, max ${pmax:-?}, ${pn:-0} drops); Keybd median ${kmed:-?} ms (min ${kmin:-?}, max ${kmax:-?}, ${kn:-0} drops)"
+            jwd_exit
+        done
+    done
+    exit 0
+fi
 
 jw_log "figures: $drops drops with the Paste method"
 run_drops "JW Target Paste" "$drops"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: real drags from Jotwell onto the windows of tests/e2e/tools/jw_target.cpp,
 # which log every message they receive; each rule method must deliver its exact message
-# sequence, and a target that stops answering must not hold Jotwell.
+# sequence, a target that stops answering must not hold Jotwell, a Ctrl-drop clears text
+# fields only, and a drop while another program holds the clipboard sends nothing.
 # Usage: drop_rules_test.sh BUILD_DIR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -15,6 +16,7 @@ jw_reg add "$K\\Paste\\0" /v ClassName /t REG_SZ /d Edit /f
 jw_reg add "$K\\Paste\\1" /v ClassName /t REG_SZ /d JwPastePane /f
 jw_reg add "$K\\Paste\\2" /v ClassName /t REG_SZ /d JwPopupPane /f
 jw_reg add "$K\\Paste\\3" /v ClassName /t REG_SZ /d JwHungPane /f
+jw_reg add "$K\\Paste\\4" /v ClassName /t REG_SZ /d RichEdit20W /f
 jw_reg add "$K\\CtrlV\\0" /v ClassName /t REG_SZ /d "Internet Explorer_Server" /f
 jw_reg add "$K\\CtrlV\\0" /v Param1 /t REG_DWORD /d 26 /f
 jw_reg add "$K\\User\\0" /v ClassName /t REG_SZ /d JwUserPane /f
@@ -196,4 +198,56 @@ jwd_drag 0 $(jwd_row_point 2)
 sleep 1
 [ -z "$(since "$m" "$filter")" ] || jw_fail "something was delivered: $(since "$m" "$filter")"
 [ "$(jw_tool jw_gettext clip)" = "SENTINEL" ] || jw_fail "the clipboard changed"
+jw_log "12. Ctrl-drops onto a spreadsheet's grid and a word processor's page: no Ctrl+A, no Delete"
+# Rows alternate: a click on the row still selected from the drop before opens its label editor.
+row=1
+for pane in EXCEL7:Excel _WwG:Word; do
+    cls=${pane%%:*}
+    m=$(mark)
+    # shellcheck disable=SC2086
+    jwd_drag $row $(jwd_window_point "JW Target ${pane#*:}" 0 10) "" ctrl
+    row=2
+    wait_since "$m" "$cls P 0x0101 WM_KEYUP 0x11" || jw_fail "no keyboard Ctrl up reached $cls"
+    sleep 0.3
+    got=$(since "$m" "$cls$filter" | awk '{ print $1, $2, $3, $4 }')
+    expect_lines "Ctrl-drop on $cls" "$got" "$(printf '%s\n' \
+        "$cls S 0x0201 0x1" \
+        "$cls S 0x0202 0x0" \
+        "$cls P 0x0100 0x11" \
+        "$cls P 0x0100 0x56" \
+        "$cls P 0x0101 0x56" \
+        "$cls P 0x0101 0x11")"
+done
+jw_log "    a rich edit field (\"RichEdit20W\", Paste rule) is still cleared"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 1 $(jwd_window_point "JW Target Rich" 0 10) "" ctrl
+wait_since "$m" "RichEdit20W P 0x0302 WM_PASTE 0x0 0x0 text=beta" || jw_fail "no WM_PASTE with the text reached the rich edit field"
+expect_lines "Ctrl-drop on RichEdit20W" "$(since "$m" "RichEdit20W$filter")" "$(printf '%s\n' \
+    'RichEdit20W S 0x0201 0x1 pt' \
+    'RichEdit20W S 0x0202 0x0 pt' \
+    'RichEdit20W S 0x0100 0x11 0x1' \
+    'RichEdit20W S 0x0100 0x41 0x1' \
+    'RichEdit20W S 0x0101 0x41 0x1' \
+    'RichEdit20W S 0x0101 0x11 0x1' \
+    'RichEdit20W S 0x0100 0x2E 0x1' \
+    'RichEdit20W S 0x0101 0x2E 0x1' \
+    'RichEdit20W P 0x0302 0x0 0x0')"
+
+jw_log "13. a Ctrl-drop while another program holds the clipboard for three seconds: nothing reaches the field"
+# The field waits for the clipboard when it pastes: a paste sent meanwhile would read the old
+# contents once the holder lets go, after a clearing.
+jw_tool jw_gettext setclip "OLD CONTENTS"
+hold=$JW_TMP/holder.out
+: >"$hold"
+m=$(mark)
+JWD_BEFORE_RELEASE='(cd "$JW_TMP" && exec wine "$JW_BIN/clipboard_holder.exe" --for 3 >"$hold" 2>/dev/null) &
+    jwd_wait_grep "$hold" holding 10 || jw_fail "clipboard_holder did not open the clipboard"'
+# shellcheck disable=SC2086
+jwd_drag 2 $(jwd_window_point "JW Target Rich" 0 10) "" ctrl
+JWD_BEFORE_RELEASE=""
+jw_tool jw_window wait class:tooltips_class32 shown 5 || jw_fail "no notice says the clipboard was busy"
+sleep 4
+[ -z "$(since "$m" "RichEdit20W$filter")" ] || { since "$m" "RichEdit20W$filter" >&2; jw_fail "the field received something while the clipboard was busy"; }
+[ "$(jw_tool jw_gettext clip)" = "OLD CONTENTS" ] || jw_fail "the clipboard holds $(jw_tool jw_gettext clip)"
 echo "PASS drop_rules_test"

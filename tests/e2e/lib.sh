@@ -23,7 +23,7 @@ jw_winpath() { winepath -w "$1" 2>/dev/null; }
 
 # Starts Jotwell.exe with the given arguments in the background; JW_PID is its wine process.
 jw_start() {
-    (cd "$JW_TMP" && exec wine "$JW_BIN/Jotwell.exe" "$@" >>"$JW_TMP/jotwell.log" 2>&1) &
+    (cd "$JW_TMP" && exec wine "${JW_EXE:-$JW_BIN/Jotwell.exe}" "$@" >>"$JW_TMP/jotwell.log" 2>&1) &
     JW_PID=$!
 }
 

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "tests/win/MessageLog.h"
-#include "view/Delivery.h"
 #include "view/DropClipboard.h"
 
 namespace {
@@ -192,4 +191,27 @@ TEST(ClipboardRestore, ADropsTextIsMarkedTransientAndTheCopyCommandsIsNot) {
     EXPECT_EQ(L"caf\u00E9\r\n", other.WideText());
     ASSERT_TRUE(PumpUntil([&] { return !restore.Pending(); }, 3000));
     EXPECT_EQ("copy", other.Text());
+}
+
+TEST(ClipboardRestore, WhileAnotherProgramHoldsTheClipboardTheSavedContentsWaitAndComeBackAfter) {
+    OtherProgram other;
+    other.Copy("before", "custom");
+    CClipboardRestore restore;
+    ASSERT_TRUE(restore.Offer(TextData("dropped"), true));
+    EXPECT_EQ("dropped", other.Text());
+    {
+        ClipboardHolder holder;
+        ASSERT_TRUE(holder.Holding()) << "clipboard_holder.exe did not open the clipboard";
+        // Tried for a while, then kept: neither put back nor dropped.
+        EXPECT_FALSE(restore.Finish());
+        EXPECT_TRUE(restore.Pending());
+        // A new offer cannot be made over contents still owed.
+        EXPECT_FALSE(restore.Offer(TextData("second"), true));
+        // Past the unread time-out the timer keeps trying.
+        PumpMessages(CClipboardRestore::kUnreadMs + 300);
+        EXPECT_TRUE(restore.Pending());
+    }
+    ASSERT_TRUE(PumpUntil([&] { return !restore.Pending(); }, 2000));
+    EXPECT_EQ("before", other.Text());
+    EXPECT_EQ("custom", other.Read(kCustom));
 }

@@ -2,6 +2,7 @@
 
 #include "framework/Handles.h"
 #include "res/resource.h"
+#include "view/DropClipboard.h"
 #include "view/DropNotice.h"
 #include "framework/KeyState.h"
 #include "tests/win/MessageLog.h"
@@ -45,380 +46,16 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-class DeliveryTest : public testing::Test {
-protected:
-    // The focus window lives for the whole suite: Wine without a window manager takes
-    // seconds to destroy a window that has been shown and activated.
-    static void SetUpTestSuite() {
-        s_focus = CreateLoggingWindow(kFocusClass, WS_POPUP | WS_VISIBLE, nullptr, 450, 100);
-    }
-    static void TearDownTestSuite() {
-        DestroyWindow(s_focus);
-        s_focus = nullptr;
-    }
-
-    void SetUp() override {
-        ASSERT_NE(nullptr, s_focus);
-        // Message targets need not be shown; keyboard input (the Alt that ClickAt
-        // releases, for one) goes to the focus window instead.
-        m_target.Reset(CreateLoggingWindow(kTargetClass, WS_POPUP));
-        ASSERT_NE(nullptr, m_target.Get());
-        SetForegroundWindow(s_focus);
-        SetFocus(s_focus);
-        PumpMessages(50);
-        MessageLog::Clear();
-    }
-    void TearDown() override { MessageLog::Clear(); }
-
-    HWND Target() const { return m_target.Get(); }
-
-    static HWND s_focus;
-    ScopedWindow m_target;
-};
-
-HWND DeliveryTest::s_focus = nullptr;
-
-// Runs a window on its own thread whose procedure handles WM_USER+3 (and key-down and
-// button-down messages) by calling onMessage.
-class ThreadWindow {
-public:
-    template <typename OnMessage>
-    explicit ThreadWindow(OnMessage onMessage) : m_onMessage(onMessage) {
-        UniqueHandle created(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        m_thread = std::thread([this, &created] { Run(created.Get()); });
-        WaitForSingleObject(created.Get(), 5000);
-    }
-    ~ThreadWindow() {
-        if (m_threadId) PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
-        m_thread.join();
-    }
-    HWND Get() const { return m_window; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        ThreadWindow* self = reinterpret_cast<ThreadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && (message == WM_USER + 3 || message == WM_KEYDOWN || message == WM_LBUTTONDOWN)) {
-            self->m_onMessage();
-            return 0;
-        }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    void Run(HANDLE created) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "JotwellThreadTarget";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                   wc.hInstance, nullptr);
-        SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        m_threadId = GetCurrentThreadId();
-        SetEvent(created);
-        MSG msg = {};
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-        DestroyWindow(m_window);
-    }
-
-    std::function<void()> m_onMessage;
-    std::thread m_thread;
-    HWND m_window = nullptr;
-    std::atomic<DWORD> m_threadId{0};
-};
-
-const ExpectedMessage kClickAt10x20[] = {
-    {WM_LBUTTONDOWN, kSent | kWparam | kLparam, MK_LBUTTON, MAKELPARAM(10, 20)},
-    {WM_LBUTTONUP, kSent | kWparam | kLparam, 0, MAKELPARAM(10, 20)},
-    {0}};
-
-}  // namespace
-
-TEST_F(DeliveryTest, ClickAtSendsOneButtonPairAtThePoint) {
-    ASSERT_FALSE(IsKeyDown(VK_MENU));
-    EXPECT_TRUE(ClickAt(Target(), 10, 20));
-    EXPECT_SEQUENCE(Target(), kClickAt10x20, "click");
-
-    // Coordinates are taken modulo 65536.
-    ClickAt(Target(), -1, 70000);
-    const ExpectedMessage wrapped[] = {
-        {WM_LBUTTONDOWN, kSent | kWparam | kLparam, MK_LBUTTON, MAKELPARAM(0xFFFF, 70000 - 65536)},
-        {WM_LBUTTONUP, kSent | kWparam | kLparam, 0, MAKELPARAM(0xFFFF, 70000 - 65536)},
-        {0}};
-    EXPECT_SEQUENCE(Target(), wrapped, "click outside the 16-bit range");
-}
-
-TEST_F(DeliveryTest, ClickAtWithAltHeldReleasesAltAndClicksTwice) {
-    keybd_event(VK_MENU, 0, 0, 0);
-    if (!PumpUntil([] { return IsKeyDown(VK_MENU); }, 1000)) {
-        keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
-        GTEST_SKIP() << "GetAsyncKeyState does not report a keybd_event Alt here";
-    }
-    MessageLog::Clear();
-    ClickAt(Target(), 10, 20);
-    EXPECT_FALSE(IsKeyDown(VK_MENU)) << "Alt released for the system before the second click";
-    const ExpectedMessage twice[] = {
-        {WM_LBUTTONDOWN, kSent | kWparam | kLparam, MK_LBUTTON, MAKELPARAM(10, 20)},
-        {WM_LBUTTONUP, kSent | kWparam | kLparam, 0, MAKELPARAM(10, 20)},
-        {WM_LBUTTONDOWN, kSent | kWparam | kLparam, MK_LBUTTON, MAKELPARAM(10, 20)},
-        {WM_LBUTTONUP, kSent | kWparam | kLparam, 0, MAKELPARAM(10, 20)},
-        {0}};
-    EXPECT_SEQUENCE(Target(), twice, "click with Alt");
-    PumpMessages(50);
-}
-
-TEST_F(DeliveryTest, ClearTargetSendsCtrlADelete) {
-    ClearTarget(Target());
-    const ExpectedMessage expected[] = {
-        {WM_KEYDOWN, kSent | kWparam | kLparam, VK_CONTROL, 1}, {WM_KEYDOWN, kSent | kWparam | kLparam, 'A', 1},
-        {WM_KEYUP, kSent | kWparam | kLparam, 'A', 1},         {WM_KEYUP, kSent | kWparam | kLparam, VK_CONTROL, 1},
-        {WM_KEYDOWN, kSent | kWparam | kLparam, VK_DELETE, 1}, {WM_KEYUP, kSent | kWparam | kLparam, VK_DELETE, 1},
-        {0}};
-    EXPECT_SEQUENCE(Target(), expected, "clear");
-}
-
-TEST_F(DeliveryTest, CtrlVWithAndWithoutCommand) {
-    EXPECT_TRUE(DeliverByCtrlV(Target(), 26));
-    const ExpectedMessage withCommand[] = {
-        {WM_KEYDOWN, kSent | kWparam | kLparam, VK_CONTROL, 1},
-        {WM_KEYDOWN, kSent | kWparam | kLparam, 'V', 1},
-        {WM_COMMAND, kSent | kWparam | kLparam, 0x1001A, 0},
-        {WM_KEYUP, kSent | kWparam | kLparam, 'V', 1},
-        {WM_KEYUP, kSent | kWparam | kLparam, VK_CONTROL, 1},
-        {0}};
-    EXPECT_SEQUENCE(Target(), withCommand, "Ctrl+V with command 26");
-
-    // Only the low 16 bits of the command are used.
-    EXPECT_TRUE(DeliverByCtrlV(Target(), 0x2001A));
-    EXPECT_SEQUENCE(Target(), withCommand, "Ctrl+V with command 0x2001A");
-
-    EXPECT_TRUE(DeliverByCtrlV(Target(), 0));
-    const ExpectedMessage keysOnly[] = {
-        {WM_KEYDOWN, kSent | kWparam | kLparam, VK_CONTROL, 1},
-        {WM_KEYDOWN, kSent | kWparam | kLparam, 'V', 1},
-        {WM_KEYUP, kSent | kWparam | kLparam, 'V', 1},
-        {WM_KEYUP, kSent | kWparam | kLparam, VK_CONTROL, 1},
-        {0}};
-    EXPECT_SEQUENCE(Target(), keysOnly, "Ctrl+V without command");
-}
-
-TEST_F(DeliveryTest, UserMessageAboveWmUser) {
-    EXPECT_TRUE(DeliverByUser(Target(), 3, 9));
-    const ExpectedMessage expected[] = {{WM_USER + 3, kSent | kWparam | kLparam, 9, 0}, {0}};
-    EXPECT_SEQUENCE(Target(), expected, "user message");
-}
-
-TEST_F(DeliveryTest, PasteIsPostedNotSent) {
-    EXPECT_TRUE(DeliverByPaste(Target()));
-    const ExpectedMessage nothing[] = {{0}};
-    EXPECT_SEQUENCE(Target(), nothing, "before the queue is pumped");
-    PumpMessages(100);
-    const ExpectedMessage posted[] = {{WM_PASTE, kPosted | kWparam | kLparam, 0, 0}, {0}};
-    EXPECT_SEQUENCE(Target(), posted, "paste");
-}
-
-TEST_F(DeliveryTest, DestroyedWindowGetsNothing) {
-    HWND gone = Target();
-    m_target.Reset();
-    ASSERT_FALSE(IsWindow(gone));
-    PumpMessages(20);
-    MessageLog::Clear();
-    EXPECT_FALSE(DeliverByPaste(gone));
-    EXPECT_FALSE(DeliverByCtrlV(gone, 26));
-    EXPECT_FALSE(DeliverByUser(gone, 3, 9));
-    EXPECT_FALSE(DeliverByPaste(nullptr));
-    EXPECT_FALSE(DeliverByCtrlV(nullptr, 0));
-    EXPECT_FALSE(DeliverByUser(nullptr, 0, 0));
-    PumpMessages(50);
-    const ExpectedMessage nothing[] = {{0}};
-    EXPECT_SEQUENCE(nullptr, nothing, "destroyed window");
-}
-
-TEST_F(DeliveryTest, ActivateTopLevelNeedsCaptionOrBorder) {
-    ScopedWindow popup(CreateLoggingWindow(kTargetClass, WS_POPUP));
-    ActivateTopLevel(popup.Get());
-    EXPECT_FALSE(IsWindowVisible(popup.Get()));
-
-    ScopedWindow framed(CreateLoggingWindow(kTargetClass, WS_OVERLAPPEDWINDOW));
-    ActivateTopLevel(framed.Get());
-    PumpMessages(50);
-    EXPECT_TRUE(IsWindowVisible(framed.Get()));
-    EXPECT_EQ(framed.Get(), GetForegroundWindow());
-    ActivateTopLevel(nullptr);
-}
-
-TEST_F(DeliveryTest, ClipboardHoldsTheExpandedText) {
-    ASSERT_TRUE(PutTextOnClipboard(Target(), "first\\nsecond\\Nthird\\"));
-    EXPECT_EQ("first\r\nsecond\\Nthird\\", ClipboardText());
-    // CF_TEXT in a block of the text and four zero bytes.
-    EXPECT_EQ(std::string("first\r\nsecond\\Nthird\\\0\0\0\0", 25), ClipboardBlock<char>(CF_TEXT));
-    ASSERT_TRUE(PutTextOnClipboard(Target(), ""));
-    EXPECT_EQ("", ClipboardText());
-}
-
-TEST_F(DeliveryTest, Utf8TextGoesOnTheClipboardAsUnicodeText) {
-    const struct { const char* utf8; const wchar_t* wide; } cases[] = {
-        {"\xF0\x9F\x98\x80 smile", L"\U0001F600 smile"},
-        {"\xCE\xB1\xCE\xB2\xCE\xB3\\n\xCE\xB4", L"\u03B1\u03B2\u03B3\r\n\u03B4"},
-        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\\n\\N\\", L"\u65E5\u672C\u8A9E\r\n\\N\\"},
-        // 0x81 ends a UTF-8 character and is a lead byte of code page 932: the break after it counts.
-        {"\xC3\x81\\n\\n", L"\u00C1\r\n\r\n"},
-        {"", L""},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(PutTextOnClipboard(Target(), c.utf8, TextEncoding::Utf8)) << c.utf8;
-        EXPECT_EQ(std::wstring(c.wide) + L'\0', ClipboardBlock<wchar_t>(CF_UNICODETEXT)) << c.utf8;
-        EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << c.utf8;
-    }
-}
-
-TEST_F(DeliveryTest, ClipboardStepsOverDoubleByteCharactersUnderCodePage932) {
-    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932, the test runs with " << GetACP();
-    // 0x95 0x5C is one character; the n after it is text, the real \n after that is a break.
-    ASSERT_TRUE(PutTextOnClipboard(Target(), "\x95\x5Cn\\n"));
-    EXPECT_EQ("\x95\x5Cn\r\n", ClipboardText());
-}
-
-TEST_F(DeliveryTest, ClipboardHeldByAnotherProgramKeepsItsContents) {
-    ASSERT_TRUE(PutTextOnClipboard(Target(), "old"));
-
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, sizeof(exe));
-    std::string holder = exe;
-    holder = holder.substr(0, holder.find_last_of("\\/") + 1) + "clipboard_holder.exe";
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(holder.c_str())) << holder << " is not built";
-
-    const std::string readyName = "JotwellTestsClipboardReady" + std::to_string(GetCurrentProcessId());
-    const std::string releaseName = "JotwellTestsClipboardRelease" + std::to_string(GetCurrentProcessId());
-    UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
-    UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str()));
-    std::string commandLine = "\"" + holder + "\" " + readyName + " " + releaseName;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(holder.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    const HANDLE waitFor[] = {ready.Get(), processHandle.Get()};
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, waitFor, FALSE, 10000)) << "holder did not open the clipboard";
-
-    EXPECT_FALSE(PutTextOnClipboard(Target(), "new"));
-
-    SetEvent(release.Get());
-    WaitForSingleObject(processHandle.Get(), 10000);
-    EXPECT_EQ("old", ClipboardText());
-}
-
-TEST_F(DeliveryTest, EditControlIsClearedAndPastedInto) {
-    ScopedWindow edit(CreateWindowExA(0, "Edit", "old text", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 5, 5, 200, 80,
-                                      Target(), nullptr, GetModuleHandleA(nullptr), nullptr));
-    ASSERT_NE(nullptr, edit.Get());
-    SubclassForLogging(edit.Get());
-
-    // ClearTarget runs while the user holds Ctrl; the control checks the key state.
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    ClearTarget(edit.Get());
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    EXPECT_EQ("", WindowText(edit.Get()));
-
-    ASSERT_TRUE(PutTextOnClipboard(Target(), "line one\\nline two"));
-    MessageLog::Clear();
-    EXPECT_TRUE(DeliverByPaste(edit.Get()));
-    PumpMessages(200);
-    const ExpectedMessage pasted[] = {{WM_PASTE, kPosted | kWparam | kLparam, 0, 0}, {0}};
-    EXPECT_SEQUENCE(edit.Get(), pasted, "edit control paste");
-    EXPECT_EQ("line one\r\nline two", WindowText(edit.Get()));
-}
-
-TEST_F(DeliveryTest, KeyboardCtrlVReachesTheFocusedEdit) {
-    ScopedWindow edit(CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 5, 5, 200, 24, s_focus, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr));
-    SetForegroundWindow(s_focus);
-    SetFocus(edit.Get());
-    PumpMessages(50);
-    ASSERT_TRUE(PutTextOnClipboard(s_focus, "typed"));
-    const DWORD start = GetTickCount();
-    EXPECT_TRUE(DeliverByKeybd());
-    EXPECT_GE(GetTickCount() - start, 30u);  // four pauses of 10 ms
-    if (!PumpUntil([&] { return !WindowText(edit.Get()).empty(); }, 2000) && GetForegroundWindow() != s_focus)
-        GTEST_SKIP() << "the test window is not in the foreground, so keyboard input goes elsewhere";
-    EXPECT_EQ("typed", WindowText(edit.Get()));
-}
-
-TEST_F(DeliveryTest, ResponsiveTargetOnAnotherThreadIsWaitedFor) {
-    std::atomic<bool> handled{false};
-    ThreadWindow slow([&] {
-        Sleep(300);
-        handled = true;
-    });
-    ASSERT_NE(nullptr, slow.Get());
-    EXPECT_TRUE(DeliverByUser(slow.Get(), 3, 9));
-    EXPECT_TRUE(handled) << "returned before the target had handled the message";
-}
-
-TEST_F(DeliveryTest, HungTargetDoesNotFreezeTheSender) {
-    UniqueHandle unblock(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    const HANDLE event = unblock.Get();
-    ThreadWindow hung([event] { WaitForSingleObject(event, 60000); });
-    ASSERT_NE(nullptr, hung.Get());
-
-    DWORD start = GetTickCount();
-    EXPECT_FALSE(DeliverByUser(hung.Get(), 3, 9));
-    DWORD elapsed = GetTickCount() - start;
-    EXPECT_LT(elapsed, kDeliverySendTimeoutMs + 1000);
-    std::printf("hung target, user message: returned after %lu ms\n", static_cast<unsigned long>(elapsed));
-
-    // A sequence gives up after the first unanswered message instead of waiting for each.
-    start = GetTickCount();
-    EXPECT_FALSE(DeliverByCtrlV(hung.Get(), 26));
-    ClearTarget(hung.Get());
-    elapsed = GetTickCount() - start;
-    EXPECT_LT(elapsed, 2 * kDeliverySendTimeoutMs + 1000);
-    std::printf("hung target, Ctrl+V and clear: returned after %lu ms\n", static_cast<unsigned long>(elapsed));
-
-    // The click tells the drop that the target stopped answering; by now it counts as hung.
-    start = GetTickCount();
-    EXPECT_FALSE(ClickAt(hung.Get(), 1, 1));
-    EXPECT_LT(GetTickCount() - start, kDeliverySendTimeoutMs + 1000);
-    EXPECT_FALSE(ClickAt(nullptr, 1, 1));
-
-    SetEvent(event);
-}
-
-TEST_F(DeliveryTest, StoppedAnsweringAsksAWindowTheSystemCallsHung) {
-    UniqueHandle unblock(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    const HANDLE event = unblock.Get();
-    // Busy until released, then a moment more before it takes messages again.
-    ThreadWindow busy([event] {
-        WaitForSingleObject(event, 60000);
-        Sleep(300);
-    });
-    ASSERT_NE(nullptr, busy.Get());
-    EXPECT_FALSE(StoppedAnswering(busy.Get()));
-    PostMessageA(busy.Get(), WM_USER + 3, 9, 0);
-    // The system calls a window hung once its thread has taken no message for 5 s.
-    for (int i = 0; i < 100 && !IsHungAppWindow(busy.Get()); ++i) Sleep(100);
-    ASSERT_TRUE(IsHungAppWindow(busy.Get()));
-    const DWORD start = GetTickCount();
-    EXPECT_TRUE(StoppedAnswering(busy.Get()));
-    EXPECT_LT(GetTickCount() - start, kHungConfirmTimeoutMs + 1000);
-    // Released, it is called hung until it takes a message, and answers within the wait.
-    SetEvent(event);
-    ASSERT_TRUE(IsHungAppWindow(busy.Get()));
-    EXPECT_FALSE(StoppedAnswering(busy.Get()));
-}
-
-namespace {
-
 // The system as the drops below see it: Windows 7's (no DPI functions), with a target
 // that Windows blocks, or that it calls hung and that does not answer, when one is named.
 struct FakeSystemState {
     HWND Blocked = nullptr;        // above our integrity level
     HWND DeniedSends = nullptr;    // every send fails with ERROR_ACCESS_DENIED
     HWND Hung = nullptr;           // IsHungAppWindow says so and WM_NULL goes unanswered
+    // What GetGUIThreadInfo tells of the target's thread once it has been clicked.
+    HWND Focus = nullptr;
+    HWND Caret = nullptr;
+    bool CaretBlinking = false;
 };
 FakeSystemState g_fake;
 
@@ -436,11 +73,19 @@ LRESULT WINAPI FakeSend(HWND window, UINT message, WPARAM w, LPARAM l, UINT flag
     return SendMessageTimeoutA(window, message, w, l, flags, timeout, result);
 }
 
+BOOL WINAPI FakeGuiThreadInfo(DWORD, GUITHREADINFO* info) {
+    info->hwndFocus = g_fake.Focus;
+    info->hwndCaret = g_fake.Caret;
+    info->flags = g_fake.CaretBlinking ? GUI_CARETBLINKING : 0;
+    return TRUE;
+}
+
 DeliverySystem FakeWindows7() {
     DeliverySystem system = SystemDelivery();
     system.IntegrityAboveOurs = &FakeIntegrityAboveOurs;
     system.IsHungAppWindow = &FakeIsHung;
     system.SendMessageTimeout = &FakeSend;
+    system.GetGUIThreadInfo = &FakeGuiThreadInfo;
     system.GetWindowDpiAwarenessContext = nullptr;
     system.GetThreadDpiAwarenessContext = nullptr;
     system.SetThreadDpiAwarenessContext = nullptr;
@@ -504,23 +149,42 @@ private:
 };
 KeyEventLog* KeyEventLog::s_self = nullptr;
 
-class DropTest : public DeliveryTest {
+
+class DeliveryTest : public testing::Test {
 protected:
+    // The focus window lives for the whole suite: Wine without a window manager takes
+    // seconds to destroy a window that has been shown and activated.
+    static void SetUpTestSuite() {
+        s_focus = CreateLoggingWindow(kFocusClass, WS_POPUP | WS_VISIBLE, nullptr, 450, 100);
+    }
+    static void TearDownTestSuite() {
+        DestroyWindow(s_focus);
+        s_focus = nullptr;
+    }
+
     void SetUp() override {
-        DeliveryTest::SetUp();
-        g_fake = FakeSystemState();
-        m_system = FakeWindows7();
+        ASSERT_NE(nullptr, s_focus);
+        // Message targets need not be shown; keyboard input (the Alt that the click
+        // releases, for one) goes to the focus window instead.
+        m_target.Reset(CreateLoggingWindow(kTargetClass, WS_POPUP));
+        ASSERT_NE(nullptr, m_target.Get());
+        SetForegroundWindow(s_focus);
+        SetFocus(s_focus);
+        PumpMessages(50);
+        MessageLog::Clear();
         PutTextOnClipboard(s_focus, "before");
         m_options.ClipboardOwner = s_focus;
         m_options.Text = "dropped\\ntext";
     }
-    void TearDown() override {
-        g_fake = FakeSystemState();
-        DeliveryTest::TearDown();
-    }
-    // A drop at (10, 20) in window's client area.
-    DropResult Drop(HWND window, DeliveryMethod method, DWORD param1 = 0, DWORD param2 = 0) {
-        POINT screen = {10, 20};
+    void TearDown() override { MessageLog::Clear(); }
+
+    HWND Target() const { return m_target.Get(); }
+
+    // A drop at `client` in window's client area (the window's own coordinates are taken
+    // while it exists).
+    DropResult Drop(HWND window, DeliveryMethod method, DWORD param1 = 0, DWORD param2 = 0,
+                    POINT client = {10, 20}) {
+        POINT screen = client;
         ClientToScreen(window, &screen);
         DestinationMatch match;
         match.Method = method;
@@ -531,9 +195,60 @@ protected:
         return result;
     }
 
-    DeliverySystem m_system = {};
+    static HWND s_focus;
+    ScopedWindow m_target;
+    DeliverySystem m_system = SystemDelivery();
     DropOptions m_options;
 };
+
+HWND DeliveryTest::s_focus = nullptr;
+
+// button-down messages) by calling onMessage.
+class ThreadWindow {
+public:
+    template <typename OnMessage>
+    explicit ThreadWindow(OnMessage onMessage) : m_onMessage(onMessage) {
+        UniqueHandle created(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        m_thread = std::thread([this, &created] { Run(created.Get()); });
+        WaitForSingleObject(created.Get(), 5000);
+    }
+    ~ThreadWindow() {
+        if (m_threadId) PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+    HWND Get() const { return m_window; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        ThreadWindow* self = reinterpret_cast<ThreadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self && (message == WM_USER + 3 || message == WM_KEYDOWN || message == WM_LBUTTONDOWN)) {
+            self->m_onMessage();
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    void Run(HANDLE created) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "JotwellThreadTarget";
+        RegisterClassA(&wc);
+        m_window = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   wc.hInstance, nullptr);
+        SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_threadId = GetCurrentThreadId();
+        SetEvent(created);
+        MSG msg = {};
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        DestroyWindow(m_window);
+    }
+
+    std::function<void()> m_onMessage;
+    std::thread m_thread;
+    HWND m_window = nullptr;
+    std::atomic<DWORD> m_threadId{0};
+};
+
 
 const ExpectedMessage kCtrlADelete[] = {
     {WM_KEYDOWN, kSent | kWparam | kLparam, VK_CONTROL, 1}, {WM_KEYDOWN, kSent | kWparam | kLparam, 'A', 1},
@@ -542,6 +257,7 @@ const ExpectedMessage kCtrlADelete[] = {
 const ExpectedMessage kClick[] = {
     {WM_LBUTTONDOWN, kSent | kWparam | kLparam, MK_LBUTTON, MAKELPARAM(10, 20)},
     {WM_LBUTTONUP, kSent | kWparam | kLparam, 0, MAKELPARAM(10, 20)}};
+const ExpectedMessage kNothing[] = {{0}};
 
 // The click, the clearing when asked, then the method's own messages.
 std::vector<ExpectedMessage> DropSequence(bool cleared, const std::vector<ExpectedMessage>& method) {
@@ -552,21 +268,220 @@ std::vector<ExpectedMessage> DropSequence(bool cleared, const std::vector<Expect
     return rows;
 }
 
+class DropTest : public DeliveryTest {
+protected:
+    void SetUp() override {
+        DeliveryTest::SetUp();
+        g_fake = FakeSystemState();
+        m_system = FakeWindows7();
+    }
+    void TearDown() override {
+        g_fake = FakeSystemState();
+        DeliveryTest::TearDown();
+    }
+};
+
 }  // namespace
+
+TEST_F(DeliveryTest, AWindowGoneBeforeTheDropGetsNothing) {
+    HWND gone = Target();
+    m_target.Reset();
+    ASSERT_FALSE(IsWindow(gone));
+    PumpMessages(20);
+    MessageLog::Clear();
+    for (DeliveryMethod method : {DeliveryMethod::Paste, DeliveryMethod::CtrlV, DeliveryMethod::User})
+        EXPECT_EQ(DropOutcome::Nothing, Drop(gone, method, 3, 9).Outcome) << DeliveryMethodKeyName(method);
+    EXPECT_EQ(DropOutcome::Nothing, Drop(nullptr, DeliveryMethod::Paste).Outcome);
+    EXPECT_SEQUENCE(nullptr, kNothing, "destroyed window");
+    EXPECT_EQ("before", ClipboardText());
+}
+
+TEST_F(DeliveryTest, OnlyATopLevelWindowWithCaptionOrBorderIsBroughtForward) {
+    ScopedWindow popup(CreateLoggingWindow(kTargetClass, WS_POPUP));
+    EXPECT_EQ(DropOutcome::Delivered, Drop(popup.Get(), DeliveryMethod::User).Outcome);
+    EXPECT_FALSE(IsWindowVisible(popup.Get()));
+
+    ScopedWindow framed(CreateLoggingWindow(kTargetClass, WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(DropOutcome::Delivered, Drop(framed.Get(), DeliveryMethod::User).Outcome);
+    PumpMessages(50);
+    EXPECT_TRUE(IsWindowVisible(framed.Get()));
+    EXPECT_EQ(framed.Get(), GetForegroundWindow());
+}
+
+TEST_F(DeliveryTest, ClipboardHoldsTheExpandedText) {
+    ASSERT_TRUE(PutTextOnClipboard(Target(), "first\\nsecond\\Nthird\\"));
+    EXPECT_EQ("first\r\nsecond\\Nthird\\", ClipboardText());
+    // CF_TEXT in a block of the text and four zero bytes.
+    EXPECT_EQ(std::string("first\r\nsecond\\Nthird\\\0\0\0\0", 25), ClipboardBlock<char>(CF_TEXT));
+    ASSERT_TRUE(PutTextOnClipboard(Target(), ""));
+    EXPECT_EQ("", ClipboardText());
+}
+
+TEST_F(DeliveryTest, Utf8TextGoesOnTheClipboardAsUnicodeText) {
+    const struct { const char* utf8; const wchar_t* wide; } cases[] = {
+        {"\xF0\x9F\x98\x80 smile", L"\U0001F600 smile"},
+        {"\xCE\xB1\xCE\xB2\xCE\xB3\\n\xCE\xB4", L"\u03B1\u03B2\u03B3\r\n\u03B4"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\\n\\N\\", L"\u65E5\u672C\u8A9E\r\n\\N\\"},
+        // 0x81 ends a UTF-8 character and is a lead byte of code page 932: the break after it counts.
+        {"\xC3\x81\\n\\n", L"\u00C1\r\n\r\n"},
+        {"", L""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(PutTextOnClipboard(Target(), c.utf8, TextEncoding::Utf8)) << c.utf8;
+        EXPECT_EQ(std::wstring(c.wide) + L'\0', ClipboardBlock<wchar_t>(CF_UNICODETEXT)) << c.utf8;
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << c.utf8;
+    }
+}
+
+TEST_F(DeliveryTest, ClipboardStepsOverDoubleByteCharactersUnderCodePage932) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932, the test runs with " << GetACP();
+    // 0x95 0x5C is one character; the n after it is text, the real \n after that is a break.
+    ASSERT_TRUE(PutTextOnClipboard(Target(), "\x95\x5Cn\\n"));
+    EXPECT_EQ("\x95\x5Cn\r\n", ClipboardText());
+}
+
+
+TEST_F(DeliveryTest, ClipboardHeldByAnotherProgramKeepsItsContentsAndTheDropSendsNothing) {
+    ClipboardHolder holder;
+    ASSERT_TRUE(holder.Holding()) << "clipboard_holder.exe did not open the clipboard";
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(PutTextOnClipboard(Target(), "new"));
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_GE(waited + 20, kClipboardWaitMs) << "opening is tried again for a while";
+    EXPECT_LT(waited, kClipboardWaitMs + 1000);
+
+    // A Ctrl-drop onto a text field: no click, no clearing, no paste of the old contents.
+    m_options.Clear = true;
+    for (DeliveryMethod method : {DeliveryMethod::Paste, DeliveryMethod::Keybd}) {
+        const DropResult result = Drop(Target(), method);
+        EXPECT_EQ(DropOutcome::ClipboardBusy, result.Outcome) << DeliveryMethodKeyName(method);
+        EXPECT_SEQUENCE(Target(), kNothing, "clipboard busy");
+        const std::wstring notice = DropNoticeText(result);
+        EXPECT_FALSE(notice.empty());
+        EXPECT_NE(std::wstring::npos, notice.find(L"clipboard") + notice.find(L"\u30AF\u30EA\u30C3\u30D7") + 1)
+            << "the notice says the clipboard was busy";
+    }
+    holder.Release();
+    EXPECT_EQ("before", ClipboardText());
+
+    // Held only for a moment (shorter than the wait): the drop goes through.
+    ClipboardHolder brief;
+    ASSERT_TRUE(brief.Holding());
+    std::thread release([&] {
+        Sleep(150);
+        brief.Release();
+    });
+    start = GetTickCount();
+    EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), DeliveryMethod::User, 3, 9).Outcome);
+    release.join();
+    EXPECT_EQ("dropped\r\ntext", ClipboardText());
+}
+
+TEST_F(DeliveryTest, ACtrlDropOntoAnEditControlReplacesItsText) {
+    ScopedWindow edit(CreateWindowExA(0, "Edit", "old text", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 5, 5, 200, 80,
+                                      s_focus, nullptr, GetModuleHandleA(nullptr), nullptr));
+    ASSERT_NE(nullptr, edit.Get());
+    SubclassForLogging(edit.Get());
+    m_options.Text = "line one\\nline two";
+    m_options.Clear = true;
+    // The user holds Ctrl; the control checks the key state for Ctrl+A.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    const DropResult result = Drop(edit.Get(), DeliveryMethod::Paste);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(DropOutcome::Delivered, result.Outcome);
+    PumpMessages(200);
+    EXPECT_EQ("line one\r\nline two", WindowText(edit.Get()));
+}
+
+TEST_F(DeliveryTest, AKeyboardDropReachesTheFocusedEdit) {
+    ScopedWindow edit(CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 5, 5, 200, 24, s_focus, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+    SetForegroundWindow(s_focus);
+    SetFocus(edit.Get());
+    PumpMessages(50);
+    m_options.Text = "typed";
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(DropOutcome::Delivered, Drop(edit.Get(), DeliveryMethod::Keybd, 0, 0, POINT{2, 2}).Outcome);
+    EXPECT_GE(GetTickCount() - start, 30u);  // four pauses of 10 ms
+    if (!PumpUntil([&] { return !WindowText(edit.Get()).empty(); }, 2000) && GetForegroundWindow() != s_focus)
+        GTEST_SKIP() << "the test window is not in the foreground, so keyboard input goes elsewhere";
+    EXPECT_EQ("typed", WindowText(edit.Get()));
+}
+
+TEST_F(DeliveryTest, ResponsiveTargetOnAnotherThreadIsWaitedFor) {
+    std::atomic<int> handled{0};
+    ThreadWindow slow([&] {
+        Sleep(300);
+        ++handled;
+    });
+    ASSERT_NE(nullptr, slow.Get());
+    EXPECT_EQ(DropOutcome::Delivered, Drop(slow.Get(), DeliveryMethod::User, 3, 9).Outcome);
+    EXPECT_EQ(2, handled) << "returned before the target had handled the click and the message";
+}
+
+TEST_F(DeliveryTest, HungTargetDoesNotFreezeTheSender) {
+    UniqueHandle unblock(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE event = unblock.Get();
+    ThreadWindow hung([event] { WaitForSingleObject(event, 60000); });
+    ASSERT_NE(nullptr, hung.Get());
+
+    // The click is not answered in time: the drop gives up at once instead of sending more.
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(DropOutcome::StoppedAnswering, Drop(hung.Get(), DeliveryMethod::CtrlV, 26).Outcome);
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_LT(elapsed, kDeliverySendTimeoutMs + 1000);
+    std::printf("hung target: the drop returned after %lu ms\n", static_cast<unsigned long>(elapsed));
+    SetEvent(event);
+}
+
+TEST_F(DeliveryTest, ATargetTheSystemCallsHungIsAskedOnceBeforeTheDropGivesUp) {
+    UniqueHandle unblock(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE event = unblock.Get();
+    // Busy until released, then a moment more before it takes messages again.
+    std::atomic<int> calls{0};
+    ThreadWindow busy([event, &calls] {
+        ++calls;
+        WaitForSingleObject(event, 60000);
+        Sleep(300);
+    });
+    ASSERT_NE(nullptr, busy.Get());
+    PostMessageA(busy.Get(), WM_USER + 3, 9, 0);
+    // The system calls a window hung once its thread has taken no message for 5 s.
+    for (int i = 0; i < 100 && !IsHungAppWindow(busy.Get()); ++i) Sleep(100);
+    ASSERT_TRUE(IsHungAppWindow(busy.Get()));
+    DWORD start = GetTickCount();
+    EXPECT_EQ(DropOutcome::StoppedAnswering, Drop(busy.Get(), DeliveryMethod::User, 3, 9).Outcome);
+    EXPECT_LT(GetTickCount() - start, kHungConfirmTimeoutMs + 1000);
+    EXPECT_EQ(1, calls) << "no click for a program that stopped answering";
+    // Released, it is called hung until it takes a message, and answers within the wait.
+    SetEvent(event);
+    ASSERT_TRUE(IsHungAppWindow(busy.Get()));
+    EXPECT_EQ(DropOutcome::Delivered, Drop(busy.Get(), DeliveryMethod::User, 3, 9).Outcome);
+}
 
 TEST_F(DropTest, EachMethodAfterTheClickWithAndWithoutClearing) {
     RegisterLoggingClass("DirectUIHWND");
     ScopedWindow fileList(CreateLoggingWindow("DirectUIHWND", WS_POPUP));
+    const std::vector<ExpectedMessage> ctrlV = {
+        {WM_KEYDOWN, kSent | kWparam, VK_CONTROL}, {WM_KEYDOWN, kSent | kWparam, 'V'},
+        {WM_COMMAND, kSent | kWparam | kLparam, 0x1001A, 0}, {WM_KEYUP, kSent | kWparam, 'V'},
+        {WM_KEYUP, kSent | kWparam, VK_CONTROL}};
     const struct {
         DeliveryMethod method;
         DWORD param1, param2;
         std::vector<ExpectedMessage> messages;
     } methods[] = {
         {DeliveryMethod::Paste, 0, 0, {{WM_PASTE, kPosted | kWparam | kLparam, 0, 0}}},
-        {DeliveryMethod::CtrlV, 26, 0,
-         {{WM_KEYDOWN, kSent | kWparam, VK_CONTROL}, {WM_KEYDOWN, kSent | kWparam, 'V'},
-          {WM_COMMAND, kSent | kWparam, 0x1001A}, {WM_KEYUP, kSent | kWparam, 'V'},
-          {WM_KEYUP, kSent | kWparam, VK_CONTROL}}},
+        {DeliveryMethod::CtrlV, 26, 0, ctrlV},
+        // Only the low 16 bits of the command are used; without one, the keys alone.
+        {DeliveryMethod::CtrlV, 0x2001A, 0, ctrlV},
+        {DeliveryMethod::CtrlV, 0, 0,
+         {{WM_KEYDOWN, kSent | kWparam | kLparam, VK_CONTROL, 1}, {WM_KEYDOWN, kSent | kWparam | kLparam, 'V', 1},
+          {WM_KEYUP, kSent | kWparam | kLparam, 'V', 1}, {WM_KEYUP, kSent | kWparam | kLparam, VK_CONTROL, 1}}},
         {DeliveryMethod::User, 3, 9, {{WM_USER + 3, kSent | kWparam | kLparam, 9, 0}}},
         // Synthesized keys go to the focus window, not to the target.
         {DeliveryMethod::Keybd, 0, 0, {}},
@@ -575,24 +490,64 @@ TEST_F(DropTest, EachMethodAfterTheClickWithAndWithoutClearing) {
         for (bool ctrl : {false, true}) {
             const std::string context = std::string(DeliveryMethodKeyName(m.method)) + (ctrl ? " with Ctrl" : "");
             m_options.Clear = ctrl;
+            // The clicked field shows a caret.
+            g_fake.Focus = g_fake.Caret = Target();
             EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), m.method, m.param1, m.param2).Outcome) << context;
             EXPECT_SEQUENCE(Target(), DropSequence(ctrl, m.messages).data(), context.c_str());
             EXPECT_EQ("dropped\r\ntext", ClipboardText()) << context;
             // A file list gets the click and the method, never Ctrl+A and Delete.
+            g_fake.Focus = fileList.Get();
+            g_fake.Caret = nullptr;
             EXPECT_EQ(DropOutcome::Delivered, Drop(fileList.Get(), m.method, m.param1, m.param2).Outcome) << context;
             EXPECT_SEQUENCE(fileList.Get(), DropSequence(false, m.messages).data(), (context + ", file list").c_str());
         }
     }
+    // The click's coordinates are taken modulo 65536.
+    Drop(Target(), DeliveryMethod::User, 0, 0, POINT{-1, 70000});
+    const ExpectedMessage wrapped[] = {
+        {WM_LBUTTONDOWN, kSent | kWparam | kLparam, MK_LBUTTON, MAKELPARAM(0xFFFF, 70000 - 65536)},
+        {WM_LBUTTONUP, kSent | kWparam | kLparam, 0, MAKELPARAM(0xFFFF, 70000 - 65536)},
+        {WM_USER, kSent},
+        {0}};
+    EXPECT_SEQUENCE(Target(), wrapped, "click outside the 16-bit range");
 }
 
-TEST_F(DropTest, FileListsTreesAndTheDesktopAreNotCleared) {
-    for (const char* name : {"SysListView32", "DirectUIHWND", "SysTreeView32", "SHELLDLL_DefView", "sysListView32",
-                             "Progman", "WorkerW"})
-        EXPECT_FALSE(ClearsField(Target(), name)) << name;
-    EXPECT_FALSE(ClearsField(GetDesktopWindow(), "#32769"));
-    for (const char* name : {"Edit", "RichEdit20W", "RICHEDIT50W", "Internet Explorer_Server",
-                             "Chrome_RenderWidgetHostHWND", "MozillaWindowClass", kTargetClass})
-        EXPECT_TRUE(ClearsField(Target(), name)) << name;
+TEST_F(DropTest, ACtrlDropClearsOnlyWhereTheFocusedWindowIsATextField) {
+    ScopedWindow edit(CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 0, 50, 20, Target(), nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+    const struct {
+        const char* focusClass;  // the clicked window that has the focus
+        bool caret, blinking;    // what GetGUIThreadInfo tells of the caret
+        bool cleared;
+    } cases[] = {
+        // Known text fields, with or without a caret of the system's.
+        {"Edit", false, false, true}, {"RichEdit20W", false, false, true}, {"RICHEDIT50W", false, false, true},
+        {"RichEdit20A", true, true, true}, {"Internet Explorer_Server", false, false, true},
+        {"Chrome_RenderWidgetHostHWND", false, false, true}, {"MozillaWindowClass", false, false, true},
+        // Any window that shows a caret.
+        {"JwCustomField", true, true, true}, {"JwCustomField", true, false, true},
+        // A spreadsheet's grid and a word processor's page, even with a caret; file lists, the
+        // desktop, anything else without one.
+        {"EXCEL7", false, false, false}, {"EXCEL7", true, true, false}, {"_WwG", true, true, false},
+        {"DirectUIHWND", false, false, false}, {"Progman", false, false, false}, {"JwCustomField", false, false, false},
+        // No focus in the target's thread.
+        {nullptr, false, false, false},
+    };
+    m_options.Clear = true;
+    for (const auto& c : cases) {
+        ScopedWindow focus;
+        if (c.focusClass && std::string(c.focusClass) != "Edit") {
+            RegisterLoggingClass(c.focusClass);
+            focus.Reset(CreateLoggingWindow(c.focusClass, WS_CHILD, Target(), 0, 0, 50, 20));
+        }
+        g_fake.Focus = !c.focusClass ? nullptr : focus.Get() ? focus.Get() : edit.Get();
+        g_fake.Caret = c.caret ? g_fake.Focus : nullptr;
+        g_fake.CaretBlinking = c.blinking;
+        MessageLog::Clear();
+        const std::string context = std::string(c.focusClass ? c.focusClass : "no focus") + (c.caret ? " with a caret" : "");
+        EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), DeliveryMethod::User).Outcome) << context;
+        EXPECT_SEQUENCE(Target(), DropSequence(c.cleared, {{WM_USER, kSent}}).data(), context.c_str());
+    }
 }
 
 TEST_F(DropTest, AltHeldClicksTwiceThenDelivers) {
@@ -627,6 +582,7 @@ TEST_F(DropTest, ShiftAndWindowsKeysAreReleasedBeforeKeysAreSent) {
         // Nothing held: exactly the four keys.
         {0, 0, false, "+11 +56 -56 -11 "},
     };
+    g_fake.Focus = g_fake.Caret = Target();  // a field with a caret
     for (const auto& c : cases) {
         const BYTE scan = static_cast<BYTE>(MapVirtualKeyA(c.held, MAPVK_VK_TO_VSC));
         if (c.held) keybd_event(c.held, scan, c.flags, 0);

@@ -262,3 +262,40 @@ void ExpectSequence(HWND window, const ExpectedMessage* expected, const char* co
     if (!report.empty()) ADD_FAILURE_AT(file, line) << context << ": " << report;
     MessageLog::Clear();
 }
+
+ClipboardHolder::ClipboardHolder() {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof(exe));
+    std::string holder = exe;
+    holder = holder.substr(0, holder.find_last_of("\\/") + 1) + "clipboard_holder.exe";
+    static int count = 0;
+    const std::string id = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++count);
+    const std::string ready = "JotwellTestsClipboardReady" + id, release = "JotwellTestsClipboardRelease" + id;
+    m_ready = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
+    m_release = CreateEventA(nullptr, TRUE, FALSE, release.c_str());
+    std::string commandLine = "\"" + holder + "\" " + ready + " " + release;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!m_ready || !m_release ||
+        !CreateProcessA(holder.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    m_process = process.hProcess;
+    CloseHandle(process.hThread);
+    const HANDLE waitFor[] = {m_ready, m_process};
+    m_holding = WaitForMultipleObjects(2, waitFor, FALSE, 10000) == WAIT_OBJECT_0;
+}
+
+void ClipboardHolder::Release() {
+    if (m_process) {
+        SetEvent(m_release);
+        WaitForSingleObject(m_process, 10000);
+        CloseHandle(m_process);
+        m_process = nullptr;
+    }
+    for (HANDLE* event : {&m_ready, &m_release}) {
+        if (*event) CloseHandle(*event);
+        *event = nullptr;
+    }
+    m_holding = false;
+}

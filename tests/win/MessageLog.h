@@ -104,3 +104,19 @@ public:
 private:
     HWND m_window;
 };
+
+// Another process that holds the clipboard open from its construction until Release
+// (tests/e2e/tools/clipboard_holder.cpp, built beside the test program).
+class ClipboardHolder {
+public:
+    ClipboardHolder();
+    ~ClipboardHolder() { Release(); }
+    ClipboardHolder(const ClipboardHolder&) = delete;
+    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+    bool Holding() const { return m_holding; }
+    void Release();
+
+private:
+    HANDLE m_ready = nullptr, m_release = nullptr, m_process = nullptr;
+    bool m_holding = false;
+};

@@ -211,6 +211,14 @@ TEST(Resources, DialogTemplates) {
     ASSERT_NE(dlg, nullptr);
     EXPECT_NE(GetDlgItem(dlg, IDC_ABOUT_UPDATE), nullptr);
     EXPECT_NE(GetDlgItem(dlg, IDOK), nullptr);
+    // The version line, from res/Version.h.
+    bool versionLine = false;
+    for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[64] = {};
+        GetWindowTextA(child, text, sizeof(text));
+        versionLine = versionLine || std::string(text) == "Jotwell Version 2.02";
+    }
+    EXPECT_TRUE(versionLine);
     DestroyWindow(dlg);
 }
 

@@ -10,13 +10,17 @@
 //   "JW Target Paste"  : "JwPastePane" child (a Paste rule the test registers)
 //   "JW Target Popup"  : a borderless WS_POPUP of class "JwPopupPane" (no caption, no border)
 //   "JW Target Files"  : "DirectUIHWND" child (a file list as Explorer shows one: no rule)
+//   "JW Target Excel"  : "EXCEL7" child (a spreadsheet's grid: no rule)
+//   "JW Target Word"   : "_WwG" child (a word processor's page: no rule)
+//   "JW Target Rich"   : "RichEdit20W" child (a rich edit field; the test registers a Paste rule)
 //   "JW Target Hung"   : "JwHungPane" child on a thread of its own, which stops answering for
 //                        HANG_SECONDS (40 unless given) in its WM_LBUTTONDOWN handler and then
 //                        logs "<qpc> HUNG-WOKE"
 // A pane takes the keyboard focus when clicked, and its frame gives the focus back to it
 // when activated, as a real application's field would.
 // Log line: "<qpc> <top-level title>|<class> <S|P> <message hex> <name> <wParam hex> <lParam hex>"
-// WM_PASTE lines also carry " text=<clipboard text, \r and \n escaped>".
+// WM_PASTE lines also carry " text=<clipboard text, \r and \n escaped>": like a program that
+// pastes, a pane waits for the clipboard (up to 10 s) while another program holds it open.
 // The low-level mouse hook adds "<qpc> LL-LBUTTONUP" for each left-button release that
 // the system sees, so the figures can measure from the release on the same clock; the
 // low-level keyboard hook adds "<qpc> LL-KEY +10" (down) or "-10" (up) with the key code in
@@ -65,7 +69,7 @@ std::string Escape(const char* s) {
 
 std::string ClipboardText(HWND owner) {
     std::string text = "<none>";
-    for (int i = 0; i < 20 && !OpenClipboard(owner); ++i) Sleep(5);
+    for (int i = 0; i < 2000 && !OpenClipboard(owner); ++i) Sleep(5);
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* p = static_cast<const char*>(GlobalLock(data))) {
             text = Escape(p);
@@ -185,7 +189,7 @@ int main(int argc, char** argv) {
     HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     Register("JwTargetFrame", FrameProc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     for (const char* pane : {"Internet Explorer_Server", "JwUserPane", "JwKeybdPane", "JwPastePane", "JwPopupPane",
-                             "DirectUIHWND"})
+                             "DirectUIHWND", "EXCEL7", "_WwG", "RichEdit20W"})
         Register(pane, PaneProc, white);
     Register("JwHungPane", HungPaneProc, white);
     MakeFramed("JW Target IE", "Internet Explorer_Server", 600, 20);
@@ -193,6 +197,9 @@ int main(int argc, char** argv) {
     MakeFramed("JW Target Keybd", "JwKeybdPane", 600, 380);
     MakeFramed("JW Target Paste", "JwPastePane", 900, 20);
     MakeFramed("JW Target Files", "DirectUIHWND", 600, 560);
+    MakeFramed("JW Target Excel", "EXCEL7", 900, 560);
+    MakeFramed("JW Target Word", "_WwG", 600, 740);
+    MakeFramed("JW Target Rich", "RichEdit20W", 900, 740);
     CreateWindowExA(0, "JwPopupPane", "JW Target Popup", WS_POPUP | WS_VISIBLE, 900, 380, 200, 120, nullptr,
                     nullptr, GetModuleHandleA(nullptr), nullptr);
     HANDLE hung = CreateThread(nullptr, 0, &HungThread, nullptr, 0, nullptr);
