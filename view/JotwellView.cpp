@@ -548,14 +548,15 @@ LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // A write comes as several notices: one check once they stop, or once they have
         // kept coming for kFileCheckMaxWaitMs (a folder written all the time).
         const DWORD now = ::GetTickCount();
-        if (!m_fileCheckAsked) m_fileCheckAsked = now | 1;
+        if (!m_bFileCheckWaiting) m_fileCheckAsked = now;
+        m_bFileCheckWaiting = true;
         if (now - m_fileCheckAsked < kFileCheckMaxWaitMs) ::SetTimer(m_hWnd, kFileCheckTimer, kFileCheckDelayMs, nullptr);
         return 0;
     }
     case WM_TIMER:
         if (wParam != kFileCheckTimer) return Default();
         ::KillTimer(m_hWnd, kFileCheckTimer);
-        m_fileCheckAsked = 0;
+        m_bFileCheckWaiting = false;
         if (CJotwellDoc* doc = GetDocument())
             if (!doc->CheckFileOnDisk()) ::SetTimer(m_hWnd, kFileCheckTimer, kFileRetryDelayMs, nullptr);
         return 0;

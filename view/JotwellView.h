@@ -173,6 +173,7 @@ protected:
     std::wstring m_cellText;
     // The document's edit generation when the label editor opened.
     unsigned m_nLabelEditGeneration = 0;
-    // When the file check was first asked for since it last ran (0: not waiting).
+    // When the file check was first asked for since it last ran, while one waits.
+    bool m_bFileCheckWaiting = false;
     DWORD m_fileCheckAsked = 0;
 };

@@ -18,7 +18,9 @@
 #include "tests/win/MessageLog.h"
 
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -30,12 +32,14 @@ public:
     int m_dialogs = 0;
     CString m_dialogGot;   // the text the "dialog" was opened with
     bool m_realDialog = false;  // the real dialog opens instead, for FakeDialogUser
+    std::function<void()> m_whileAsked;  // runs once while the Delete question is open
     using CJotwellView::ColumnWidth;
     using CJotwellView::m_nDpi;
 protected:
     int AskDeleteConfirm(const CString& text) override {
         ++m_asked;
         m_lastQuestion = text;
+        if (m_whileAsked) std::exchange(m_whileAsked, nullptr)();
         return IDOK;
     }
     BOOL RunModifyDialog(const CString& title, std::wstring& text) override {
@@ -72,10 +76,13 @@ protected:
 
 // Answers the framework's message boxes in place of a person: each box takes the next
 // answer (IDNO once they run out) and is noted.
+// While a box is open, `g_whileAsked` (when set) runs once: another program at work meanwhile.
 std::vector<int> g_answers;
 std::vector<CString> g_boxes;
+std::function<void()> g_whileAsked;
 int AnswerBox(const CString& text, UINT) {
     g_boxes.push_back(text);
+    if (g_whileAsked) std::exchange(g_whileAsked, nullptr)();
     if (g_answers.empty()) return IDNO;
     const int answer = g_answers.front();
     g_answers.erase(g_answers.begin());
@@ -153,6 +160,7 @@ protected:
         m_path = TempPath("jotwell-view-test.txt");
         g_answers.clear();
         g_boxes.clear();
+        g_whileAsked = nullptr;
         AfxSetMessageBoxHook(&AnswerBox);
     }
     void TearDown() override {
@@ -467,6 +475,89 @@ TEST_F(JotwellViewTest, AnEditBegunBeforeTheFileWasReadAgainIsNotApplied) {
     PumpMessages(50);
     EXPECT_EQ("other\r\nr0\r\nr1", FileBytes(m_path));
     EXPECT_EQ("other", m_doc->Entries().Text(0));
+}
+
+// Each edit takes its generation when it starts and is refused when the file was read again
+// while its question was open: the typed text never lands on the entry that now has its number.
+TEST_F(JotwellViewTest, AnEditWhoseQuestionOutlivedAReloadIsNotApplied) {
+    for (const bool inDialog : {false, true}) {
+        SCOPED_TRACE(inDialog ? "Modify dialog" : "label editor");
+        Open("r0\r\nr1");
+        g_boxes.clear();
+        g_answers = {IDYES, IDOK};
+        g_whileAsked = [&] {
+            WriteInPlace(m_path, "above\r\nr0\r\nr1");
+            PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000);
+        };
+        Edit(1, L"\u6771\u4EAC", inDialog);  // outside the code page: the UTF-8 question
+        PumpMessages(50);
+        EXPECT_EQ("above\r\nr0\r\nr1", FileBytes(m_path));
+        ASSERT_EQ(2u, g_boxes.size());
+        EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[1]);
+    }
+    // The Delete question.
+    Open("r0\r\nr1");
+    m_view->SelectLine(1);
+    m_view->m_whileAsked = [&] {
+        WriteInPlace(m_path, "above\r\nr0\r\nr1");
+        PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000);
+    };
+    g_boxes.clear();
+    m_view->OnDeleteLine();
+    EXPECT_EQ("above\r\nr0\r\nr1", FileBytes(m_path));
+    EXPECT_EQ(1u, g_boxes.size());
+}
+
+// A file changed but still held by its writer when an edit begins: the edit waits, and the
+// user is told the file could not be read, not that it was.
+TEST_F(JotwellViewTest, AnEditOnAFileThatCannotBeReadYetSaysSo) {
+    Open("r0");
+    WriteInPlace(m_path, "r0\r\nr1");
+    UniqueHandle writer(CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    m_view->SelectLine(0);
+    m_view->OnInsertLine();
+    writer.Reset();
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_UNREADABLE, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
+}
+
+// A folder written more often than the check's delay still gets its check.
+TEST_F(JotwellViewTest, AFolderWrittenAllTheTimeStillGetsItsCheck) {
+    Open("r0");
+    WriteInPlace(m_path, "r0\r\nr1");
+    const DWORD start = GetTickCount();
+    bool shown = false;
+    while (!shown && GetTickCount() - start < 2000) {
+        m_view->PostMessage(WM_JOTWELL_FILE_CHANGED, 0, 0);
+        PumpMessages(10);
+        shown = m_view->GetRowCount() == 3;
+    }
+    EXPECT_TRUE(shown);
+}
+
+// A drag delivers the entry it started on, even when the list is read again before the
+// release and another entry then has its number.
+TEST_F(JotwellViewTest, ADragDeliversTheEntryItStartedOn) {
+    ScopedWindow target(CreateWindowExA(0, "Edit", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 500, 400, 200, 40, nullptr,
+                                        nullptr, GetModuleHandleA(nullptr), nullptr));
+    ASSERT_NE(nullptr, target.Get());
+    Open("r0\r\nr1");
+    m_view->SelectLine(1);
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = m_view->m_hWnd;
+    nm.hdr.code = LVN_BEGINDRAG;
+    nm.iItem = 1;
+    LRESULT result = -1;
+    m_view->OnNotifyReflect(&nm.hdr, &result);
+    ASSERT_EQ(1, m_view->m_nDragLine);
+    WriteInPlace(m_path, "above\r\nr0\r\nr1");
+    ASSERT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000));
+    POINT release = {520, 410};
+    ScreenToClient(m_view->m_hWnd, &release);
+    m_view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+    EXPECT_TRUE(PumpUntil([&] { return WindowTextW(target.Get()) == L"r1"; }, 2000)) << WindowTextW(target.Get()).size();
 }
 
 TEST_F(JotwellViewTest, ActivatingTheFrameChecksTheFile) {
