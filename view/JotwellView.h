@@ -1,6 +1,7 @@
 // The entry list view: a report list with the columns "Text" and "Explanation", one row
 // per entry, the placeholder entry last; editing, Copy, the tooltip with the Explanation,
-// and the drag that delivers an entry into another program's window (JotwellViewDrag.cpp).
+// and the drag that delivers an entry into another program's window (JotwellViewDrag.cpp);
+// the rows, the filter and the selection are in JotwellViewRows.cpp.
 //
 // How the rows are kept: the list is virtual (LVS_OWNERDATA). Which entry each row shows is
 // m_rowMap's (view/RowMap.h), which follows every change the document reports, and every

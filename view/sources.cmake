@@ -9,6 +9,7 @@ list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DropClipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DropNotice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JotwellViewDrag.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/JotwellViewRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JotwellView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModifyDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextDropTarget.cpp
