@@ -19,7 +19,6 @@ BOOL CJotwellApp::InitInstance() {
     // Another instance runs: end without a word.
     if (UniqueHandle other{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName)}) return FALSE;
     m_hMutex.Reset(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
-    m_bStarted = FALSE;
 
     SetRegistryKey(kRegistryCompany);
     LoadStdProfileSettings(Profile::kRecentFileCount, Profile::kRecentFileSection, Profile::kRecentFileEntry);
@@ -43,7 +42,6 @@ BOOL CJotwellApp::InitInstance() {
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNew;
         if (!ProcessShellCommand(cmdInfo)) return FALSE;
     }
-    m_bStarted = TRUE;
     // Once the main window is there: the load grays its Web menu or tells of a faulty line.
     m_browser.LoadWebInputSettings();
 
