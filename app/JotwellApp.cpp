@@ -19,8 +19,6 @@ BOOL CJotwellApp::InitInstance() {
     // Another instance runs: end without a word.
     if (UniqueHandle other{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName)}) return FALSE;
     m_hMutex.Reset(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
-    m_bStarted = FALSE;
-    m_bWebEnabled = TRUE;
 
     SetRegistryKey(kRegistryCompany);
     LoadStdProfileSettings(Profile::kRecentFileCount, Profile::kRecentFileSection, Profile::kRecentFileEntry);
@@ -44,7 +42,8 @@ BOOL CJotwellApp::InitInstance() {
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNew;
         if (!ProcessShellCommand(cmdInfo)) return FALSE;
     }
-    m_bStarted = TRUE;
+    // Once the main window is there: the load grays its Web menu or tells of a faulty line.
+    m_browser.LoadWebInputSettings();
 
     if (IsTrayStartArgument(m_argc, m_argv) && m_pMainWnd)
         m_pMainWnd->PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);

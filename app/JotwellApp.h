@@ -14,8 +14,6 @@ public:
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
 
     UniqueHandle m_hMutex;       // marks a running instance for the life of the process
-    BOOL m_bStarted = FALSE;     // the start-up document is open
-    BOOL m_bWebEnabled = FALSE;  // the Web menu may be enabled
     CBrowserCommands m_browser;  // web input and browser runs: offered the commands no window took
 
 protected:

@@ -1,6 +1,5 @@
 #include "browser/BrowserCommands.h"
 
-#include "app/JotwellApp.h"
 #include "settings/ProfileAccess.h"
 #include "browser/MessageBoxNotifications.h"
 #include "framework/FileDialog.h"
@@ -51,6 +50,7 @@ void CBrowserCommands::OnOpenWebInputFile() {
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter.c_str(), nullptr);
     if (dialog.DoModal() != IDOK) return;
     m_strWebInputFile = dialog.GetPathName();
+    WriteSetting(Profile::kWebInputFile, m_strWebInputFile.c_str());
     LoadWebInputSettings();
 }
 
@@ -86,8 +86,6 @@ void CBrowserCommands::UpdateWebMenu() const {
     if (!main || !main->m_hWnd) return;
     HMENU menu = main->GetMenu();
     if (!menu) return;
-    const CJotwellApp* app = JotwellApp();
-    const bool enable = m_bWebInputLoaded && app && app->m_bWebEnabled;
-    EnableMenuItem(menu, 1, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, 1, MF_BYPOSITION | (m_bWebInputLoaded ? MF_ENABLED : MF_GRAYED));
     main->DrawMenuBar();
 }

@@ -11,7 +11,8 @@ class CBrowserCommands : public CCmdTarget {
 public:
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
 
-    // Reads the setting file's path from the profile (once the profile's key is set).
+    // Reads the setting file's path from the profile (once the profile's key is set); the
+    // path is written back when the user opens another file.
     void ReadProfile();
     // Starts a browser run (a fill, or the tag index report when one was requested)
     // on a worker thread, with a copy of the web input settings taken now. False when

@@ -15,16 +15,12 @@
 IMPLEMENT_DYNCREATE(CJotwellDoc)
 
 CJotwellDoc::CJotwellDoc() {
-    m_bAlwaysOnTop = ReadSetting(Profile::kAlwaysOnTop);
     m_bActiveDestWindow = ReadSetting(Profile::kActiveDestWindow);
-    m_nSeparate = ReadSetting(Profile::kTextColumnWidth);
-    m_nEndPart = ReadSetting(Profile::kExplanationColumnWidth);
     m_rules.Load();
 }
 
 BOOL CJotwellDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
     static const CommandEntry<CJotwellDoc> map[] = {
-        {ID_ALWAYS_ON_TOP, &CJotwellDoc::ToggleAlwaysOnTop, &CJotwellDoc::OnUpdateAlwaysOnTop},
         {ID_ACTIVE_DEST_WINDOW, &CJotwellDoc::ToggleActiveDestWindow, &CJotwellDoc::OnUpdateActiveDestWindow},
         {ID_REFRESH, &CJotwellDoc::OnRefresh, nullptr},
         {ID_EDIT_FILE_BY_TEXT_EDITOR, &CJotwellDoc::OnEditFileByTextEditor, nullptr},
@@ -37,7 +33,6 @@ BOOL CJotwellDoc::OnNewDocument() {
     m_encoding = FileEncoding();  // a new file is written in the ANSI code page
     m_watcher.Stop();
     m_diskStamp = CFileStamp();
-    EnsurePlaceholder();
     return TRUE;
 }
 
@@ -45,20 +40,10 @@ BOOL CJotwellDoc::OnOpenDocument(const char* path) {
     // Taken before the read: a change during it shows as a newer stamp later.
     const CFileStamp stamp = CFileStamp::Of(path);
     const BOOL ok = CDocument::OnOpenDocument(path);
+    // A failed read or load leaves the entries as they were.
     if (ok) m_diskStamp = stamp;
-    // A failed read or load leaves the entries as they were; whatever happened, the list
-    // ends with its placeholder.
-    EnsurePlaceholder();
     if (ok && IsReadOnly()) AfxMessageBox(AfxFormatString1(IDS_UNKNOWN_ENCODING, path), MB_OK | MB_ICONEXCLAMATION);
     return ok;
-}
-
-void CJotwellDoc::EnsurePlaceholder() {
-    const int n = GetEntryCount();
-    if (n == 0 || !m_aText[n - 1].empty() || !m_aExplanation[n - 1].empty()) {
-        m_aText.Add(CString());
-        m_aExplanation.Add(CString());
-    }
 }
 
 void CJotwellDoc::SetPathName(const char* path, BOOL addToMru) {
@@ -78,20 +63,13 @@ BOOL CJotwellDoc::ReloadFromDisk() {
     std::string bytes;
     if (!stamp.exists || AfxReadWholeFile(path.c_str(), bytes) != ERROR_SUCCESS) return FALSE;
     CReloadHint hint;
-    hint.m_oldText = std::move(m_aText.Items());
-    hint.m_oldExplanation = std::move(m_aExplanation.Items());
     try {
-        CArchive ar{std::string_view(bytes)};
-        Serialize(ar);
+        hint.m_old = LoadFrom(bytes);
     } catch (const std::exception&) {
-        m_aText.Items() = std::move(hint.m_oldText);
-        m_aExplanation.Items() = std::move(hint.m_oldExplanation);
-        return FALSE;
+        return FALSE;  // the entries stay as they were
     }
-    EnsurePlaceholder();
     SetModifiedFlag(FALSE);
     m_diskStamp = stamp;
-    ++m_nReloads;
     UpdateAllViews(nullptr, HINT_RELOAD, &hint);
     return TRUE;
 }
@@ -126,14 +104,23 @@ BOOL CJotwellDoc::CheckFileOnDisk() {
     return ReloadFromDisk();
 }
 
-BOOL CJotwellDoc::BeginEdit() {
+BOOL CJotwellDoc::BeginEdit(unsigned generation) {
     if (IsReadOnly()) return FALSE;  // never written: its bytes would not come back as they were
-    if (GetPathName().empty() || m_bCheckingDisk) return TRUE;
-    const CFileStamp now = CFileStamp::Of(GetPathName().c_str());
-    // A file gone from disk is not recreated silently: the save after the edit asks for a name.
-    if (now == m_diskStamp || !now.exists) return TRUE;
-    if (IsModified()) return KeepOwnListOver(now);
-    ReloadFromDisk();
+    if (!GetPathName().empty() && !m_bCheckingDisk) {
+        const CFileStamp now = CFileStamp::Of(GetPathName().c_str());
+        // A file gone from disk is not recreated silently: the save after the edit asks for a name.
+        if (now != m_diskStamp && now.exists) {
+            if (IsModified()) {
+                if (!KeepOwnListOver(now)) return FALSE;  // read again: told there
+            } else if (!ReloadFromDisk()) {
+                // Still held by its writer: the edit waits for the list as it is on disk.
+                AfxMessageBox(AfxFormatString1(IDS_FILE_CHANGED_UNREADABLE, GetPathName()), MB_OK | MB_ICONINFORMATION);
+                return FALSE;
+            }
+        }
+    }
+    // Read again now or while a question or editor was open: the number may name another entry.
+    if (generation == m_entries.Generation()) return TRUE;
     ReportEditNotApplied();
     return FALSE;
 }
@@ -241,96 +228,74 @@ void CJotwellDoc::ConvertToUtf8() {
     if (m_encoding.Encoding == TextEncoding::Utf8) return;
     const UINT from = CodePageOf(m_encoding.Encoding);
     // ASCII bytes are UTF-8 as they stand; only entries with other bytes are converted.
-    for (CStringArray* column : {&m_aText, &m_aExplanation})
-        for (CString& entry : column->Items())
-            for (const char c : entry)
-                if (static_cast<unsigned char>(c) >= 0x80) {
-                    entry = FromWide(ToWide(entry, from), CP_UTF8);
-                    break;
-                }
+    m_entries.ConvertEach([from](std::string& field) {
+        for (const char c : field)
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                field = FromWide(ToWide(field, from), CP_UTF8);
+                return;
+            }
+    });
     m_encoding = FileEncoding{TextEncoding::Utf8, false};
-    UpdateAllViews(nullptr, HINT_CHANGE_LINE, nullptr);
+    CEntryHint hint(EntryChange{EntryChangeKind::Change, -1});
+    UpdateAllViews(nullptr, HINT_ENTRY_CHANGE, &hint);
 }
 
-BOOL CJotwellDoc::InsertEntry(int index) {
-    if (index < 0 || index >= GetEntryCount() || !BeginEdit()) return FALSE;
-    m_aText.InsertAt(index, CString(), 1);
-    m_aExplanation.InsertAt(index, CString(), 1);
-    EditDone(HINT_INSERT_LINE, index);
-    return TRUE;
+BOOL CJotwellDoc::InsertEntry(int index, unsigned generation) {
+    return InsertEntryText(index, CString(), generation);
 }
 
-BOOL CJotwellDoc::InsertEntryText(int index, const CString& text) {
-    if (index < 0 || index >= GetEntryCount() || !BeginEdit()) return FALSE;
-    m_aText.InsertAt(index, text, 1);
-    m_aExplanation.InsertAt(index, CString(), 1);
-    EditDone(HINT_INSERT_LINE, index);
-    return TRUE;
+BOOL CJotwellDoc::InsertEntryText(int index, const CString& text, unsigned generation) {
+    if (!m_entries.Contains(index) || !BeginEdit(generation)) return FALSE;
+    return EditDone(m_entries.Insert(index, text));
 }
 
-BOOL CJotwellDoc::DeleteEntry(int index) {
-    if (index < 0 || index >= GetEntryCount() - 1 || !BeginEdit()) return FALSE;
-    m_aText.RemoveAt(index, 1);
-    m_aExplanation.RemoveAt(index, 1);
-    EditDone(HINT_DELETE_LINE, index + 1);
-    return TRUE;
+BOOL CJotwellDoc::DeleteEntry(int index, unsigned generation) {
+    if (!m_entries.Contains(index) || index == GetEntryCount() - 1 || !BeginEdit(generation)) return FALSE;
+    return EditDone(m_entries.Delete(index));
 }
 
-BOOL CJotwellDoc::SetEntryText(int index, const CString& text) { return SetEntryColumn(m_aText, index, text); }
-
-BOOL CJotwellDoc::SetEntryExplanation(int index, const CString& text) {
-    return SetEntryColumn(m_aExplanation, index, text);
+BOOL CJotwellDoc::SetEntryText(int index, const CString& text, unsigned generation) {
+    if (!m_entries.Contains(index) || m_entries.Text(index) == text || !BeginEdit(generation)) return FALSE;
+    return EditDone(m_entries.SetText(index, text));
 }
 
-BOOL CJotwellDoc::SetEntryColumn(CStringArray& column, int index, const CString& text) {
-    if (index < 0 || index >= GetEntryCount() || column[index] == text || !BeginEdit()) return FALSE;
-    column[index] = text;
-    if (index == GetEntryCount() - 1) {
-        // The placeholder got a value: a new placeholder follows it.
-        EnsurePlaceholder();
-        EditDone(HINT_INSERT_LINE, index + 1);
-    } else {
-        EditDone(HINT_CHANGE_LINE, index);
-    }
-    return TRUE;
+BOOL CJotwellDoc::SetEntryExplanation(int index, const CString& text, unsigned generation) {
+    if (!m_entries.Contains(index) || m_entries.Explanation(index) == text || !BeginEdit(generation)) return FALSE;
+    return EditDone(m_entries.SetExplanation(index, text));
 }
 
-void CJotwellDoc::EditDone(LPARAM hint, int index) {
-    EnsurePlaceholder();
+BOOL CJotwellDoc::EditDone(const std::optional<EntryChange>& change) {
+    if (!change) return FALSE;
     SetModifiedFlag(TRUE);
-    CLineHint line(index);
-    UpdateAllViews(nullptr, hint, &line);
+    CEntryHint hint(*change);
+    UpdateAllViews(nullptr, HINT_ENTRY_CHANGE, &hint);
     DoFileSave();
+    return TRUE;
 }
 
 void CJotwellDoc::DeleteContents() {
-    m_aText.RemoveAll();
-    m_aExplanation.RemoveAll();
+    m_entries.Reload(EntryColumns());
     CDocument::DeleteContents();
+}
+
+EntryColumns CJotwellDoc::LoadFrom(std::string_view bytes) {
+    // Built apart: an allocation that fails part way leaves the old entries and encoding in place.
+    const FileEncoding encoding = DetectFileEncoding(bytes);
+    std::string converted;
+    EntryColumns loaded = LoadEntries(FileText(bytes, encoding, converted), LeadBytesOf(encoding.Encoding));
+    EntryColumns old = m_entries.Reload(std::move(loaded));
+    m_encoding = encoding;
+    return old;
 }
 
 void CJotwellDoc::Serialize(CArchive& ar) {
     if (ar.IsLoading()) {
-        // Built apart: an allocation that fails part way leaves the old entries and
-        // encoding in place.
-        const FileEncoding encoding = DetectFileEncoding(ar.Input());
-        std::string converted;
-        EntryColumns loaded = LoadEntries(FileText(ar.Input(), encoding, converted), LeadBytesOf(encoding.Encoding));
-        m_aText.Items() = std::move(loaded.Texts);
-        m_aExplanation.Items() = std::move(loaded.Explanations);
-        m_encoding = encoding;
+        LoadFrom(ar.Input());
         return;
     }
-    ar.WriteString(FileBytes(StoreEntries(m_aText.Items(), m_aExplanation.Items(), LeadBytesOf(m_encoding.Encoding)),
-                             m_encoding));
-}
-
-void CJotwellDoc::ToggleAlwaysOnTop() {
-    m_bAlwaysOnTop = m_bAlwaysOnTop ? FALSE : TRUE;
-    if (CWnd* main = AfxGetMainWnd())
-        main->SetWindowPos(m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE);
-    WriteSetting(Profile::kAlwaysOnTop, m_bAlwaysOnTop ? 1 : 0);
+    const EntryColumns& columns = m_entries.Columns();
+    ar.WriteString(
+        FileBytes(StoreEntries(columns.Texts, columns.Explanations, LeadBytesOf(m_encoding.Encoding)), m_encoding));
 }
 
 void CJotwellDoc::ToggleActiveDestWindow() {
@@ -341,7 +306,7 @@ void CJotwellDoc::ToggleActiveDestWindow() {
 void CJotwellDoc::OnRefresh() {
     if (!SaveModified()) return;
     const CString path = GetPathName();
-    if (OnOpenDocument(path.c_str())) ++m_nReloads;
+    OnOpenDocument(path.c_str());  // an open advances the edit generation
     UpdateAllViews(nullptr, 0, nullptr);
 }
 

@@ -1,35 +1,33 @@
-// The entry document: the list of entries (two parallel string arrays ending with the
-// empty placeholder entry), the document's settings, the destination rules, and the
-// document's own commands.
+// The entry document: the entry file (reading, writing, its encoding, its stamp and the
+// questions about the file on disk) over the list of entries (EntryList), the destination
+// rules, and the document's own commands.
 #pragma once
 
 #include "destination/DestinationRuleTable.h"
+#include "document/EntryList.h"
 #include "framework/Document.h"
 #include "text/TextEncoding.h"
 #include "framework/FileWatcher.h"
 
-// Update hints the document's edits send through UpdateAllViews.
-constexpr LPARAM HINT_INSERT_LINE = 2;  // m_nLine: index of the new entry
-constexpr LPARAM HINT_DELETE_LINE = 3;  // m_nLine: index of the removed entry + 1
-constexpr LPARAM HINT_CHANGE_LINE = 4;  // m_nLine: index of the entry whose Text or Explanation changed
-constexpr LPARAM HINT_RELOAD = 5;       // a CReloadHint: the file was read again
+// Update hints the document sends through UpdateAllViews.
+constexpr LPARAM HINT_ENTRY_CHANGE = 2;  // a CEntryHint: an edit of the entries
+constexpr LPARAM HINT_RELOAD = 5;        // a CReloadHint: the file was read again
 
 // Posted to the first view when the file may have changed on disk (its folder changed, or
 // the main window was activated).
 constexpr UINT WM_JOTWELL_FILE_CHANGED = WM_APP + 0x0360;
 
-class CLineHint : public CObject {
+class CEntryHint : public CObject {
 public:
-    explicit CLineHint(int line = 0) : m_nLine(line) {}
-    int m_nLine;
+    explicit CEntryHint(EntryChange change) : m_change(change) {}
+    EntryChange m_change;
 };
 
 // The entries as they were before the file was read again, for a view to find the rows it
 // showed and selected among the new ones.
 class CReloadHint : public CObject {
 public:
-    std::vector<CString> m_oldText;
-    std::vector<CString> m_oldExplanation;
+    EntryColumns m_old;
 };
 
 class CJotwellDoc : public CDocument {
@@ -53,26 +51,32 @@ public:
     void OnEndSession() override;
     void OnFrameActivated() override;
 
+    // The entries, the placeholder last.
+    const EntryList& Entries() const { return m_entries; }
     // Number of entries, the placeholder included.
-    int GetEntryCount() const { return m_aText.GetSize(); }
-    // Keeps the last entry an empty placeholder.
-    void EnsurePlaceholder();
+    int GetEntryCount() const { return m_entries.Count(); }
+    // The entry file's encoding, kept so that a save writes the file back as it was read;
+    // the entries hold its text in the ANSI code page or in UTF-8 (a UTF-16 file's too).
+    const FileEncoding& Encoding() const { return m_encoding; }
     // A list whose file is in no known encoding: shown, never edited or saved.
     BOOL IsReadOnly() const { return m_encoding.Writable() ? FALSE : TRUE; }
 
-    // The edits. Each keeps the placeholder last, marks the document modified, tells the
-    // views and saves at once; a save that fails leaves the document modified. False when
-    // the edit was not made (an index out of range, nothing changed).
-    BOOL InsertEntry(int index);
-    BOOL DeleteEntry(int index);  // never the placeholder
-    BOOL SetEntryText(int index, const CString& text);
-    BOOL SetEntryExplanation(int index, const CString& text);
+    // Taken when an edit starts (before any dialog, question or editor) and handed to the
+    // edit: advanced by every insert, delete, reload and open, so that an edit whose entry
+    // number may name another entry by now is refused with ReportEditNotApplied.
+    unsigned EditGeneration() const { return m_entries.Generation(); }
+
+    // The edits. Each checks the file on disk and the generation, keeps the placeholder
+    // last, marks the document modified, tells the views and saves at once; a save that
+    // fails leaves the document modified. False when the edit was not made (an index out
+    // of range, nothing changed, the file read again since `generation`).
+    BOOL InsertEntry(int index, unsigned generation);
+    BOOL DeleteEntry(int index, unsigned generation);  // never the placeholder
+    BOOL SetEntryText(int index, const CString& text, unsigned generation);
+    BOOL SetEntryExplanation(int index, const CString& text, unsigned generation);
     // A new entry with this Text before entry `index` (the placeholder's index appends),
     // in one edit: one hint, one save.
-    BOOL InsertEntryText(int index, const CString& text);
-    // Counts the times the entries were read again from disk: an edit prepared (in a
-    // dialog) before a reload is not applied after it.
-    int ReloadCount() const { return m_nReloads; }
+    BOOL InsertEntryText(int index, const CString& text, unsigned generation);
     // Tells the user that the file changed on disk, was read again and their edit was not made.
     void ReportEditNotApplied() const;
 
@@ -92,42 +96,33 @@ public:
     // At start: names the recovery file the last session's end wrote, once.
     static void ReportRecoveryFile();
 
-    void ToggleAlwaysOnTop();
     void ToggleActiveDestWindow();
     void OnRefresh();
     void OnEditFileByTextEditor();
 
-    BOOL m_bAlwaysOnTop = TRUE;
     BOOL m_bActiveDestWindow = TRUE;
-    int m_nSeparate = 64;
-    int m_nEndPart = 24;
-    // The entry file's encoding, kept so that a save writes the file back as it was read;
-    // the entries hold its text in the ANSI code page or in UTF-8 (a UTF-16 file's too).
-    FileEncoding m_encoding;
-    CStringArray m_aText;
-    CStringArray m_aExplanation;
-    BOOL m_bColumnsReady = FALSE;
-    int m_nColumnWidth[2] = {0, 0};
     DestinationRuleTable m_rules;
 
 private:
     // Before an edit: the file on disk wins. False when the edit must not be made.
-    BOOL BeginEdit();
+    BOOL BeginEdit(unsigned generation);
     // Reads the file again without a message; false when it cannot be read now.
     BOOL ReloadFromDisk();
     // With unsaved edits and a file changed on disk: true to keep the document's list
     // (to be saved over the file), false when the file was read again.
     BOOL KeepOwnListOver(const CFileStamp& onDisk);
     void ConvertToUtf8();
+    // Every entry from a whole file's bytes (its encoding detected); gives the entries replaced.
+    EntryColumns LoadFrom(std::string_view bytes);
+
+    EntryList m_entries;
+    FileEncoding m_encoding;
 
     CFileStamp m_diskStamp;  // the file as last read or written here
     CFileWatcher m_watcher;
     BOOL m_bCheckingDisk = FALSE;  // a question about the file is open
-    int m_nReloads = 0;
 
-    // After an edit of entry `index`: the placeholder, the modified mark, the views, the save.
-    void EditDone(LPARAM hint, int index);
-    BOOL SetEntryColumn(CStringArray& column, int index, const CString& text);
-    void OnUpdateAlwaysOnTop(CCmdUI* ui) { ui->SetCheck(m_bAlwaysOnTop ? 1 : 0); }
+    // After an edit: the modified mark, the views, the save.
+    BOOL EditDone(const std::optional<EntryChange>& change);
     void OnUpdateActiveDestWindow(CCmdUI* ui) { ui->SetCheck(m_bActiveDestWindow ? 1 : 0); }
 };

@@ -61,6 +61,10 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
     if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(IDR_MAINFRAME, WindowDpi(m_hWnd)))
         return -1;
+    // A new window is not topmost; only the setting's "on" needs applying.
+    m_bAlwaysOnTop = ReadSetting(Profile::kAlwaysOnTop) ? TRUE : FALSE;
+    if (m_bAlwaysOnTop) ApplyAlwaysOnTop();
+
     // Docking: the bar goes to the top or the bottom of the frame.
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     m_wndToolBar.DockAt(CBRS_ALIGN_TOP);
@@ -175,6 +179,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* ui) {
         {ID_CONVERT_HALF_WIDTH, &CMainFrame::OnConvertHalfWidth, nullptr},
         {ID_PREFIX_LINES, &CMainFrame::OnPrefixLines, nullptr},
         {ID_HOT_KEY, &CMainFrame::OnHotKeySetting, nullptr},
+        {ID_ALWAYS_ON_TOP, &CMainFrame::OnAlwaysOnTop, &CMainFrame::OnUpdateAlwaysOnTop},
         {ID_RESTORE_CLIPBOARD, &CMainFrame::OnRestoreClipboard, &CMainFrame::OnUpdateRestoreClipboard},
         {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
         {ID_FILTER_FOCUS, &CMainFrame::OnFilterFocus, nullptr},
@@ -227,6 +232,16 @@ void CMainFrame::OnHotKeySetting() {
     RegisterCallKey();
 }
 
+void CMainFrame::OnAlwaysOnTop() {
+    m_bAlwaysOnTop = m_bAlwaysOnTop ? FALSE : TRUE;
+    ApplyAlwaysOnTop();
+    WriteSetting(Profile::kAlwaysOnTop, m_bAlwaysOnTop ? 1 : 0);
+}
+
+void CMainFrame::ApplyAlwaysOnTop() {
+    SetWindowPos(m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void CMainFrame::OnRestoreClipboard() {
     WriteSetting(Profile::kRestoreClipboard, ReadSetting(Profile::kRestoreClipboard) ? 0 : 1);
 }
@@ -257,7 +272,7 @@ void CMainFrame::ShowNearPointer() {
     // Topmost, so that it also comes in front of topmost windows; without "AlwaysOnTop" it goes
     // back to the normal windows' band, still in front of them.
     SetWindowPos(HWND_TOPMOST, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    if (!ReadSetting(Profile::kAlwaysOnTop)) SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!m_bAlwaysOnTop) SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow();
     // A dialog of ours that was open keeps the keyboard.
     if (HWND popup = ::GetLastActivePopup(m_hWnd); popup && popup != m_hWnd) {

@@ -36,6 +36,8 @@ public:
     // Registers the key of the setting; a key another program holds is told once per value.
     void RegisterCallKey();
     HWND m_hFilter = nullptr;  // the filter field, a child window: destroyed with the frame
+    // "Always on Top": read once at creation, kept in the profile by its command.
+    BOOL m_bAlwaysOnTop = TRUE;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -53,6 +55,10 @@ protected:
     void OnViewToolBar();
     void OnUpdateViewToolBar(CCmdUI* ui);
     void OnHotKeySetting();
+    void OnAlwaysOnTop();
+    void OnUpdateAlwaysOnTop(CCmdUI* ui) { ui->SetCheck(m_bAlwaysOnTop ? 1 : 0); }
+    // Puts the window in the topmost band or back in the normal one, by m_bAlwaysOnTop.
+    void ApplyAlwaysOnTop();
     // "Restore Clipboard after Drop": read by each drop.
     void OnRestoreClipboard();
     void OnUpdateRestoreClipboard(CCmdUI* ui);

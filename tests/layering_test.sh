@@ -3,7 +3,8 @@
 # given, their headers and every project header they reach) includes only standard headers,
 # which carry no ".h", and nothing of framework/; framework/ includes nothing of the application;
 # settings/ (the settings table and the registry access) nothing above it but the framework;
-# text/, the floor below all of them, includes nothing of the project outside text/.
+# text/, the floor below all of them, includes nothing of the project outside text/; nothing
+# in document/, view/ or browser/ includes the application (app/), which sits on top of them.
 # Usage: layering_test.sh <source root> <core source>...
 root=$1
 shift
@@ -30,5 +31,6 @@ done
 wrong '^\s*#\s*include\s*"((settings|app|document|destination|view|webinput|frame|browser|res)/|resource\.h")' "$root"/framework/*
 wrong '^\s*#\s*include\s*"((app|document|destination|view|webinput|frame|browser|res)/|resource\.h")' "$root"/settings/*
 wrong '^\s*#\s*include\s*"([^t]|t[^e]|te[^x]|tex[^t]|text[^/])' "$root"/text/*
+wrong '^\s*#\s*include\s*"app/' "$root"/document/* "$root"/view/* "$root"/browser/*
 [ $status -eq 0 ] || echo "wrong-direction includes above" >&2
 exit $status

@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "app/JotwellApp.h"
 #include "settings/ProfileAccess.h"
 #include "document/JotwellDoc.h"
 #include "framework/Dpi.h"
@@ -12,48 +11,13 @@
 #include "text/EncodingCodePage.h"
 #include "view/Delivery.h"
 #include "view/DropClipboard.h"
-#include "view/EntryFilter.h"
+#include "view/LineBreaks.h"
 #include "view/ModifyDlg.h"
 #include "view/TextDropTarget.h"
-
-#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CJotwellView)
 
 namespace {
-
-// The rows marked selected and focused (-1 where none is).
-struct MarkedRows {
-    int selected = -1;
-    int focused = -1;
-};
-
-MarkedRows MarkedRowsOf(HWND list) {
-    MarkedRows marked;
-    marked.selected = static_cast<int>(
-        ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-    marked.focused = static_cast<int>(
-        ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
-    return marked;
-}
-
-// Only the marked rows are cleared: clearing item -1 walks every row (tens of
-// milliseconds for 100,000 rows under Wine).
-void ClearMarks(HWND list, MarkedRows marked) {
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    for (const int row : {marked.selected, marked.focused})
-        if (row >= 0) ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
-}
-
-// Selects and focuses row, and makes it the selection mark.
-void MarkRow(HWND list, int row) {
-    LVITEMA select = {};
-    select.state = LVIS_SELECTED | LVIS_FOCUSED;
-    select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&select));
-    ::SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
-}
 
 // The text handed to the tooltip; it lives for the whole run.
 std::wstring& TipBuffer() {
@@ -68,6 +32,8 @@ constexpr size_t kLabelEditMaxBytes = MAX_PATH - 1;
 // The timer that gathers the notices of a changed file into one check.
 constexpr UINT_PTR kFileCheckTimer = 1100;
 constexpr UINT kFileCheckDelayMs = 30;
+// A folder written more often than the delay still gets its check this often.
+constexpr DWORD kFileCheckMaxWaitMs = 500;
 constexpr UINT kFileRetryDelayMs = 200;  // the file was still held by its writer
 
 // Posted by the drop target: the queued text is kept once the drop has returned.
@@ -122,41 +88,36 @@ BOOL CJotwellView::AcceptsDroppedText() const {
 BOOL CJotwellView::QueueDroppedText(POINT screen, const std::wstring& text) {
     if (text.empty() || !AcceptsDroppedText()) return FALSE;
     m_droppedText = text;
-    m_dropPoint = screen;
+    m_nDropEntry = DropEntryAt(screen);
+    m_nDropGeneration = GetDocument()->EditGeneration();
     return PostMessage(WM_JOTWELL_TEXT_DROPPED, 0, 0);
 }
 
+int CJotwellView::DropEntryAt(POINT screen) const {
+    POINT client = screen;
+    ::ScreenToClient(m_hWnd, &client);
+    const int entry = EntryOfRow(RowAt(client));
+    const CJotwellDoc* doc = GetDocument();
+    return entry >= 0 || !doc ? entry : doc->GetEntryCount() - 1;
+}
+
 BOOL CJotwellView::DropText(POINT screen, const std::wstring& dropped) {
+    const CJotwellDoc* doc = GetDocument();
+    return doc && InsertDropped(DropEntryAt(screen), dropped, doc->EditGeneration());
+}
+
+BOOL CJotwellView::InsertDropped(int entry, const std::wstring& dropped, unsigned generation) {
     CJotwellDoc* doc = GetDocument();
     if (!doc || dropped.empty() || RefusesEdit()) return FALSE;
-    // The notation would turn a backslash before "n" into a line break when delivered.
-    if (dropped.find(L"\\n") != std::wstring::npos) {
+    const std::optional<std::wstring> text = CollapseLineBreaks(dropped);
+    if (!text) {
         AfxMessageBox(IDS_DROP_BACKSLASH_N, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    std::wstring text;
-    text.reserve(dropped.size());
-    for (size_t i = 0; i < dropped.size(); ++i) {
-        if (dropped[i] == L'\r' || dropped[i] == L'\n') {
-            text += L"\\n";
-            if (dropped[i] == L'\r' && i + 1 < dropped.size() && dropped[i + 1] == L'\n') ++i;
-        } else {
-            text += dropped[i];
-        }
-    }
-    POINT client = screen;
-    ::ScreenToClient(m_hWnd, &client);
-    int entry = EntryOfRow(RowAt(client));
-    if (entry < 0) entry = doc->GetEntryCount() - 1;
-    const int reloads = doc->ReloadCount();
     CString bytes;
     const CWndAlive alive(this);
-    if (!doc->EncodeTyped(text, bytes) || !alive) return FALSE;
-    if (doc->ReloadCount() != reloads) {  // read again while the question was open
-        doc->ReportEditNotApplied();
-        return FALSE;
-    }
-    return doc->InsertEntryText(entry, bytes);
+    if (!doc->EncodeTyped(*text, bytes) || !alive) return FALSE;
+    return doc->InsertEntryText(entry, bytes, generation);
 }
 
 int CJotwellView::ColumnWidth(int column) const {
@@ -186,99 +147,14 @@ void CJotwellView::SetDpi(UINT dpi) {
 
 UINT CJotwellView::EntryCodePage() const {
     const CJotwellDoc* doc = GetDocument();
-    return CodePageOf(doc ? doc->m_encoding.Encoding : TextEncoding::Ansi);
-}
-
-int CJotwellView::GetRowCount() const { return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); }
-
-int CJotwellView::EntryOfRow(int row) const {
-    if (row < 0) return -1;
-    if (m_bFiltered) return row < static_cast<int>(m_rows.size()) ? m_rows[static_cast<size_t>(row)] : -1;
-    const CJotwellDoc* doc = GetDocument();
-    return (doc && row < doc->GetEntryCount()) ? row : -1;
-}
-
-int CJotwellView::RowOfEntry(int entry) const {
-    if (entry < 0) return -1;
-    if (!m_bFiltered) {
-        const CJotwellDoc* doc = GetDocument();
-        return (doc && entry < doc->GetEntryCount()) ? entry : -1;
-    }
-    const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), entry);
-    return (at != m_rows.end() && *at == entry) ? static_cast<int>(at - m_rows.begin()) : -1;
-}
-
-void CJotwellView::SetFilter(const std::wstring& typed) {
-    if (typed == m_filterTyped && (m_bFiltered || typed.empty())) return;
-    const int selected = GetSelectedLine();
-    m_filterTyped = typed;
-    MatchFilter(TRUE);
-    ShowRows(selected);
-}
-
-void CJotwellView::MatchFilter(BOOL narrow) {
-    const CJotwellDoc* doc = GetDocument();
-    if (!doc || m_filterTyped.empty()) {
-        m_bFiltered = false;
-        m_rows.clear();
-        m_filterFolded.clear();
-        return;
-    }
-    const bool utf8 = doc->m_encoding.Encoding == TextEncoding::Utf8;
-    const unsigned codePage = utf8 ? CP_UTF8 : ::GetACP();
-    const EntryFilter filter(codePage);
-    bool lossy = false;
-    const std::string bytes = FromWide(m_filterTyped, utf8 ? CP_UTF8 : CP_ACP, &lossy);
-    std::vector<int> rows;
-    if (lossy) {
-        // A character the list's code page lacks is in no entry.
-        rows.push_back(doc->GetEntryCount() - 1);
-        m_filterFolded.clear();
-    } else {
-        std::string folded = filter.FoldNeedle(bytes);
-        // The last result holds every entry that holds the longer text (and the entries
-        // edited since, which are tested again).
-        const bool fromLast = narrow && m_bFiltered && m_filterCodePage == codePage &&
-                              filter.Narrows(m_filterFolded, folded);
-        filter.Match(doc->m_aText.Items(), doc->m_aExplanation.Items(), folded, fromLast ? &m_rows : nullptr,
-                     rows);
-        m_filterFolded = std::move(folded);
-    }
-    m_filterCodePage = codePage;
-    m_rows.swap(rows);
-    m_bFiltered = true;
-}
-
-void CJotwellView::ShowRows(int selectedEntry) {
-    const MarkedRows marked = MarkedRowsOf(m_hWnd);
-    ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
-    ClearMarks(m_hWnd, marked);
-    const CJotwellDoc* doc = GetDocument();
-    const int count = m_bFiltered ? static_cast<int>(m_rows.size()) : (doc ? doc->GetEntryCount() : 0);
-    ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
-    const int row = RowOfEntry(selectedEntry);
-    if (row >= 0) {
-        MarkRow(m_hWnd, row);
-        ::SendMessageA(m_hWnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-    }
-    m_nTipLine = -1;
-    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    return CodePageOf(doc ? doc->Encoding().Encoding : TextEncoding::Ansi);
 }
 
 void CJotwellView::OnInitialUpdate() {
-    CJotwellDoc* doc = GetDocument();
-    if (doc->m_bAlwaysOnTop) {
-        doc->m_bAlwaysOnTop = FALSE;
-        doc->ToggleAlwaysOnTop();
-    }
-    if (!doc->m_bColumnsReady) {
-        doc->m_nColumnWidth[0] = doc->m_nSeparate;
-        doc->m_nColumnWidth[1] = doc->m_nEndPart;
-    } else {
-        doc->m_nColumnWidth[0] = ColumnWidth(0);
-        doc->m_nColumnWidth[1] = ColumnWidth(1);
-    }
+    // Made again on every open, at the widths the user left them.
+    int widths[2] = {ReadSetting(Profile::kTextColumnWidth), ReadSetting(Profile::kExplanationColumnWidth)};
+    if (m_bColumnsReady)
+        for (int i = 0; i < 2; ++i) widths[i] = ColumnWidth(i);
     while (::SendMessageA(m_hWnd, LVM_DELETECOLUMN, 0, 0)) {
     }
     ::SetWindowLongA(m_hWnd, GWL_STYLE, ::GetWindowLongA(m_hWnd, GWL_STYLE) | LVS_SHOWSELALWAYS);
@@ -290,185 +166,14 @@ void CJotwellView::OnInitialUpdate() {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = ScaleToDpi(doc->m_nColumnWidth[i], m_nDpi);
+        column.cx = ScaleToDpi(widths[i], m_nDpi);
         column.pszText = &header[0];
         column.iSubItem = i;
         if (::SendMessageA(m_hWnd, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)) < 0)
             return;
     }
-    doc->m_bColumnsReady = TRUE;
-    if (CJotwellApp* app = JotwellApp()) app->m_browser.LoadWebInputSettings();
+    m_bColumnsReady = TRUE;
     CListView::OnInitialUpdate();
-}
-
-void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
-    const CJotwellDoc* doc = GetDocument();
-    if (!doc) return;
-    const int n = doc->GetEntryCount();
-    const CLineHint* line = dynamic_cast<const CLineHint*>(hintObject);
-    if (hint == HINT_RELOAD) {
-        if (const CReloadHint* reload = dynamic_cast<const CReloadHint*>(hintObject)) ShowReloaded(*reload);
-        return;
-    }
-    if (hint == HINT_CHANGE_LINE) {
-        // The entry stays shown even when it no longer matches.
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        return;
-    }
-    if (hint != 0 && !((hint == HINT_INSERT_LINE || hint == HINT_DELETE_LINE) && line)) return;
-
-    CWaitCursor wait;
-    ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
-    if (hint == 0) {
-        // A rebuild: no row is selected afterwards, as after inserting every row anew.
-        MatchFilter(FALSE);
-        ::SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_bFiltered ? m_rows.size() : n), 0);
-    } else {
-        // The hint names entries; the rows move as real rows would, with the new entry
-        // shown whether or not it matches.
-        int k = line->m_nLine;
-        if (m_bFiltered && hint == HINT_INSERT_LINE) {
-            const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), k);
-            for (auto it = at; it != m_rows.end(); ++it) ++*it;
-            k = static_cast<int>(at - m_rows.begin());
-            m_rows.insert(m_rows.begin() + k, line->m_nLine);
-        } else if (m_bFiltered) {
-            // m_nLine is the removed entry + 1, and so becomes its row + 1.
-            const int removed = line->m_nLine - 1;
-            const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), removed);
-            const bool shown = at != m_rows.end() && *at == removed;
-            k = shown ? static_cast<int>(at - m_rows.begin()) + 1 : -2;
-            for (auto it = shown ? at + 1 : at; it != m_rows.end(); ++it) --*it;
-            if (shown) m_rows.erase(at);
-        }
-        const int rowCount = m_bFiltered ? static_cast<int>(m_rows.size()) : n;
-        const MarkedRows marked = MarkedRowsOf(m_hWnd);
-        auto moved = [&](int row) {
-            if (row < 0 || k == -2) return row;
-            if (hint == HINT_INSERT_LINE) return row >= k ? row + 1 : row;
-            if (row == k) return -1;  // that row was taken away
-            return row > k ? row - 1 : row;
-        };
-        const int newSelected = moved(marked.selected);
-        const int newFocused = moved(marked.focused);
-        const bool move = newSelected != marked.selected || newFocused != marked.focused;
-        if (move) {
-            // Cleared while their indices still count. The list has single selection, so no
-            // other row is selected.
-            ClearMarks(m_hWnd, marked);
-        }
-        ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
-        if (move) {
-            if (newFocused >= 0 && newFocused < rowCount) {
-                LVITEMA focus = {};
-                focus.state = LVIS_FOCUSED;
-                focus.stateMask = LVIS_FOCUSED;
-                ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newFocused),
-                               reinterpret_cast<LPARAM>(&focus));
-            }
-            if (newSelected >= 0 && newSelected < rowCount) {
-                LVITEMA select = {};
-                select.state = LVIS_SELECTED;
-                select.stateMask = LVIS_SELECTED;
-                ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newSelected),
-                               reinterpret_cast<LPARAM>(&select));
-                ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, newSelected);
-            }
-        }
-    }
-    m_nTipLine = -1;
-    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
-}
-
-void CJotwellView::ShowReloaded(const CReloadHint& old) {
-    const CJotwellDoc* doc = GetDocument();
-    const int n = doc->GetEntryCount();
-    const int oldCount = static_cast<int>(old.m_oldText.size());
-    // The entry nearest its old place with the same Text and Explanation; the placeholder
-    // stays the placeholder.
-    auto find = [&](int oldRow) {
-        if (oldRow < 0 || oldRow >= oldCount) return -1;
-        if (oldRow == oldCount - 1) return n - 1;
-        const CString& text = old.m_oldText[static_cast<size_t>(oldRow)];
-        const CString& explanation = old.m_oldExplanation[static_cast<size_t>(oldRow)];
-        auto same = [&](int row) {
-            return row >= 0 && row < n - 1 && doc->m_aText[row] == text && doc->m_aExplanation[row] == explanation;
-        };
-        for (int d = 0; oldRow - d >= 0 || oldRow + d < n; ++d) {
-            if (same(oldRow - d)) return oldRow - d;
-            if (same(oldRow + d)) return oldRow + d;
-        }
-        return -1;
-    };
-    const MarkedRows marked = MarkedRowsOf(m_hWnd);
-    const int top = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
-    // Rows name entries of the old list; the filter is matched again over the new one.
-    const int selectedEntry = find(EntryOfRow(marked.selected));
-    const int topEntry = find(EntryOfRow(top));
-    MatchFilter(FALSE);
-    const int rowCount = m_bFiltered ? static_cast<int>(m_rows.size()) : n;
-    const int newSelected = RowOfEntry(selectedEntry);
-    int newTop = RowOfEntry(topEntry);
-    if (newTop < 0) newTop = top < rowCount ? top : rowCount - 1;
-
-    CWaitCursor wait;
-    ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
-    ClearMarks(m_hWnd, marked);
-    ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
-    if (newSelected >= 0) MarkRow(m_hWnd, newSelected);
-    const int nowTop = static_cast<int>(::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0));
-    RECT row = {LVIR_BOUNDS, 0, 0, 0};
-    if (newTop != nowTop && rowCount > 0 && ::SendMessageA(m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)))
-        ::SendMessageA(m_hWnd, LVM_SCROLL, 0, (newTop - nowTop) * (row.bottom - row.top));
-    m_nTipLine = -1;
-    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
-}
-
-BOOL CJotwellView::IsLineSelected(int row) const {
-    if (row < 0 || row >= GetRowCount()) return FALSE;
-    return (::SendMessageA(m_hWnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
-}
-
-int CJotwellView::GetSelectedLine() const {
-    const CJotwellDoc* doc = GetDocument();
-    if (!doc) return -1;
-    const int row = static_cast<int>(
-        ::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-    return EntryOfRow(row);
-}
-
-void CJotwellView::SelectLine(int entry) {
-    const int row = RowOfEntry(entry);
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-    if (row < 0 || row >= GetRowCount()) return;
-    LVITEMA item = {};
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, row);
-}
-
-int CJotwellView::RowAt(POINT client) const {
-    LVHITTESTINFO hit = {};
-    hit.pt = client;
-    const int row = static_cast<int>(::SendMessageA(m_hWnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (row < 0 || !(hit.flags & LVHT_ONITEM)) return -1;
-    return row;
-}
-
-int CJotwellView::RowUnderCursor() const {
-    POINT first = {};
-    if (!::SendMessageA(m_hWnd, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&first))) return -1;
-    POINT cursor = {};
-    ::GetCursorPos(&cursor);
-    ::ScreenToClient(m_hWnd, &cursor);
-    if (cursor.y < first.y) return -1;
-    return RowAt(cursor);
 }
 
 BOOL CJotwellView::OnNotifyFormatReflect(LRESULT* result) {
@@ -483,9 +188,9 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
         const CJotwellDoc* doc = GetDocument();
         const int entry = EntryOfRow(item.iItem);
         if (doc && (item.mask & LVIF_TEXT) && entry >= 0) {
-            const CStringArray& column = item.iSubItem == 0 ? doc->m_aText : doc->m_aExplanation;
+            const EntryList& entries = doc->Entries();
             // The list copies the text before it asks for another cell: one buffer serves all.
-            m_cellText = ToWide(column[entry], EntryCodePage());
+            m_cellText = ToWide(item.iSubItem == 0 ? entries.Text(entry) : entries.Explanation(entry), EntryCodePage());
             item.pszText = const_cast<wchar_t*>(m_cellText.c_str());
         }
         *result = 0;
@@ -513,19 +218,19 @@ BOOL CJotwellView::OnNotifyReflect(NMHDR* nm, LRESULT* result) {
             return TRUE;
         }
         const bool tooLong = doc && entry >= 0 && entry < doc->GetEntryCount() &&
-                             doc->m_aText[entry].size() > kLabelEditMaxBytes;
+                             doc->Entries().Text(entry).size() > kLabelEditMaxBytes;
         if (tooLong) {
             if (GetSelectedLine() != entry) SelectLine(entry);
             PostMessage(WM_COMMAND, ID_MODIFY_TEXT, 0);
         }
-        if (doc) m_nLabelEditReloads = doc->ReloadCount();
+        if (doc) m_nLabelEditGeneration = doc->EditGeneration();
         *result = tooLong ? TRUE : FALSE;
         return TRUE;
     }
     case LVN_ENDLABELEDITW: {
         const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
         if (item.pszText && GetDocument())
-            ApplyTyped(EntryOfRow(item.iItem), FALSE, item.pszText, m_nLabelEditReloads);
+            ApplyTyped(EntryOfRow(item.iItem), FALSE, item.pszText, m_nLabelEditGeneration);
         *result = 0;
         return TRUE;
     }
@@ -558,7 +263,7 @@ BOOL CJotwellView::OnNotify(WPARAM, NMHDR* nm, LRESULT* result) {
 CString CJotwellView::TipText(int row) const {
     const CJotwellDoc* doc = GetDocument();
     if (!doc || row < 0 || row >= doc->GetEntryCount()) return CString();
-    const CString& explanation = doc->m_aExplanation[row];
+    const CString& explanation = doc->Entries().Explanation(row);
     return explanation.empty() ? CString("      ") : explanation;
 }
 
@@ -615,16 +320,22 @@ LRESULT CJotwellView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_JOTWELL_TEXT_DROPPED: {
         const std::wstring text = std::move(m_droppedText);
         m_droppedText.clear();
-        DropText(m_dropPoint, text);
+        InsertDropped(m_nDropEntry, text, m_nDropGeneration);
         return 0;
     }
-    case WM_JOTWELL_FILE_CHANGED:
-        // A write comes as several notices: one check once they stop.
-        ::SetTimer(m_hWnd, kFileCheckTimer, kFileCheckDelayMs, nullptr);
+    case WM_JOTWELL_FILE_CHANGED: {
+        // A write comes as several notices: one check once they stop, or once they have
+        // kept coming for kFileCheckMaxWaitMs (a folder written all the time).
+        const DWORD now = ::GetTickCount();
+        if (!m_bFileCheckWaiting) m_fileCheckAsked = now;
+        m_bFileCheckWaiting = true;
+        if (now - m_fileCheckAsked < kFileCheckMaxWaitMs) ::SetTimer(m_hWnd, kFileCheckTimer, kFileCheckDelayMs, nullptr);
         return 0;
+    }
     case WM_TIMER:
         if (wParam != kFileCheckTimer) return Default();
         ::KillTimer(m_hWnd, kFileCheckTimer);
+        m_bFileCheckWaiting = false;
         if (CJotwellDoc* doc = GetDocument())
             if (!doc->CheckFileOnDisk()) ::SetTimer(m_hWnd, kFileCheckTimer, kFileRetryDelayMs, nullptr);
         return 0;
@@ -680,41 +391,39 @@ BOOL CJotwellView::RunModifyDialog(const CString& title, std::wstring& text) {
     return TRUE;
 }
 
-void CJotwellView::ApplyTyped(int entry, BOOL explanation, const std::wstring& typed, int reloads) {
+void CJotwellView::ApplyTyped(int entry, BOOL explanation, const std::wstring& typed, unsigned generation) {
     CJotwellDoc* doc = GetDocument();
     if (!doc || entry < 0) return;
-    if (doc->ReloadCount() != reloads) {
-        doc->ReportEditNotApplied();
-        return;
-    }
     CString bytes;
-    if (!doc->EncodeTyped(typed, bytes)) return;
-    if (explanation) doc->SetEntryExplanation(entry, bytes);
-    else doc->SetEntryText(entry, bytes);
+    const CWndAlive alive(this);
+    // The question about the code page runs a message loop: the edit checks the generation after it.
+    if (!doc->EncodeTyped(typed, bytes) || !alive) return;
+    if (explanation) doc->SetEntryExplanation(entry, bytes, generation);
+    else doc->SetEntryText(entry, bytes, generation);
 }
 
 void CJotwellView::OnModifyText() {
     const int row = GetSelectedLine();
     if (row == -1 || RefusesEdit()) return;
-    const int reloads = GetDocument()->ReloadCount();
-    std::wstring text = ToWide(GetDocument()->m_aText[row], EntryCodePage());
+    const unsigned generation = GetDocument()->EditGeneration();
+    std::wstring text = ToWide(GetDocument()->Entries().Text(row), EntryCodePage());
     const CWndAlive alive(this);
-    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text) && alive) ApplyTyped(row, FALSE, text, reloads);
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_TEXT), text) && alive) ApplyTyped(row, FALSE, text, generation);
 }
 
 void CJotwellView::OnModifyExplanation() {
     const int row = GetSelectedLine();
     if (row == -1 || RefusesEdit()) return;
-    const int reloads = GetDocument()->ReloadCount();
-    std::wstring text = ToWide(GetDocument()->m_aExplanation[row], EntryCodePage());
+    const unsigned generation = GetDocument()->EditGeneration();
+    std::wstring text = ToWide(GetDocument()->Entries().Explanation(row), EntryCodePage());
     const CWndAlive alive(this);
-    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) && alive) ApplyTyped(row, TRUE, text, reloads);
+    if (RunModifyDialog(AfxLoadString(IDS_MODIFY_EXPLANATION), text) && alive) ApplyTyped(row, TRUE, text, generation);
 }
 
 void CJotwellView::OnInsertLine() {
     const int row = GetSelectedLine();
     if (row == -1 || RefusesEdit()) return;
-    GetDocument()->InsertEntry(row);
+    GetDocument()->InsertEntry(row, GetDocument()->EditGeneration());
 }
 
 CString CJotwellView::DeleteConfirmText(int row) const {
@@ -723,7 +432,7 @@ CString CJotwellView::DeleteConfirmText(int row) const {
     // The question is put together in the entries' encoding (the resource text is ANSI).
     CString question = AfxLoadString(IDS_DELETE_CONFIRM);
     if (EntryCodePage() != CP_ACP) question = FromWide(ToWide(question, CP_ACP), EntryCodePage());
-    return question + "\n\n [ " + doc->m_aText[row] + " ]\n\n ( " + doc->m_aExplanation[row] + " )";
+    return question + "\n\n [ " + doc->Entries().Text(row) + " ]\n\n ( " + doc->Entries().Explanation(row) + " )";
 }
 
 int CJotwellView::AskDeleteConfirm(const CString& text) {
@@ -735,12 +444,11 @@ void CJotwellView::OnDeleteLine() {
     CJotwellDoc* doc = GetDocument();
     const int row = GetSelectedLine();
     if (row == -1 || row == doc->GetEntryCount() - 1 || RefusesEdit()) return;
-    const int reloads = doc->ReloadCount();
+    const unsigned generation = doc->EditGeneration();
     const CWndAlive alive(this);
+    // The file may be read again while the question is open: the generation tells.
     if (AskDeleteConfirm(DeleteConfirmText(row)) != IDOK || !alive) return;
-    // The file may have been read again while the question was open.
-    if (doc->ReloadCount() != reloads) doc->ReportEditNotApplied();
-    else doc->DeleteEntry(row);
+    doc->DeleteEntry(row, generation);
 }
 
 void CJotwellView::OnEditCopy() {
@@ -751,8 +459,8 @@ void CJotwellView::OnEditCopy() {
 void CJotwellView::CopyEntryToClipboard(int entry, BOOL explanation) {
     const CJotwellDoc* doc = GetDocument();
     if (entry == -1 || !doc || entry < 0 || entry >= doc->GetEntryCount()) return;
-    const CString text = explanation ? doc->m_aExplanation[entry] : doc->m_aText[entry];
-    PutTextOnClipboard(m_hWnd, text, doc->m_encoding.Encoding);
+    const CString& text = explanation ? doc->Entries().Explanation(entry) : doc->Entries().Text(entry);
+    PutTextOnClipboard(m_hWnd, text, doc->Encoding().Encoding);
 }
 
 void CJotwellView::OnDestroy() {
@@ -764,9 +472,8 @@ void CJotwellView::OnDestroy() {
     m_dropTarget.Reset();
     Default();
     m_ToolTip.Destroy();
-    CJotwellApp* app = JotwellApp();
-    if (!app || !app->m_bStarted || !GetDocument()) return;
+    // Only the program's own list keeps its widths (a test's has no application).
+    if (!m_bColumnsReady || !AfxGetApp()) return;
     WriteSetting(Profile::kTextColumnWidth, w0);
     WriteSetting(Profile::kExplanationColumnWidth, w1);
-    WriteSetting(Profile::kWebInputFile, app->m_browser.m_strWebInputFile.c_str());
 }

@@ -1,11 +1,12 @@
 // The entry list view: a report list with the columns "Text" and "Explanation", one row
 // per entry, the placeholder entry last; editing, Copy, the tooltip with the Explanation,
-// and the drag that delivers an entry into another program's window (JotwellViewDrag.cpp).
+// and the drag that delivers an entry into another program's window (JotwellViewDrag.cpp);
+// the rows, the filter and the selection are in JotwellViewRows.cpp.
 //
-// How the rows are kept: the list is virtual (LVS_OWNERDATA). Unfiltered, row i shows
-// entry i; with a filter typed, m_rows names the entry of each row (ascending, the
-// placeholder last), and every row becomes its entry through EntryOfRow before the view
-// asks the document for anything (no per-row item data to renumber); the list
+// How the rows are kept: the list is virtual (LVS_OWNERDATA). Which entry each row shows is
+// m_rowMap's (view/RowMap.h), which follows every change the document reports, and every
+// row becomes its entry through EntryOfRow before the view asks the document for anything
+// (no per-row item data to renumber); the list
 // holds no rows of its own, only their count (LVM_SETITEMCOUNT) and the selection, and
 // asks for each visible cell's text (LVN_GETDISPINFOW, the document's bytes turned into
 // UTF-16 from the code page of its encoding). An insert or a delete therefore costs the same for 10 rows as for 100,000:
@@ -24,6 +25,7 @@
 #include "framework/ToolTipCtrl.h"
 #include "framework/View.h"
 #include "view/DropNotice.h"
+#include "view/RowMap.h"
 
 #include <string>
 #include <vector>
@@ -68,7 +70,7 @@ public:
     // empty text shows every entry. The selected entry stays selected when it is shown.
     // An entry edited or inserted meanwhile stays shown until the filter changes.
     void SetFilter(const std::wstring& typed);
-    BOOL IsFiltered() const { return m_bFiltered ? TRUE : FALSE; }
+    BOOL IsFiltered() const { return m_rowMap.Filtered() ? TRUE : FALSE; }
 
     // Text dropped from another program. The drop target queues it (the program it came
     // from waits until the drop returns, so no question is asked there); DropText then
@@ -95,9 +97,12 @@ public:
     // The tooltip's text for a row: its Explanation, six spaces when that is empty.
     CString TipText(int row) const;
 
-    // Drag state.
+    // Drag state: the entry dragged (-1 for no drag), and what it delivers, taken at the
+    // drag's start: the release never reads the list.
     int m_nDragLine = -1;
     BOOL m_bDragExplanation = FALSE;
+    CString m_dragText;
+    TextEncoding m_dragEncoding = TextEncoding::Ansi;
     HCURSOR m_hDragCursor = nullptr;
     HCURSOR m_hOldCursor = nullptr;
     // Why the last drop put nothing in, shown at the pointer.
@@ -122,9 +127,9 @@ protected:
     virtual int AskDeleteConfirm(const CString& text);
     // Opens the edit dialog on `text` (as the user sees it); TRUE on OK. A test replaces it.
     virtual BOOL RunModifyDialog(const CString& title, std::wstring& text);
-    // Puts text the user typed into the entry's Text or Explanation, unless the file was
-    // read again since the edit began (`reloads`: the document's count then).
-    void ApplyTyped(int entry, BOOL explanation, const std::wstring& typed, int reloads);
+    // Puts text the user typed into the entry's Text or Explanation, unless the entries were
+    // renumbered since the edit began (`generation`: the document's edit generation then).
+    void ApplyTyped(int entry, BOOL explanation, const std::wstring& typed, unsigned generation);
     // The file was read again: the selection and the first visible row stay on the same
     // entries where they still exist.
     void ShowReloaded(const CReloadHint& old);
@@ -138,30 +143,38 @@ protected:
 
     // The column's width at 96 DPI, as the profile keeps it.
     int ColumnWidth(int column) const;
+    // The columns are made once, at the widths of the profile; they are kept there at the end.
+    BOOL m_bColumnsReady = FALSE;
     UINT m_nDpi = 96;
     HFONT m_hListFont = nullptr;  // only once the list is drawn at another DPI than the system's
     // The code page of the document's entries (CP_UTF8 or CP_ACP).
     UINT EntryCodePage() const;
 
     // The filter's rows, matched again over every entry (FALSE: narrowed from the last
-    // result where the typed text allows); the list's count follows.
+    // result where the typed text allows), or every entry without a filter.
     void MatchFilter(BOOL narrow);
     // Sets the list's row count after the rows changed, keeping `entry` selected when it is shown.
     void ShowRows(int selectedEntry);
 
     ComPtr<CTextDropTarget> m_dropTarget;
     BOOL m_bDropRegistered = FALSE;
+    // The entry text dropped at `screen` goes before (the placeholder below the rows).
+    int DropEntryAt(POINT screen) const;
+    BOOL InsertDropped(int entry, const std::wstring& dropped, unsigned generation);
     std::wstring m_droppedText;  // queued by the drop target
-    POINT m_dropPoint = {0, 0};
+    int m_nDropEntry = -1;       // the entry it goes before, and the generation that numbered it
+    unsigned m_nDropGeneration = 0;
 
     std::wstring m_filterTyped;
     std::string m_filterFolded;   // the typed text as last matched, folded
     unsigned m_filterCodePage = 0;
-    bool m_bFiltered = false;
-    std::vector<int> m_rows;      // while filtered: the entry of each row
+    RowMap m_rowMap;
 
     // The cell text last handed to the list (LVN_GETDISPINFOW).
     std::wstring m_cellText;
-    // The document's reload count when the label editor opened.
-    int m_nLabelEditReloads = 0;
+    // The document's edit generation when the label editor opened.
+    unsigned m_nLabelEditGeneration = 0;
+    // When the file check was first asked for since it last ran, while one waits.
+    bool m_bFileCheckWaiting = false;
+    DWORD m_fileCheckAsked = 0;
 };

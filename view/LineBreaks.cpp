@@ -21,3 +21,18 @@ std::string ExpandLineBreaks(std::string_view text, const LeadBytes& lead) {
     result.append(text.substr(pos));
     return result;
 }
+
+std::optional<std::wstring> CollapseLineBreaks(std::wstring_view dropped) {
+    if (dropped.find(L"\\n") != std::wstring_view::npos) return std::nullopt;
+    std::wstring text;
+    text.reserve(dropped.size());
+    for (size_t i = 0; i < dropped.size(); ++i) {
+        if (dropped[i] == L'\r' || dropped[i] == L'\n') {
+            text += L"\\n";
+            if (dropped[i] == L'\r' && i + 1 < dropped.size() && dropped[i + 1] == L'\n') ++i;
+        } else {
+            text += dropped[i];
+        }
+    }
+    return text;
+}

@@ -50,7 +50,6 @@ int main() {
     }
 
     CJotwellDoc* doc = new CJotwellDoc;
-    doc->m_bAlwaysOnTop = FALSE;
     Host host;
     if (!host.CreateEx(0, nullptr, "list figures", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, nullptr,
                        nullptr))

@@ -41,3 +41,18 @@ TEST(LineBreaks, LeadByteAfterBackslashIsScannedWhole) {
     // Backslash, then a double-byte character ending in 0x5C, then 'n': no line break.
     EXPECT_EQ("\\\x95\x5Cn", Expand("\\\x95\x5Cn", 932));
 }
+
+TEST(LineBreaks, DroppedTextCollapsesAndExpandsBackAsCrLf) {
+    EXPECT_EQ(L"a\\nb\\nc\\nd\\n", CollapseLineBreaks(L"a\r\nb\nc\rd\r"));
+    EXPECT_EQ(L"\\n\\n", CollapseLineBreaks(L"\n\r"));  // LF CR is two breaks
+    EXPECT_EQ(L"C:\\temp", CollapseLineBreaks(L"C:\\temp"));
+    EXPECT_EQ(std::nullopt, CollapseLineBreaks(L"a\\nb"));  // would come back as a line break
+    // Every line break comes back as CR LF when the entry is delivered.
+    const std::pair<const wchar_t*, const char*> roundTrips[] = {
+        {L"one\r\ntwo", "one\r\ntwo"}, {L"x\ny\rz", "x\r\ny\r\nz"}, {L"\\\r\n", "\\\r\n"}, {L"end\\", "end\\"}};
+    for (const auto& [dropped, delivered] : roundTrips) {
+        const std::optional<std::wstring> collapsed = CollapseLineBreaks(dropped);
+        ASSERT_TRUE(collapsed) << delivered;
+        EXPECT_EQ(delivered, Expand(std::string(collapsed->begin(), collapsed->end())));
+    }
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: editing through Jotwell's real window; every edit rewrites the file at once,
 # through a symbolic link into the file it names, and in place in a folder that takes no new
-# file. A line another program writes shows at once; an unsaved list survives a logoff.
+# file. A line another program writes shows at once; an unsaved list survives a logoff; a
+# drag or a typed edit across such a line still reaches only the entry the user chose.
 # Usage: edit_test.sh BUILD_DIR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -236,5 +237,48 @@ file_is "$dropped" 'first\r\nGr\374\337e vom\\nzweiten Programm\r\nsecond' || jw
 for _ in $(seq 20); do [ -s "$result" ] && break; sleep 0.2; done
 [ "$(tr -d '\r' <"$result")" = "drop 1" ] || jw_fail "the drag source saw: $(cat "$result")"
 [ "$(jw_tool jw_gettext row 1 0)" = 'Grüße vom\nzweiten Programm' ] || jw_fail "row 1 shows $(jw_tool jw_gettext row 1 0)"
+jwd_exit
+jw_log "13. a drag during which another program writes a line above the dragged entry delivers the dragged entry"
+moving=$JW_TMP/moving.txt
+jwd_write_entries "$moving" 'zero' 'dragged'
+jwd_start "$moving"
+jwd_start_notepad
+# Released only once the list shows the new line: row 1 is then "zero".
+JWD_BEFORE_RELEASE='printf "above\r\nzero\r\ndragged\r\n" >"$moving"
+    for _ in $(seq 50); do [ "$(jw_tool jw_gettext row 0 0)" = above ] && break; sleep 0.1; done'
+# shellcheck disable=SC2086
+jwd_drag 1 $JWD_NOTEPAD_POINT
+JWD_BEFORE_RELEASE=""
+[ "$(jw_tool jw_gettext row 0 0)" = above ] || jw_fail "the list was not read again during the drag"
+jwd_wait_notepad_text 'dragged' || jw_fail "the drag delivered another entry than the dragged one"
+jwd_exit
+
+jw_log "14. a character outside the code page typed for row 1, another program writing a line above while"
+jw_log "    the code page question is open: Yes does not put it on the entry that now has row 1"
+asked=$JW_TMP/asked.txt
+jwd_write_entries "$asked" 'zero' 'one'
+jwd_start "$asked"
+jwd_select 1
+key F2
+dialog=$(jwd_wait_title "^Modify Text$" 20) || jw_fail "the Modify Text dialog did not open"
+jw_tool jw_gettext settext '#32770' Edit '東京' || jw_fail "cannot type into the dialog"
+xdotool windowfocus "$dialog" 2>/dev/null; sleep 0.2
+xdotool key Return
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "no question about the code page"
+printf 'above\r\nzero\r\none\r\n' >"$asked"
+start=$SECONDS
+until [ "$(jw_tool jw_gettext row 0 0)" = above ]; do
+    [ $((SECONDS - start)) -lt 5 ] || jw_fail "the list was not read again while the question was open"
+    sleep 0.2
+done
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Return  # Yes
+sleep 1
+box=$(jwd_wait_title "^Jotwell$" 20) || jw_fail "the edit not made was not told"
+xdotool windowfocus "$box" 2>/dev/null; sleep 0.2
+xdotool key Return
+jw_wait_no_window "^Jotwell$" 10 || jw_fail "the notice did not close"
+file_is "$asked" 'above\r\nzero\r\none\r\n' || jw_fail "the typed text landed on another entry"
+[ "$(jw_tool jw_gettext row 1 0)" = zero ] || jw_fail "row 1 shows $(jw_tool jw_gettext row 1 0)"
 jwd_exit
 echo "PASS edit_test"

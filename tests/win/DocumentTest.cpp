@@ -102,7 +102,7 @@ protected:
 
 std::vector<std::pair<CString, CString>> EntriesOf(const CJotwellDoc& doc) {
     std::vector<std::pair<CString, CString>> out;
-    for (int i = 0; i < doc.GetEntryCount(); ++i) out.emplace_back(doc.m_aText[i], doc.m_aExplanation[i]);
+    for (int i = 0; i < doc.GetEntryCount(); ++i) out.emplace_back(doc.Entries().Text(i), doc.Entries().Explanation(i));
     return out;
 }
 
@@ -114,9 +114,8 @@ TEST_F(DocumentTest, ColumnWidthsOutsideTheirRangeFallBack) {
     for (const Case& c : cases) {
         m_app.WriteProfileInt("Pos", "Separate", c.stored);
         m_app.WriteProfileInt("Pos", "EndPart", c.stored);
-        CJotwellDoc doc;
-        EXPECT_EQ(c.separate, doc.m_nSeparate) << c.stored;
-        EXPECT_EQ(c.endPart, doc.m_nEndPart) << c.stored;
+        EXPECT_EQ(c.separate, ReadSetting(Profile::kTextColumnWidth)) << c.stored;
+        EXPECT_EQ(c.endPart, ReadSetting(Profile::kExplanationColumnWidth)) << c.stored;
     }
 }
 
@@ -124,8 +123,8 @@ TEST_F(DocumentTest, NewDocumentHoldsOnlyThePlaceholder) {
     CJotwellDoc doc;
     ASSERT_TRUE(doc.OnNewDocument());
     ASSERT_EQ(1, doc.GetEntryCount());
-    EXPECT_TRUE(doc.m_aText[0].empty());
-    EXPECT_TRUE(doc.m_aExplanation[0].empty());
+    EXPECT_TRUE(doc.Entries().Text(0).empty());
+    EXPECT_TRUE(doc.Entries().Explanation(0).empty());
 }
 
 TEST_F(DocumentTest, OpenAndSaveKeepEveryEntry) {
@@ -167,8 +166,8 @@ TEST_F(DocumentTest, OpenAndSaveOfAnUnchangedFileWritesItsBytesInItsEncoding) {
         WriteFile(path, c.bytes);
         CJotwellDoc doc;
         ASSERT_TRUE(doc.OnOpenDocument(path.c_str())) << c.name;
-        EXPECT_EQ(c.encoding, doc.m_encoding) << c.name;
-        EXPECT_EQ(c.firstText, doc.m_aText[0]) << c.name;
+        EXPECT_EQ(c.encoding, doc.Encoding()) << c.name;
+        EXPECT_EQ(c.firstText, doc.Entries().Text(0)) << c.name;
         WriteFile(path, "something else");
         ASSERT_TRUE(doc.OnSaveDocument(path.c_str())) << c.name;
         EXPECT_EQ(c.bytes, ReadFile(path)) << c.name;
@@ -193,15 +192,15 @@ TEST_F(DocumentTest, Utf16FilesReadEveryCharacterAndSaveInTheirOwnForm) {
         CJotwellDoc doc;
         ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
         ASSERT_EQ(4, doc.GetEntryCount());
-        EXPECT_EQ(firstText, doc.m_aText[0]);
-        EXPECT_EQ("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", doc.m_aExplanation[0]);
-        EXPECT_EQ("C:\\temp", doc.m_aText[1]);
+        EXPECT_EQ(firstText, doc.Entries().Text(0));
+        EXPECT_EQ("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", doc.Entries().Explanation(0));
+        EXPECT_EQ("C:\\temp", doc.Entries().Text(1));
         WriteFile(path, "something else");
         ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
         EXPECT_EQ(bytes, ReadFile(path)) << "an unchanged file saves byte for byte";
 
-        doc.m_aText[2] = "\xE6\x9D\xB1\xE4\xBA\xAC";  // 東京
-        ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+        doc.SetPathName(path.c_str(), FALSE);
+        ASSERT_TRUE(doc.SetEntryText(2, "\xE6\x9D\xB1\xE4\xBA\xAC", doc.EditGeneration()));  // 東京, saved at once
         const std::string east = bigEndian ? std::string("\x67\x71\x4E\xAC", 4) : std::string("\x71\x67\xAC\x4E", 4);
         const std::string saved = ReadFile(path);
         EXPECT_EQ(bytes.substr(0, bytes.size() - 4) + east, saved) << "the edit is written as UTF-16";
@@ -226,7 +225,8 @@ TEST_F(DocumentTest, FileOfNoKnownEncodingOpensReadOnlyAndIsNeverSaved) {
         ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
         doc.SetPathName(path.c_str(), FALSE);
         EXPECT_EQ(1u, g_messages.size()) << "the open says the list is read-only";
-        doc.m_aText[0] = "changed";
+        EXPECT_FALSE(doc.SetEntryText(0, "changed", doc.EditGeneration()));
+        doc.SetModifiedFlag(TRUE);
         EXPECT_FALSE(doc.OnSaveDocument(path.c_str()));
         EXPECT_FALSE(doc.DoFileSave());
         EXPECT_EQ(bytes, ReadFile(path));
@@ -240,19 +240,19 @@ TEST_F(DocumentTest, NewDocumentIsAnsiAndRefreshDecidesTheEncodingAgain) {
     CJotwellDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
     doc.SetPathName(path.c_str(), FALSE);
-    EXPECT_EQ((FileEncoding{TextEncoding::Utf8, true}), doc.m_encoding);
+    EXPECT_EQ((FileEncoding{TextEncoding::Utf8, true}), doc.Encoding());
 
     WriteFile(path, "\xE6\x97\xA5");
     doc.OnRefresh();
-    EXPECT_EQ((FileEncoding{TextEncoding::Utf8, false}), doc.m_encoding);
+    EXPECT_EQ((FileEncoding{TextEncoding::Utf8, false}), doc.Encoding());
     WriteFile(path, "plain");
     doc.OnRefresh();
-    EXPECT_EQ(FileEncoding(), doc.m_encoding);
+    EXPECT_EQ(FileEncoding(), doc.Encoding());
 
     WriteFile(path, "\xEF\xBB\xBFone");
     doc.OnRefresh();
     ASSERT_TRUE(doc.OnNewDocument());
-    EXPECT_EQ(FileEncoding(), doc.m_encoding);
+    EXPECT_EQ(FileEncoding(), doc.Encoding());
 }
 
 TEST_F(DocumentTest, EmptyFileGivesThePlaceholderAndStoresAsEmpty) {
@@ -411,9 +411,11 @@ TEST_F(DocumentTest, KillsDuringSavesLeaveTheFileWhole) {
 TEST_F(DocumentTest, SaveThatFailsLeavesTheDocumentsFileAsItWas) {
     const std::string path = Path("list.txt");
     WriteFile(path, "one\r\ntwo");
+    const std::string other = Path("other.txt");
+    WriteFile(other, "changed\r\ntwo");
     CJotwellDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
-    doc.m_aText[0] = "changed";
+    ASSERT_TRUE(doc.OnOpenDocument(other.c_str()));
+    DeleteFileA(other.c_str());
     doc.SetModifiedFlag(TRUE);
     {
         UniqueHandle holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -427,10 +429,11 @@ TEST_F(DocumentTest, SaveThatFailsLeavesTheDocumentsFileAsItWas) {
 }
 
 TEST_F(DocumentTest, FailedSaveReportsAndKeepsTheDocumentsFile) {
+    const std::string source = Path("source.txt");
+    WriteFile(source, "entry");
     CJotwellDoc doc;
-    ASSERT_TRUE(doc.OnNewDocument());
-    doc.m_aText[0] = "entry";
-    doc.EnsurePlaceholder();
+    ASSERT_TRUE(doc.OnOpenDocument(source.c_str()));
+    DeleteFileA(source.c_str());
     const std::string path = Path("missing-folder\\list.txt");
     EXPECT_FALSE(doc.OnSaveDocument(path.c_str()));
     ASSERT_EQ(1u, g_messages.size());
@@ -447,7 +450,7 @@ TEST_F(DocumentTest, SessionEndKeepsAListThatCannotBeSavedInARecoveryFile) {
     {
         UniqueHandle holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
-        EXPECT_TRUE(doc.SetEntryText(0, "changed"));
+        EXPECT_TRUE(doc.SetEntryText(0, "changed", doc.EditGeneration()));
         EXPECT_TRUE(doc.IsModified());
         ASSERT_EQ(1u, g_messages.size());  // the failed save
         doc.OnEndSession();

@@ -18,7 +18,9 @@
 #include "tests/win/MessageLog.h"
 
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -30,12 +32,14 @@ public:
     int m_dialogs = 0;
     CString m_dialogGot;   // the text the "dialog" was opened with
     bool m_realDialog = false;  // the real dialog opens instead, for FakeDialogUser
+    std::function<void()> m_whileAsked;  // runs once while the Delete question is open
     using CJotwellView::ColumnWidth;
     using CJotwellView::m_nDpi;
 protected:
     int AskDeleteConfirm(const CString& text) override {
         ++m_asked;
         m_lastQuestion = text;
+        if (m_whileAsked) std::exchange(m_whileAsked, nullptr)();
         return IDOK;
     }
     BOOL RunModifyDialog(const CString& title, std::wstring& text) override {
@@ -72,10 +76,13 @@ protected:
 
 // Answers the framework's message boxes in place of a person: each box takes the next
 // answer (IDNO once they run out) and is noted.
+// While a box is open, `g_whileAsked` (when set) runs once: another program at work meanwhile.
 std::vector<int> g_answers;
 std::vector<CString> g_boxes;
+std::function<void()> g_whileAsked;
 int AnswerBox(const CString& text, UINT) {
     g_boxes.push_back(text);
+    if (g_whileAsked) std::exchange(g_whileAsked, nullptr)();
     if (g_answers.empty()) return IDNO;
     const int answer = g_answers.front();
     g_answers.erase(g_answers.begin());
@@ -144,7 +151,6 @@ class JotwellViewTest : public testing::Test {
 protected:
     void SetUp() override {
         m_doc = new CJotwellDoc;
-        m_doc->m_bAlwaysOnTop = FALSE;
         ASSERT_TRUE(m_host.CreateEx(0, nullptr, "view host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300,
                                     nullptr, nullptr));
         m_view = new TestView;
@@ -154,6 +160,7 @@ protected:
         m_path = TempPath("jotwell-view-test.txt");
         g_answers.clear();
         g_boxes.clear();
+        g_whileAsked = nullptr;
         AfxSetMessageBoxHook(&AnswerBox);
     }
     void TearDown() override {
@@ -347,7 +354,7 @@ TEST_F(JotwellViewTest, FailedSaveLeavesTheDocumentModifiedAndCloseAsks) {
     ASSERT_EQ(2u, g_boxes.size());
     EXPECT_EQ(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, m_doc->GetPathName()), g_boxes[1]);
     EXPECT_TRUE(IsWindow(m_host.m_hWnd));
-    EXPECT_EQ("changed", m_doc->m_aText[0]);
+    EXPECT_EQ("changed", m_doc->Entries().Text(0));
     // Yes saves, now that the file is free.
     g_answers = {IDYES};
     EXPECT_TRUE(m_doc->SaveModified());
@@ -368,16 +375,16 @@ TEST_F(JotwellViewTest, TypedCharactersOutsideTheCodePageAskForUtf8) {
         Edit(0, typed, inDialog);
         PumpMessages(50);
         EXPECT_EQ(1u, g_boxes.size());
-        EXPECT_EQ("plain", m_doc->m_aText[0]);
+        EXPECT_EQ("plain", m_doc->Entries().Text(0));
         EXPECT_EQ("plain\r\nascii\\tnote", FileBytes(m_path));
-        EXPECT_EQ(TextEncoding::Ansi, m_doc->m_encoding.Encoding);
+        EXPECT_EQ(TextEncoding::Ansi, m_doc->Encoding().Encoding);
 
         g_boxes.clear();
         g_answers = {IDYES};
         Edit(0, typed, inDialog);
         PumpMessages(50);
         EXPECT_EQ(1u, g_boxes.size());
-        EXPECT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
+        EXPECT_EQ(TextEncoding::Utf8, m_doc->Encoding().Encoding);
         EXPECT_EQ(std::string(utf8) + "\r\nascii\\tnote", FileBytes(m_path));
         EXPECT_EQ(typed, CellW(0, 0));
     }
@@ -467,7 +474,90 @@ TEST_F(JotwellViewTest, AnEditBegunBeforeTheFileWasReadAgainIsNotApplied) {
     if (IsWindow(edit)) SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
     PumpMessages(50);
     EXPECT_EQ("other\r\nr0\r\nr1", FileBytes(m_path));
-    EXPECT_EQ("other", m_doc->m_aText[0]);
+    EXPECT_EQ("other", m_doc->Entries().Text(0));
+}
+
+// Each edit takes its generation when it starts and is refused when the file was read again
+// while its question was open: the typed text never lands on the entry that now has its number.
+TEST_F(JotwellViewTest, AnEditWhoseQuestionOutlivedAReloadIsNotApplied) {
+    for (const bool inDialog : {false, true}) {
+        SCOPED_TRACE(inDialog ? "Modify dialog" : "label editor");
+        Open("r0\r\nr1");
+        g_boxes.clear();
+        g_answers = {IDYES, IDOK};
+        g_whileAsked = [&] {
+            WriteInPlace(m_path, "above\r\nr0\r\nr1");
+            PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000);
+        };
+        Edit(1, L"\u6771\u4EAC", inDialog);  // outside the code page: the UTF-8 question
+        PumpMessages(50);
+        EXPECT_EQ("above\r\nr0\r\nr1", FileBytes(m_path));
+        ASSERT_EQ(2u, g_boxes.size());
+        EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[1]);
+    }
+    // The Delete question.
+    Open("r0\r\nr1");
+    m_view->SelectLine(1);
+    m_view->m_whileAsked = [&] {
+        WriteInPlace(m_path, "above\r\nr0\r\nr1");
+        PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000);
+    };
+    g_boxes.clear();
+    m_view->OnDeleteLine();
+    EXPECT_EQ("above\r\nr0\r\nr1", FileBytes(m_path));
+    EXPECT_EQ(1u, g_boxes.size());
+}
+
+// A file changed but still held by its writer when an edit begins: the edit waits, and the
+// user is told the file could not be read, not that it was.
+TEST_F(JotwellViewTest, AnEditOnAFileThatCannotBeReadYetSaysSo) {
+    Open("r0");
+    WriteInPlace(m_path, "r0\r\nr1");
+    UniqueHandle writer(CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    m_view->SelectLine(0);
+    m_view->OnInsertLine();
+    writer.Reset();
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_UNREADABLE, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
+}
+
+// A folder written more often than the check's delay still gets its check.
+TEST_F(JotwellViewTest, AFolderWrittenAllTheTimeStillGetsItsCheck) {
+    Open("r0");
+    WriteInPlace(m_path, "r0\r\nr1");
+    const DWORD start = GetTickCount();
+    bool shown = false;
+    while (!shown && GetTickCount() - start < 2000) {
+        m_view->PostMessage(WM_JOTWELL_FILE_CHANGED, 0, 0);
+        PumpMessages(10);
+        shown = m_view->GetRowCount() == 3;
+    }
+    EXPECT_TRUE(shown);
+}
+
+// A drag delivers the entry it started on, even when the list is read again before the
+// release and another entry then has its number.
+TEST_F(JotwellViewTest, ADragDeliversTheEntryItStartedOn) {
+    ScopedWindow target(CreateWindowExA(0, "Edit", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 500, 400, 200, 40, nullptr,
+                                        nullptr, GetModuleHandleA(nullptr), nullptr));
+    ASSERT_NE(nullptr, target.Get());
+    Open("r0\r\nr1");
+    m_view->SelectLine(1);
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = m_view->m_hWnd;
+    nm.hdr.code = LVN_BEGINDRAG;
+    nm.iItem = 1;
+    LRESULT result = -1;
+    m_view->OnNotifyReflect(&nm.hdr, &result);
+    ASSERT_EQ(1, m_view->m_nDragLine);
+    WriteInPlace(m_path, "above\r\nr0\r\nr1");
+    ASSERT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000));
+    POINT release = {520, 410};
+    ScreenToClient(m_view->m_hWnd, &release);
+    m_view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+    EXPECT_TRUE(PumpUntil([&] { return WindowTextW(target.Get()) == L"r1"; }, 2000)) << WindowTextW(target.Get()).size();
 }
 
 TEST_F(JotwellViewTest, ActivatingTheFrameChecksTheFile) {
@@ -525,18 +615,16 @@ TEST_F(JotwellViewTest, InPlaceEditingNeverCutsAnEntry) {
     EXPECT_TRUE(PumpUntil([&] { return m_view->m_dialogs == 1; }, 2000));
     EXPECT_EQ(longText, m_view->m_dialogGot);
     EXPECT_EQ(bytes, FileBytes(m_path));
-    EXPECT_EQ(longText, m_doc->m_aText[0]);
+    EXPECT_EQ(longText, m_doc->Entries().Text(0));
 }
 
 TEST_F(JotwellViewTest, Utf8EntriesShowAndAreEditedWithEveryCharacter) {
     // Row i: kWritten[i] and the next one as its Explanation.
-    Open("");
-    m_doc->m_encoding = FileEncoding{TextEncoding::Utf8, false};
-    for (int i = 0; i < kRows; ++i) {
-        m_doc->m_aText.InsertAt(i, kWritten[i].first);
-        m_doc->m_aExplanation.InsertAt(i, kWritten[(i + 1) % kRows].first);
-    }
-    m_doc->UpdateAllViews(nullptr, 0, nullptr);
+    std::string bytes;
+    for (int i = 0; i < kRows; ++i)
+        bytes += std::string(i ? "\r\n" : "") + kWritten[i].first + "\\t" + kWritten[(i + 1) % kRows].first;
+    Open(bytes);
+    ASSERT_EQ(TextEncoding::Utf8, m_doc->Encoding().Encoding);
     for (int i = 0; i < kRows; ++i) {
         SCOPED_TRACE(i);
         const auto& next = kWritten[(i + 1) % kRows];
@@ -544,9 +632,9 @@ TEST_F(JotwellViewTest, Utf8EntriesShowAndAreEditedWithEveryCharacter) {
         EXPECT_EQ(next.second, CellW(i, 1));
         EXPECT_EQ(next.second, TipShown(i));
         EXPECT_EQ(kWritten[i].second, Edit(i, std::wstring(next.second) + L"\U0001F4DD", i % 2 == 1));
-        EXPECT_EQ(std::string(next.first) + u8"\U0001F4DD", m_doc->m_aText[i]);
+        EXPECT_EQ(std::string(next.first) + u8"\U0001F4DD", m_doc->Entries().Text(i));
     }
-    EXPECT_NE(std::string::npos, FileBytes(m_path).find(m_doc->m_aText[kRows - 1]));
+    EXPECT_NE(std::string::npos, FileBytes(m_path).find(m_doc->Entries().Text(kRows - 1)));
 }
 
 TEST_F(JotwellViewTest, AnsiEntriesShowAndAreEditedAsBefore) {
@@ -559,10 +647,10 @@ TEST_F(JotwellViewTest, AnsiEntriesShowAndAreEditedAsBefore) {
     EXPECT_EQ(wide, TipShown(0));
     EXPECT_EQ(L"      ", TipShown(1));
     EXPECT_EQ(wide, Edit(0, wide + L"!", false));
-    EXPECT_EQ(bytes + "!", m_doc->m_aText[0]);
+    EXPECT_EQ(bytes + "!", m_doc->Entries().Text(0));
     // A character outside the code page is never stored as "?": declined, the entry stays.
     EXPECT_EQ(L"plain", Edit(1, wide + L"\U0001F600", true));
-    EXPECT_EQ("plain", m_doc->m_aText[1]);
+    EXPECT_EQ("plain", m_doc->Entries().Text(1));
 }
 
 // UTF-16 LE with its mark, as Notepad's "Unicode" writes it.
@@ -655,14 +743,14 @@ TEST_F(JotwellViewTest, CommandsOnAFilteredRowActOnItsEntry) {
     // Modify, then the label editor on row 1: the entry stops matching and stays shown.
     m_view->m_dialogText = "cherries";
     m_view->OnModifyText();
-    EXPECT_EQ("cherries", m_doc->m_aText[2]);
+    EXPECT_EQ("cherries", m_doc->Entries().Text(2));
     m_view->SetFilter(L"cher");
     ASSERT_EQ(2, m_view->GetRowCount());
     HWND edit = reinterpret_cast<HWND>(m_view->SendMessage(LVM_EDITLABELW, 0, 0));
     ASSERT_NE(nullptr, edit);
     SetWindowTextW(edit, L"plum");
     SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ("plum", m_doc->m_aText[2]);
+    EXPECT_EQ("plum", m_doc->Entries().Text(2));
     EXPECT_EQ(2, m_view->GetRowCount());
     EXPECT_EQ("plum", Cell(0, 0));
 
@@ -705,7 +793,7 @@ TEST_F(JotwellViewTest, CommandsOnAFilteredRowActOnItsEntry) {
 // A character the list's code page cannot store is in none of its entries.
 TEST_F(JotwellViewTest, FilterOutsideTheCodePageFindsNothing) {
     Open("a\r\nb");
-    ASSERT_EQ(TextEncoding::Ansi, m_doc->m_encoding.Encoding);
+    ASSERT_EQ(TextEncoding::Ansi, m_doc->Encoding().Encoding);
     m_view->SetFilter(L"\U0001F600");
     EXPECT_EQ(1, m_view->GetRowCount());
     m_view->SetFilter(L"B");
@@ -802,8 +890,8 @@ TEST_F(JotwellViewTest, TextDroppedOnTheListBecomesAnEntry) {
     ComPtr<IDataObject> smile = TextObject(L"\U0001F600");
     drop(smile.Get(), rowPoint(0));
     PumpUntil([&] { return m_view->GetRowCount() == 7; }, 1000);
-    EXPECT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
-    EXPECT_EQ(u8"\U0001F600", m_doc->m_aText[0]);
+    EXPECT_EQ(TextEncoding::Utf8, m_doc->Encoding().Encoding);
+    EXPECT_EQ(u8"\U0001F600", m_doc->Entries().Text(0));
 
     // Files from the shell go on to the frame, which opens them as WM_DROPFILES says.
     const char file[] = "C:\\list.txt\0";
@@ -822,15 +910,17 @@ TEST_F(JotwellViewTest, TextDroppedOnTheListBecomesAnEntry) {
 
 TEST_F(JotwellViewTest, CopyPutsTheEntryInTheDocumentsEncoding) {
     Open("\xCE\xB1\\n\xCE\xB2\\t\xF0\x9F\x98\x80");
-    ASSERT_EQ(TextEncoding::Utf8, m_doc->m_encoding.Encoding);
+    ASSERT_EQ(TextEncoding::Utf8, m_doc->Encoding().Encoding);
     m_view->SelectLine(0);
     m_view->OnEditCopy();
     EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\u03B1\r\n\u03B2");
     m_view->CopyEntryToClipboard(0, TRUE);
     EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\U0001F600");
-    m_doc->m_encoding.Encoding = TextEncoding::Ansi;
+    Open("\xE9t\xE9\\nx");  // not UTF-8: the code page's bytes
+    ASSERT_EQ(TextEncoding::Ansi, m_doc->Encoding().Encoding);
+    m_view->SelectLine(0);
     m_view->OnEditCopy();
-    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "\xCE\xB1\r\n\xCE\xB2");
+    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "\xE9t\xE9\r\nx");
 }
 
 // Where two file contents first differ, for checks on files too big for a printed diff.
@@ -870,9 +960,7 @@ TEST_F(JotwellViewTest, ListBeyond65535Entries) {
 
 // Columns are shown at the window's DPI and kept at 96 DPI; the font follows the DPI.
 TEST_F(JotwellViewTest, ColumnsAndFontScaleWithTheDpiAndTheProfileKeeps96DpiWidths) {
-    m_doc->m_nSeparate = 64;
-    m_doc->m_nEndPart = 24;
-    Open("a\\tA");
+    Open("a\\tA");  // without an application the profile gives the default widths, 64 and 24
     const auto shown = [&](int column) {
         return static_cast<int>(m_view->SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
     };

@@ -124,6 +124,9 @@ int main(int argc, char** argv) {
             std::printf("%s\n", (state & (MF_GRAYED | MF_DISABLED)) ? "grayed" : "enabled");
             return 0;
         }
+        // Under Wine without a window manager, the tray's own window may lie over the bar.
+        SetWindowPos(search.found, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        Sleep(300);
         const char* drawn = DrawnMenuItemState(search.found, static_cast<int>(number));
         if (!drawn) return 4;
         std::printf("%s\n", drawn);
