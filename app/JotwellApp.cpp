@@ -30,8 +30,8 @@ BOOL CJotwellApp::InitInstance() {
     ParseCommandLine(cmdInfo);
     // Without a file on the command line, start with the file used last.
     if (cmdInfo.m_strFileName.empty() && cmdInfo.m_nShellCommand != CCommandLineInfo::FileOpen) {
-        const CString last =
-            m_pRecentFileList && m_pRecentFileList->GetSize() > 0 ? (*m_pRecentFileList)[0] : CString();
+        const std::wstring last =
+            m_pRecentFileList && m_pRecentFileList->GetSize() > 0 ? (*m_pRecentFileList)[0] : std::wstring();
         if (!last.empty()) {
             cmdInfo.m_strFileName = last;
             cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
@@ -45,7 +45,7 @@ BOOL CJotwellApp::InitInstance() {
     // Once the main window is there: the load grays its Web menu or tells of a faulty line.
     m_browser.LoadWebInputSettings();
 
-    if (IsTrayStartArgument(m_argc, m_argv) && m_pMainWnd)
+    if (IsTrayStartArgument(m_args) && m_pMainWnd)
         m_pMainWnd->PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
     if (m_pMainWnd) DragAcceptFiles(m_pMainWnd->m_hWnd, TRUE);
     CJotwellDoc::ReportRecoveryFile();

@@ -1,21 +1,18 @@
 #include "app/StartupOptions.h"
 
-#include <cstring>
-
 namespace {
 
-bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b) {
-        const char ca = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
-        const char cb = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
-        if (ca != cb) return false;
-    }
-    return *a == *b;
+bool EqualsIgnoringAsciiCase(const std::wstring& a, const wchar_t* b) {
+    const auto lower = [](wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return i == a.size() && !b[i];
 }
 
 }  // namespace
 
-bool IsTrayStartArgument(int argc, const char* const* argv) {
-    if (argc != 2 || !argv || !argv[1]) return false;
-    return std::strcmp(argv[1], "/T") == 0 || EqualsIgnoringAsciiCase(argv[1], "/Tray");
+bool IsTrayStartArgument(const std::vector<std::wstring>& args) {
+    if (args.size() != 2) return false;
+    return args[1] == L"/T" || EqualsIgnoringAsciiCase(args[1], L"/Tray");
 }

@@ -22,7 +22,7 @@ BOOL CBrowserCommands::OnCmdMsg(UINT id, CCmdUI* ui) {
     return DispatchCommand(this, map, id, ui);
 }
 
-void CBrowserCommands::ReadProfile() { m_strWebInputFile = ReadSetting(Profile::kWebInputFile); }
+void CBrowserCommands::ReadProfile() { m_strWebInputFile = ReadPathSetting(Profile::kWebInputFile); }
 
 BOOL CBrowserCommands::StartBrowserWorker(WorkerThreadStarter start) {
     if (WorkerBusy) return FALSE;
@@ -50,7 +50,7 @@ void CBrowserCommands::OnOpenWebInputFile() {
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter.c_str(), nullptr);
     if (dialog.DoModal() != IDOK) return;
     m_strWebInputFile = dialog.GetPathName();
-    WriteSetting(Profile::kWebInputFile, m_strWebInputFile.c_str());
+    WritePathSetting(Profile::kWebInputFile, m_strWebInputFile.c_str());
     LoadWebInputSettings();
 }
 

@@ -24,7 +24,7 @@ public:
     void LoadWebInputSettings();
 
     WebInputSettings m_webInput;
-    CString m_strWebInputFile;
+    std::wstring m_strWebInputFile;
     BOOL m_bWebInputLoaded = FALSE;
     BOOL m_bTagIndexRequested = FALSE;
 

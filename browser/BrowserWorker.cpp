@@ -135,11 +135,11 @@ int RunBrowserJob(const BrowserWorkerJob& job) {
     return input.Run(browsers);
 }
 
-bool SaveTagIndexReport(const std::string& path, const std::string& report, UserNotifications& notify) {
+bool SaveTagIndexReport(const std::wstring& path, const std::string& report, UserNotifications& notify) {
     if (AfxWriteFileSafely(path.c_str(), ToTextModeLineEnds(report)) == ERROR_SUCCESS) return true;
     std::string text = LoadBrowserText(IDS_REPORT_WRITE_FAILED, CP_ACP);
     const std::size_t at = text.find("%1");
-    if (at != std::string::npos) text.replace(at, 2, path);
+    if (at != std::string::npos) text.replace(at, 2, FromWide(path, CP_ACP));  // the message's code page
     notify.ShowMessage(text);
     return false;
 }

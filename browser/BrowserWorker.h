@@ -59,7 +59,7 @@ std::string OleFailureMessage();
 // Writes the report (ANSI code page text) to `path` with CR LF line ends, through a
 // temporary file, so that a failure leaves an earlier file as it was; a failure is
 // reported with a message naming the path. True when written.
-bool SaveTagIndexReport(const std::string& path, const std::string& report, UserNotifications& notify);
+bool SaveTagIndexReport(const std::wstring& path, const std::string& report, UserNotifications& notify);
 
 // The port of the browsers' DevTools endpoint from the profile ("WebInput",
 // "DevToolsPort"), read at each run: default 9222, 0 = not used.

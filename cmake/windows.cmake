@@ -92,9 +92,21 @@ foreach(script ${JOTWELL_E2E_TESTS})
 endforeach()
 
 # The same Windows tests once more under the Japanese code page (932).
+# Wine names files through the Unix locale, which is ASCII without a ja_JP.UTF-8 locale: the
+# tests' file names in other scripts need one, made in the build folder where localedef is.
 if(TARGET jotwell_win_tests)
+  set(cp932_environment "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
+  find_program(JOTWELL_LOCALEDEF localedef)
+  if(JOTWELL_LOCALEDEF)
+    set(locales ${CMAKE_BINARY_DIR}/locales)
+    if(NOT EXISTS ${locales}/ja_JP.UTF-8)
+      file(MAKE_DIRECTORY ${locales})
+      execute_process(COMMAND ${JOTWELL_LOCALEDEF} -i ja_JP -f UTF-8 ${locales}/ja_JP.UTF-8 OUTPUT_QUIET ERROR_QUIET)
+    endif()
+    list(APPEND cp932_environment "LOCPATH=${locales}")
+  endif()
   add_test(NAME win_tests_cp932 COMMAND jotwell_win_tests)
-  set_tests_properties(win_tests_cp932 PROPERTIES ENVIRONMENT "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
+  set_tests_properties(win_tests_cp932 PROPERTIES ENVIRONMENT "${cp932_environment}")
 endif()
 
 # Figures of the Windows layer (not tests) and the release zip.

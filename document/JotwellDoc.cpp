@@ -33,20 +33,24 @@ BOOL CJotwellDoc::OnNewDocument() {
     m_encoding = FileEncoding();  // a new file is written in the ANSI code page
     m_watcher.Stop();
     m_diskStamp = CFileStamp();
+    m_bWriteFailed = FALSE;
     return TRUE;
 }
 
-BOOL CJotwellDoc::OnOpenDocument(const char* path) {
+BOOL CJotwellDoc::OnOpenDocument(const wchar_t* path) {
     // Taken before the read: a change during it shows as a newer stamp later.
     const CFileStamp stamp = CFileStamp::Of(path);
     const BOOL ok = CDocument::OnOpenDocument(path);
     // A failed read or load leaves the entries as they were.
-    if (ok) m_diskStamp = stamp;
-    if (ok && IsReadOnly()) AfxMessageBox(AfxFormatString1(IDS_UNKNOWN_ENCODING, path), MB_OK | MB_ICONEXCLAMATION);
+    if (ok) {
+        m_diskStamp = stamp;
+        m_bWriteFailed = FALSE;
+    }
+    if (ok && IsReadOnly()) AfxMessageBoxPath(IDS_UNKNOWN_ENCODING, path, MB_OK | MB_ICONEXCLAMATION);
     return ok;
 }
 
-void CJotwellDoc::SetPathName(const char* path, BOOL addToMru) {
+void CJotwellDoc::SetPathName(const wchar_t* path, BOOL addToMru) {
     CDocument::SetPathName(path, addToMru);
     HWND view = Views().empty() ? nullptr : Views().front()->m_hWnd;
     if (!m_watcher.Start(GetPathName().c_str(), view, WM_JOTWELL_FILE_CHANGED)) m_watcher.Stop();
@@ -58,7 +62,7 @@ void CJotwellDoc::OnFrameActivated() {
 }
 
 BOOL CJotwellDoc::ReloadFromDisk() {
-    const CString path = GetPathName();
+    const std::wstring path = GetPathName();
     const CFileStamp stamp = CFileStamp::Of(path.c_str());
     std::string bytes;
     if (!stamp.exists || AfxReadWholeFile(path.c_str(), bytes) != ERROR_SUCCESS) return FALSE;
@@ -70,14 +74,14 @@ BOOL CJotwellDoc::ReloadFromDisk() {
     }
     SetModifiedFlag(FALSE);
     m_diskStamp = stamp;
+    m_bWriteFailed = FALSE;
     UpdateAllViews(nullptr, HINT_RELOAD, &hint);
     return TRUE;
 }
 
 BOOL CJotwellDoc::KeepOwnListOver(const CFileStamp& onDisk) {
     m_bCheckingDisk = TRUE;
-    const int answer =
-        AfxMessageBox(AfxFormatString1(IDS_FILE_CHANGED_KEEP_WHICH, GetPathName()), MB_YESNO | MB_ICONQUESTION);
+    const int answer = AfxMessageBoxPath(IDS_FILE_CHANGED_KEEP_WHICH, GetPathName(), MB_YESNO | MB_ICONQUESTION);
     m_bCheckingDisk = FALSE;
     if (answer == IDYES) {
         m_diskStamp = onDisk;  // seen and overruled: the next save replaces it
@@ -85,6 +89,16 @@ BOOL CJotwellDoc::KeepOwnListOver(const CFileStamp& onDisk) {
     }
     ReloadFromDisk();
     return FALSE;
+}
+
+void CJotwellDoc::AskAfterFailedWrite(const CFileStamp& onDisk) {
+    m_bCheckingDisk = TRUE;
+    const int answer = AfxMessageBoxPath(IDS_SAVE_FAILED_SAVE_AGAIN, GetPathName(), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    m_bCheckingDisk = FALSE;
+    // Seen: the half-written file is this document's own, and the next save replaces it.
+    m_diskStamp = onDisk;
+    if (answer == IDYES) DoFileSave();
+    else if (answer == IDNO) DoSave(nullptr);
 }
 
 BOOL CJotwellDoc::CheckFileOnDisk() {
@@ -95,6 +109,10 @@ BOOL CJotwellDoc::CheckFileOnDisk() {
         // Deleted or renamed: the list stays in memory, and the next save asks for a name
         // (a file that comes back under the name is read again).
         m_diskStamp = now;
+        return TRUE;
+    }
+    if (IsOwnFailedWrite(now)) {
+        AskAfterFailedWrite(now);
         return TRUE;
     }
     if (IsModified()) {
@@ -110,11 +128,13 @@ BOOL CJotwellDoc::BeginEdit(unsigned generation) {
         const CFileStamp now = CFileStamp::Of(GetPathName().c_str());
         // A file gone from disk is not recreated silently: the save after the edit asks for a name.
         if (now != m_diskStamp && now.exists) {
-            if (IsModified()) {
+            if (IsOwnFailedWrite(now)) {
+                m_diskStamp = now;  // the edit's own save writes the whole list again
+            } else if (IsModified()) {
                 if (!KeepOwnListOver(now)) return FALSE;  // read again: told there
             } else if (!ReloadFromDisk()) {
                 // Still held by its writer: the edit waits for the list as it is on disk.
-                AfxMessageBox(AfxFormatString1(IDS_FILE_CHANGED_UNREADABLE, GetPathName()), MB_OK | MB_ICONINFORMATION);
+                AfxMessageBoxPath(IDS_FILE_CHANGED_UNREADABLE, GetPathName(), MB_OK | MB_ICONINFORMATION);
                 return FALSE;
             }
         }
@@ -126,18 +146,21 @@ BOOL CJotwellDoc::BeginEdit(unsigned generation) {
 }
 
 void CJotwellDoc::ReportEditNotApplied() const {
-    AfxMessageBox(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, GetPathName()), MB_OK | MB_ICONINFORMATION);
+    AfxMessageBoxPath(IDS_FILE_CHANGED_RELOADED, GetPathName(), MB_OK | MB_ICONINFORMATION);
 }
 
-BOOL CJotwellDoc::OnSaveDocument(const char* path) {
+BOOL CJotwellDoc::OnSaveDocument(const wchar_t* path) {
     if (IsReadOnly()) {
         AfxMessageBox(IDS_READ_ONLY_LIST, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    const CString& own = GetPathName();
-    if (!m_bCheckingDisk && path && !own.empty() && lstrcmpiA(path, own.c_str()) == 0) {
+    const std::wstring own = GetPathName();
+    const bool ownFile = path && !own.empty() && lstrcmpiW(path, own.c_str()) == 0;
+    if (!m_bCheckingDisk && ownFile) {
         const CFileStamp now = CFileStamp::Of(path);
-        if (now.exists && now != m_diskStamp) {
+        if (now.exists && now != m_diskStamp && IsOwnFailedWrite(now)) {
+            m_diskStamp = now;  // written again, whole, below
+        } else if (now.exists && now != m_diskStamp) {
             // Nothing unsaved: the file wins, and is written back as read. Else the user keeps one.
             if (!IsModified()) {
                 if (!ReloadFromDisk()) return FALSE;
@@ -146,17 +169,27 @@ BOOL CJotwellDoc::OnSaveDocument(const char* path) {
             }
         }
     }
-    if (!CDocument::OnSaveDocument(path)) return FALSE;
+    if (!CDocument::OnSaveDocument(path)) {
+        // A write in place that failed part way changed the file: that change is this
+        // document's own, not another program's.
+        const CFileStamp after = CFileStamp::Of(path);
+        if (ownFile && after != m_diskStamp) {
+            m_bWriteFailed = TRUE;
+            m_failedStamp = after;
+        }
+        return FALSE;
+    }
     m_diskStamp = CFileStamp::Of(path);
+    if (ownFile) m_bWriteFailed = FALSE;
     return TRUE;
 }
 
 void CJotwellDoc::OnEndSession() {
     if (!IsModified()) return;
-    const CString& path = GetPathName();
+    const std::wstring path = GetPathName();
     if (!path.empty()) {
         const CFileStamp now = CFileStamp::Of(path.c_str());
-        if (now.exists && now == m_diskStamp) {
+        if (now.exists && (now == m_diskStamp || IsOwnFailedWrite(now))) {
             try {
                 CArchive ar;
                 Serialize(ar);
@@ -168,34 +201,27 @@ void CJotwellDoc::OnEndSession() {
             }
         }
     }
-    CString recovery;
-    if (WriteRecoveryFile(recovery)) WriteSetting(Profile::kRecoveryFile, recovery.c_str());
+    // No question may wait now: the next start tells where the list went, or that it is lost.
+    std::wstring recovery;
+    if (WriteRecoveryFile(recovery)) WritePathSetting(Profile::kRecoveryFile, recovery.c_str());
+    else WriteSetting(Profile::kRecoveryFailed, 1);
 }
 
-BOOL CJotwellDoc::WriteRecoveryFile(CString& path) {
+BOOL CJotwellDoc::WriteRecoveryFile(std::wstring& path) {
     wchar_t base[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base)))
         return FALSE;
     const std::wstring folder = std::wstring(base) + L"\\Jotwell";
     if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return FALSE;
-    // The writer takes an ANSI path: a folder name outside the code page goes by its short name.
-    bool lossy = false;
-    CString ansiFolder = FromWide(folder, CP_ACP, &lossy);
-    if (lossy) {
-        wchar_t shortName[MAX_PATH] = {};
-        if (!GetShortPathNameW(folder.c_str(), shortName, MAX_PATH)) return FALSE;
-        ansiFolder = FromWide(shortName, CP_ACP, &lossy);
-        if (lossy) return FALSE;
-    }
-    CString title = GetTitle().empty() ? CString("Jotwell") : GetTitle();
-    const size_t dot = title.find_last_of('.');
-    if (dot != CString::npos && dot > 0) title.resize(dot);
+    std::wstring title = GetTitle().empty() ? std::wstring(L"Jotwell") : GetTitle();
+    const size_t dot = title.find_last_of(L'.');
+    if (dot != std::wstring::npos && dot > 0) title.resize(dot);
     SYSTEMTIME now = {};
     GetLocalTime(&now);
-    char stamp[64] = {};
-    wsprintfA(stamp, " (%04u-%02u-%02u %02u%02u%02u).txt", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+    wchar_t stamp[64] = {};
+    wsprintfW(stamp, L" (%04u-%02u-%02u %02u%02u%02u).txt", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
               now.wSecond);
-    path = ansiFolder + "\\" + title + stamp;
+    path = folder + L"\\" + title + stamp;
     try {
         CArchive ar;
         Serialize(ar);
@@ -206,10 +232,14 @@ BOOL CJotwellDoc::WriteRecoveryFile(CString& path) {
 }
 
 void CJotwellDoc::ReportRecoveryFile() {
-    const CString path = ReadSetting(Profile::kRecoveryFile);
+    if (ReadSetting(Profile::kRecoveryFailed)) {
+        WriteSetting(Profile::kRecoveryFailed, 0);
+        AfxMessageBox(IDS_RECOVERY_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    }
+    const std::wstring path = ReadPathSetting(Profile::kRecoveryFile);
     if (path.empty()) return;
     WriteSetting(Profile::kRecoveryFile, "");
-    AfxMessageBox(AfxFormatString1(IDS_RECOVERY_FILE_KEPT, path), MB_OK | MB_ICONINFORMATION);
+    AfxMessageBoxPath(IDS_RECOVERY_FILE_KEPT, path, MB_OK | MB_ICONINFORMATION);
 }
 
 BOOL CJotwellDoc::EncodeTyped(const std::wstring& typed, CString& bytes) {
@@ -305,12 +335,12 @@ void CJotwellDoc::ToggleActiveDestWindow() {
 
 void CJotwellDoc::OnRefresh() {
     if (!SaveModified()) return;
-    const CString path = GetPathName();
+    const std::wstring path = GetPathName();
     OnOpenDocument(path.c_str());  // an open advances the edit generation
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
 void CJotwellDoc::OnEditFileByTextEditor() {
     if (!SaveModified()) return;
-    ShellExecuteA(nullptr, "open", GetPathName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", GetPathName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -37,15 +37,17 @@ public:
     CJotwellDoc();
 
     BOOL OnNewDocument() override;
-    BOOL OnOpenDocument(const char* path) override;
+    BOOL OnOpenDocument(const wchar_t* path) override;
     void DeleteContents() override;
     void Serialize(CArchive& ar) override;
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
     // A save never replaces a file that changed on disk since it was read or written here
     // without a choice: with nothing unsaved the file is read again instead; with unsaved
     // edits the user keeps one of the two. A read-only list is never saved: a message says so.
-    BOOL OnSaveDocument(const char* path) override;
-    void SetPathName(const char* path, BOOL addToMru = TRUE) override;
+    // A save of its own file that fails after changing it (written in place, part way) is
+    // remembered: the changed file is then not taken for another program's.
+    BOOL OnSaveDocument(const wchar_t* path) override;
+    void SetPathName(const wchar_t* path, BOOL addToMru = TRUE) override;
     // An unsaved list is saved without a question where its file is unchanged on disk,
     // else written to a recovery file that the next start names.
     void OnEndSession() override;
@@ -82,7 +84,8 @@ public:
 
     // The file on disk wins. Compares its stamp with the one of the last read or write;
     // when it changed, reads it again (the views keep their rows), or with unsaved edits
-    // asks which to keep. False when the file changed but cannot be read yet (its writer
+    // asks which to keep; when the change is this document's own failed save, asks to save
+    // again or elsewhere. False when the file changed but cannot be read yet (its writer
     // still holds it): the caller tries again later.
     BOOL CheckFileOnDisk();
 
@@ -92,8 +95,9 @@ public:
     BOOL EncodeTyped(const std::wstring& typed, CString& bytes);
     // Writes the list to a new file in Jotwell's folder of the user's local application
     // data; `path` gets its name.
-    BOOL WriteRecoveryFile(CString& path);
-    // At start: names the recovery file the last session's end wrote, once.
+    BOOL WriteRecoveryFile(std::wstring& path);
+    // At start: names the recovery file the last session's end wrote, or tells that it
+    // could not write one, once.
     static void ReportRecoveryFile();
 
     void ToggleActiveDestWindow();
@@ -111,6 +115,10 @@ private:
     // With unsaved edits and a file changed on disk: true to keep the document's list
     // (to be saved over the file), false when the file was read again.
     BOOL KeepOwnListOver(const CFileStamp& onDisk);
+    // The file on disk is as this document's own failed save left it.
+    BOOL IsOwnFailedWrite(const CFileStamp& onDisk) const { return m_bWriteFailed && onDisk == m_failedStamp; }
+    // After the own failed save: asks to save again or elsewhere (or to decide later).
+    void AskAfterFailedWrite(const CFileStamp& onDisk);
     void ConvertToUtf8();
     // Every entry from a whole file's bytes (its encoding detected); gives the entries replaced.
     EntryColumns LoadFrom(std::string_view bytes);
@@ -119,6 +127,8 @@ private:
     FileEncoding m_encoding;
 
     CFileStamp m_diskStamp;  // the file as last read or written here
+    BOOL m_bWriteFailed = FALSE;  // the last save of its own file failed
+    CFileStamp m_failedStamp;     // the file as that failed save left it
     CFileWatcher m_watcher;
     BOOL m_bCheckingDisk = FALSE;  // a question about the file is open
 

@@ -129,7 +129,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
         }
         if (msg->message == WM_CHAR && (msg->wParam == 0x1B || msg->wParam == '\r')) return TRUE;
         ::TranslateMessage(msg);
-        ::DispatchMessageA(msg);
+        ::DispatchMessageW(msg);
         return TRUE;
     }
     return CFrameWnd::PreTranslateMessage(msg);

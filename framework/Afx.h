@@ -57,11 +57,15 @@ HINSTANCE AfxGetResourceHandle();
 CString AfxLoadString(UINT id);
 // Replaces %1 in the string resource `id` by `arg`.
 CString AfxFormatString1(UINT id, const CString& arg);
+// The string resource `id` with %1 replaced by the file `path`, as UTF-8 text (a file name
+// may hold any character), for AfxMessageBox with CP_UTF8; AfxMessageBoxPath shows it.
+CString AfxFormatPath(UINT id, const std::wstring& path);
 // A message box with the application's title, owned by the main window. MB_OK and
 // MB_OKCANCEL boxes get the exclamation icon unless the caller chose one.
 // `codePage`: the code page `text` is in (the title is in the ANSI code page).
 int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT codePage = CP_ACP);
 int AfxMessageBox(UINT idText, UINT type = MB_OK);
+int AfxMessageBoxPath(UINT idText, const std::wstring& path, UINT type);
 // Lets a test answer the framework's message boxes instead of a person: the hook gets the
 // text and type and returns the button. Null restores the real message box.
 using AfxMessageBoxHook = int (*)(const CString& text, UINT type);

@@ -8,9 +8,9 @@ public:
     enum ShellCommand { FileNew, FileOpen, FileNothing };
 
     // Called for each argument; `isFlag` when it began with '/' or '-' (then `param` lacks it).
-    virtual void ParseParam(const char* param, BOOL isFlag, BOOL isLast);
+    virtual void ParseParam(const wchar_t* param, BOOL isFlag, BOOL isLast);
     virtual ~CCommandLineInfo() = default;
 
     ShellCommand m_nShellCommand = FileNew;
-    CString m_strFileName;
+    std::wstring m_strFileName;
 };

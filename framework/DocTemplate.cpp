@@ -3,6 +3,7 @@
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
+#include "text/CodePageText.h"
 
 CDocTemplate::CDocTemplate(UINT idResource) : m_nIDResource(idResource), m_strDocStrings(AfxLoadString(idResource)) {}
 
@@ -44,7 +45,7 @@ CFrameWnd* CSingleDocTemplate::CreateFrame(CDocument* doc) {
     return frame;
 }
 
-CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisible) {
+CDocument* CSingleDocTemplate::OpenDocumentFile(const wchar_t* path, BOOL makeVisible) {
     bool created = false;
     if (!m_pDocument) {
         std::unique_ptr<CDocument> doc(dynamic_cast<CDocument*>(m_pDocClass->CreateObject()));
@@ -71,7 +72,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisib
     if (path) {
         doc->SetPathName(path);
     } else {
-        doc->SetTitle(AfxLoadString(AFX_IDS_UNTITLED));
+        doc->SetTitle(ToWide(AfxLoadString(AFX_IDS_UNTITLED), CP_ACP));
     }
     CWinApp* app = AfxGetApp();
     if (app && !app->m_pMainWnd) app->m_pMainWnd = m_pFrame;

@@ -19,7 +19,7 @@ public:
     UINT GetResourceId() const { return m_nIDResource; }
 
     // Opens `path`, or makes a new document when it is null; null on failure.
-    virtual CDocument* OpenDocumentFile(const char* path, BOOL makeVisible = TRUE) = 0;
+    virtual CDocument* OpenDocumentFile(const wchar_t* path, BOOL makeVisible = TRUE) = 0;
     // The frame's window is gone: its document goes with it.
     virtual void OnFrameDestroyed(CFrameWnd* frame) {}
 
@@ -33,7 +33,7 @@ public:
     CSingleDocTemplate(UINT idResource, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
                        const CRuntimeClass* viewClass);
 
-    CDocument* OpenDocumentFile(const char* path, BOOL makeVisible = TRUE) override;
+    CDocument* OpenDocumentFile(const wchar_t* path, BOOL makeVisible = TRUE) override;
     CDocument* GetDocument() const { return m_pDocument.get(); }
     void OnFrameDestroyed(CFrameWnd* frame) override;
 

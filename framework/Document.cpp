@@ -7,12 +7,24 @@
 #include "framework/FrameWnd.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
+#include "text/CodePageText.h"
 
 namespace {
 
-CString FileNameOf(const CString& path) {
-    const size_t slash = path.find_last_of("\\/:");
-    return slash == CString::npos ? path : path.substr(slash + 1);
+std::wstring FileNameOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/:");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// The full form of `path` (relative to the current folder), at any length.
+std::wstring FullPathOf(const wchar_t* path) {
+    const DWORD length = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (length == 0) return path;
+    std::wstring full(length, L'\0');
+    const DWORD written = GetFullPathNameW(path, length, &full[0], nullptr);
+    if (written == 0 || written >= length) return path;
+    full.resize(written);
+    return full;
 }
 
 }  // namespace
@@ -36,7 +48,7 @@ BOOL CDocument::OnNewDocument() {
     return TRUE;
 }
 
-void CDocument::ReportFileError(DWORD error, const char* path, UINT fallbackId) {
+void CDocument::ReportFileError(DWORD error, const wchar_t* path, UINT fallbackId) {
     UINT id = fallbackId;
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -59,15 +71,13 @@ void CDocument::ReportFileError(DWORD error, const char* path, UINT fallbackId) 
     default:
         break;
     }
-    char full[MAX_PATH] = {};
-    if (!GetFullPathNameA(path, MAX_PATH, full, nullptr)) lstrcpynA(full, path, MAX_PATH);
     if (id == fallbackId)
         AfxMessageBox(fallbackId, MB_OK | MB_ICONEXCLAMATION);
     else
-        AfxMessageBox(AfxFormatString1(id, full), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBoxPath(id, FullPathOf(path), MB_OK | MB_ICONEXCLAMATION);
 }
 
-BOOL CDocument::OnOpenDocument(const char* path) {
+BOOL CDocument::OnOpenDocument(const wchar_t* path) {
     if (!path || !*path) {  // a document that has no file yet
         AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
@@ -91,7 +101,7 @@ BOOL CDocument::OnOpenDocument(const char* path) {
     return TRUE;
 }
 
-BOOL CDocument::OnSaveDocument(const char* path) {
+BOOL CDocument::OnSaveDocument(const wchar_t* path) {
     DWORD error = ERROR_SUCCESS;
     try {
         CArchive ar;
@@ -110,9 +120,9 @@ BOOL CDocument::OnSaveDocument(const char* path) {
 
 BOOL CDocument::SaveModified() {
     if (!IsModified()) return TRUE;
-    const CString name = m_strPathName.empty() ? m_strTitle : m_strPathName;
+    const std::wstring& name = m_strPathName.empty() ? m_strTitle : m_strPathName;
     const CWnd* const main = AfxGetMainWnd();
-    const int answer = AfxMessageBox(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, name), MB_YESNOCANCEL);
+    const int answer = AfxMessageBoxPath(AFX_IDP_ASK_TO_SAVE, name, MB_YESNOCANCEL);
     // The question runs a message loop: when the main window closed in it (an Exit from the
     // tray menu, a logoff), this document went with it and must not be touched.
     if (main && AfxGetMainWnd() != main) return FALSE;
@@ -127,13 +137,13 @@ BOOL CDocument::SaveModified() {
 }
 
 BOOL CDocument::DoFileSave() {
-    const DWORD attributes = m_strPathName.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(m_strPathName.c_str());
+    const DWORD attributes = m_strPathName.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(AfxLongPath(m_strPathName).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return DoSave(nullptr);
     return DoSave(m_strPathName.c_str());
 }
 
-BOOL CDocument::DoSave(const char* path, BOOL replace) {
-    CString newName = path ? CString(path) : CString();
+BOOL CDocument::DoSave(const wchar_t* path, BOOL replace) {
+    std::wstring newName = path ? std::wstring(path) : std::wstring();
     if (newName.empty()) {
         CString filter;
         CString ext;
@@ -145,10 +155,11 @@ BOOL CDocument::DoSave(const char* path, BOOL replace) {
         CString dialogFilter;
         if (!filter.empty()) dialogFilter = filter + "|*." + ext + "|";
         dialogFilter += AfxLoadString(AFX_IDS_ALL_FILES) + "|*.*||";
-        CString initial = m_strPathName.empty() ? CString() : FileNameOf(m_strPathName);
+        std::wstring initial = m_strPathName.empty() ? std::wstring() : FileNameOf(m_strPathName);
         if (initial.empty() && m_pDocTemplate) {
-            initial = m_pDocTemplate->GetDocString(CDocTemplate::fileNewName);
-            if (!initial.empty() && !ext.empty()) initial += "." + ext;
+            CString newName = m_pDocTemplate->GetDocString(CDocTemplate::fileNewName);
+            if (!newName.empty() && !ext.empty()) newName += "." + ext;
+            initial = ToWide(newName, CP_ACP);
         }
         CFileDialog dlg(FALSE, ext.empty() ? nullptr : ext.c_str(), initial.c_str(),
                         OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, dialogFilter.c_str(),
@@ -161,15 +172,13 @@ BOOL CDocument::DoSave(const char* path, BOOL replace) {
     return TRUE;
 }
 
-void CDocument::SetPathName(const char* path, BOOL addToMru) {
-    char full[MAX_PATH] = {};
-    if (!GetFullPathNameA(path, MAX_PATH, full, nullptr)) lstrcpynA(full, path, MAX_PATH);
-    m_strPathName = full;
+void CDocument::SetPathName(const wchar_t* path, BOOL addToMru) {
+    m_strPathName = FullPathOf(path);
     SetTitle(FileNameOf(m_strPathName));
     if (addToMru && AfxGetApp()) AfxGetApp()->AddToRecentFileList(m_strPathName.c_str());
 }
 
-void CDocument::SetTitle(const CString& title) {
+void CDocument::SetTitle(const std::wstring& title) {
     m_strTitle = title;
     for (CView* v : m_views)
         if (CFrameWnd* frame = v->GetParentFrame()) frame->OnUpdateFrameTitle();

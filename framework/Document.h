@@ -19,8 +19,8 @@ public:
     ~CDocument() override;
 
     virtual BOOL OnNewDocument();
-    virtual BOOL OnOpenDocument(const char* path);
-    virtual BOOL OnSaveDocument(const char* path);
+    virtual BOOL OnOpenDocument(const wchar_t* path);
+    virtual BOOL OnSaveDocument(const wchar_t* path);
     virtual void DeleteContents() {}
     // Loading builds the new contents apart and puts them in place only when complete; a
     // load that throws must leave the old contents as they were.
@@ -34,7 +34,7 @@ public:
     // missing or read-only.
     BOOL DoFileSave();
     // Saves under `path`, or asks for a name when `path` is null.
-    BOOL DoSave(const char* path, BOOL replace = TRUE);
+    BOOL DoSave(const wchar_t* path, BOOL replace = TRUE);
 
     // The session ends and no question may wait: a document keeps its unsaved changes
     // somewhere now, or loses them.
@@ -44,10 +44,10 @@ public:
 
     void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
 
-    const CString& GetPathName() const { return m_strPathName; }
-    virtual void SetPathName(const char* path, BOOL addToMru = TRUE);
-    const CString& GetTitle() const { return m_strTitle; }
-    virtual void SetTitle(const CString& title);
+    const std::wstring& GetPathName() const { return m_strPathName; }
+    virtual void SetPathName(const wchar_t* path, BOOL addToMru = TRUE);
+    const std::wstring& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const std::wstring& title);
     BOOL IsModified() const { return m_bModified; }
     void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
 
@@ -61,10 +61,10 @@ protected:
     void OnFileSaveAs() { DoSave(nullptr); }
 
 private:
-    void ReportFileError(DWORD error, const char* path, UINT fallbackId);
+    void ReportFileError(DWORD error, const wchar_t* path, UINT fallbackId);
 
-    CString m_strPathName;
-    CString m_strTitle;
+    std::wstring m_strPathName;
+    std::wstring m_strTitle;
     BOOL m_bModified = FALSE;
     std::vector<CView*> m_views;
 };

@@ -2,30 +2,32 @@
 
 #include <commdlg.h>
 
-CFileDialog::CFileDialog(BOOL openFileDialog, const char* defExt, const char* fileName, DWORD flags,
+#include "text/CodePageText.h"
+
+CFileDialog::CFileDialog(BOOL openFileDialog, const char* defExt, const wchar_t* fileName, DWORD flags,
                          const char* filter, CWnd* parent)
-    : m_ofn(), m_bOpen(openFileDialog), m_buffer() {
+    : m_ofn(), m_bOpen(openFileDialog), m_buffer(32768, L'\0') {
     if (filter) {
-        m_filter = filter;
-        for (char& c : m_filter)
-            if (c == '|') c = '\0';
-        m_filter.push_back('\0');
+        m_filter = ToWide(filter, CP_ACP);
+        for (wchar_t& c : m_filter)
+            if (c == L'|') c = L'\0';
+        m_filter.push_back(L'\0');
     }
-    if (defExt) m_defExt = defExt;
-    if (fileName) lstrcpynA(m_buffer, fileName, sizeof(m_buffer));
+    if (defExt) m_defExt = ToWide(defExt, CP_ACP);
+    if (fileName) lstrcpynW(&m_buffer[0], fileName, static_cast<int>(m_buffer.size()));
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.hwndOwner = parent ? parent->m_hWnd : nullptr;
     m_ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.c_str();
     m_ofn.nFilterIndex = 1;
-    m_ofn.lpstrFile = m_buffer;
-    m_ofn.nMaxFile = sizeof(m_buffer);
+    m_ofn.lpstrFile = &m_buffer[0];
+    m_ofn.nMaxFile = static_cast<DWORD>(m_buffer.size());
     m_ofn.lpstrDefExt = m_defExt.empty() ? nullptr : m_defExt.c_str();
     m_ofn.Flags = flags | OFN_EXPLORER | OFN_ENABLESIZING;
 }
 
 INT_PTR CFileDialog::DoModal() {
-    const BOOL ok = m_bOpen ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
+    const BOOL ok = m_bOpen ? GetOpenFileNameW(&m_ofn) : GetSaveFileNameW(&m_ofn);
     if (!ok) return IDCANCEL;
-    m_file = m_buffer;
+    m_file = m_buffer.c_str();
     return IDOK;
 }

@@ -1,4 +1,5 @@
-// CFileDialog: the common open and save dialogs.
+// CFileDialog: the common open and save dialogs, in UTF-16 so a file may have any name. The
+// filter and the default extension are texts of the ANSI code page (the string resources).
 #pragma once
 
 #include "framework/Wnd.h"
@@ -6,18 +7,18 @@
 class CFileDialog {
 public:
     // `filter` uses '|' between its parts, as "Text (*.txt)|*.txt|All (*.*)|*.*||".
-    CFileDialog(BOOL openFileDialog, const char* defExt = nullptr, const char* fileName = nullptr,
+    CFileDialog(BOOL openFileDialog, const char* defExt = nullptr, const wchar_t* fileName = nullptr,
                 DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const char* filter = nullptr,
                 CWnd* parent = nullptr);
     INT_PTR DoModal();
-    CString GetPathName() const { return m_file; }
+    const std::wstring& GetPathName() const { return m_file; }
 
-    OPENFILENAMEA m_ofn;
+    OPENFILENAMEW m_ofn;
 
 private:
     BOOL m_bOpen;
-    CString m_filter;
-    CString m_defExt;
-    CString m_file;
-    char m_buffer[MAX_PATH * 4];
+    std::wstring m_filter;
+    std::wstring m_defExt;
+    std::wstring m_file;
+    std::wstring m_buffer;  // room for a long path
 };

@@ -2,10 +2,26 @@
 
 #include <string>
 
-CFileStamp CFileStamp::Of(const char* path) {
+#include "framework/WholeFile.h"
+
+CFileStamp CFileStamp::Of(const wchar_t* path) {
     CFileStamp stamp;
+    if (!path || !*path) return stamp;
+    const std::wstring longPath = AfxLongPath(path);
+    // A handle follows symbolic links (the attributes by name describe the link itself), and
+    // asking for no access opens a file another program holds without sharing.
+    UniqueHandle file(CreateFileW(longPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (file && GetFileInformationByHandle(file.Get(), &info)) {
+        if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return stamp;
+        stamp.exists = true;
+        stamp.size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        stamp.lastWrite = info.ftLastWriteTime;
+        return stamp;
+    }
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!path || !*path || !GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(longPath.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return stamp;
     stamp.exists = true;
@@ -14,15 +30,15 @@ CFileStamp CFileStamp::Of(const char* path) {
     return stamp;
 }
 
-BOOL CFileWatcher::Start(const char* path, HWND window, UINT message) {
+BOOL CFileWatcher::Start(const wchar_t* path, HWND window, UINT message) {
     Stop();
     if (!path || !*path || !window) return FALSE;
-    std::string folder(path);
-    const size_t slash = folder.find_last_of("\\/");
-    if (slash == std::string::npos) return FALSE;
-    folder.resize(slash == 2 && folder[1] == ':' ? slash + 1 : slash);  // "C:\" keeps its backslash
-    UniqueChangeNotification change(FindFirstChangeNotificationA(
-        folder.c_str(), FALSE,
+    std::wstring folder = AfxFinalPath(path);
+    const size_t slash = folder.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return FALSE;
+    folder.resize(slash == 2 && folder[1] == L':' ? slash + 1 : slash);  // "C:\" keeps its backslash
+    UniqueChangeNotification change(FindFirstChangeNotificationW(
+        AfxLongPath(folder).c_str(), FALSE,
         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
     UniqueHandle stop(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!change || !stop) return FALSE;

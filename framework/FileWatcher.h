@@ -6,13 +6,14 @@
 
 #include "framework/Handles.h"
 
-// What identifies one state of a file on disk; a missing file has exists == false.
+// What identifies one state of a file on disk; a missing file has exists == false. Taken
+// through symbolic links: the stamp is the named file's, not the link's.
 struct CFileStamp {
     bool exists = false;
     ULONGLONG size = 0;
     FILETIME lastWrite = {0, 0};
 
-    static CFileStamp Of(const char* path);
+    static CFileStamp Of(const wchar_t* path);
     bool operator==(const CFileStamp& o) const {
         return exists == o.exists && (!exists || (size == o.size && CompareFileTime(&lastWrite, &o.lastWrite) == 0));
     }
@@ -55,8 +56,9 @@ public:
     CFileWatcher(const CFileWatcher&) = delete;
     CFileWatcher& operator=(const CFileWatcher&) = delete;
 
-    // Watches the folder of `path` (a full path); false when it cannot be watched.
-    BOOL Start(const char* path, HWND window, UINT message);
+    // Watches the folder of the file `path` (a full path) names, through symbolic links;
+    // false when it cannot be watched.
+    BOOL Start(const wchar_t* path, HWND window, UINT message);
     void Stop();
     BOOL IsWatching() const { return m_thread ? TRUE : FALSE; }
 

@@ -5,6 +5,7 @@
 #include "framework/ToolBar.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
+#include "text/CodePageText.h"
 
 BOOL CFrameWnd::LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreateContext* context) {
     m_frameStyle = style & FWS_ADDTOTITLE;
@@ -67,11 +68,14 @@ void CFrameWnd::InitialUpdateFrame(BOOL makeVisible) {
 }
 
 void CFrameWnd::OnUpdateFrameTitle() {
-    CString title = m_strTitle;
+    // The document's title is its file's name, in any language.
+    std::wstring title = ToWide(m_strTitle, CP_ACP);
     if (m_frameStyle & FWS_ADDTOTITLE) {
-        if (CDocument* doc = GetActiveDocument()) title = doc->GetTitle() + " - " + m_strTitle;
+        if (CDocument* doc = GetActiveDocument()) title = doc->GetTitle() + L" - " + title;
     }
-    if (GetWindowText() != title) SetWindowText(title);
+    std::wstring now(static_cast<size_t>(GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
+    now.resize(static_cast<size_t>(GetWindowTextW(m_hWnd, &now[0], static_cast<int>(now.size()))));
+    if (now != title) SetWindowTextW(m_hWnd, title.c_str());
 }
 
 void CFrameWnd::RecalcLayout() {
@@ -104,7 +108,7 @@ void CFrameWnd::OnSize(UINT type, int, int) {
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hAccelTable)
-        return TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg) != 0;
+        return TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg) != 0;
     return FALSE;
 }
 
@@ -165,11 +169,11 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wParam);
-        char path[MAX_PATH] = {};
-        const UINT n = DragQueryFileA(drop, 0, path, MAX_PATH);
+        std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, &path[0], static_cast<UINT>(path.size())));
         DragFinish(drop);
         ::SetActiveWindow(m_hWnd);
-        if (n > 0 && AfxGetApp()) AfxGetApp()->OpenDocumentFile(path);
+        if (!path.empty() && AfxGetApp()) AfxGetApp()->OpenDocumentFile(path.c_str());
         return 0;
     }
     case WM_ACTIVATE:

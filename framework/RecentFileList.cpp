@@ -13,7 +13,7 @@ void CRecentFileList::ReadList(CWinApp& app) {
     for (int i = 0; i < m_size; ++i) {
         char entry[32] = {};
         snprintf(entry, sizeof(entry), m_entryFormat.c_str(), i + 1);
-        CString path = app.GetProfileString(m_section.c_str(), entry, "");
+        std::wstring path = app.GetProfileStringW(m_section.c_str(), entry);
         if (!path.empty()) m_files.push_back(path);
     }
 }
@@ -23,17 +23,17 @@ void CRecentFileList::WriteList(CWinApp& app) const {
         char entry[32] = {};
         snprintf(entry, sizeof(entry), m_entryFormat.c_str(), i + 1);
         if (i < GetSize()) {
-            app.WriteProfileString(m_section.c_str(), entry, m_files[static_cast<size_t>(i)].c_str());
+            app.WriteProfileStringW(m_section.c_str(), entry, m_files[static_cast<size_t>(i)].c_str());
         } else {
-            app.WriteProfileString(m_section.c_str(), entry, nullptr);
+            app.WriteProfileStringW(m_section.c_str(), entry, nullptr);
         }
     }
 }
 
-void CRecentFileList::Add(const char* path) {
-    const CString p = path;
+void CRecentFileList::Add(const wchar_t* path) {
+    const std::wstring p = path;
     m_files.erase(std::remove_if(m_files.begin(), m_files.end(),
-                                 [&](const CString& f) { return lstrcmpiA(f.c_str(), p.c_str()) == 0; }),
+                                 [&](const std::wstring& f) { return lstrcmpiW(f.c_str(), p.c_str()) == 0; }),
                   m_files.end());
     m_files.insert(m_files.begin(), p);
     if (GetSize() > m_size) m_files.resize(static_cast<size_t>(m_size));
@@ -60,12 +60,12 @@ void CRecentFileList::UpdateMenu(CCmdUI* ui) const {
         return;
     }
     for (int i = 0; i < GetSize(); ++i) {
-        CString label = "&" + std::to_string(i + 1) + " ";
-        for (char c : m_files[static_cast<size_t>(i)]) {
-            if (c == '&') label += '&';
+        std::wstring label = L"&" + std::to_wstring(i + 1) + L" ";
+        for (wchar_t c : m_files[static_cast<size_t>(i)]) {
+            if (c == L'&') label += L'&';
             label += c;
         }
-        InsertMenuA(menu, static_cast<UINT>(position + i), MF_BYPOSITION | MF_STRING, m_firstId + static_cast<UINT>(i),
+        InsertMenuW(menu, static_cast<UINT>(position + i), MF_BYPOSITION | MF_STRING, m_firstId + static_cast<UINT>(i),
                     label.c_str());
     }
 }

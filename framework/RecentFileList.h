@@ -1,5 +1,5 @@
-// CRecentFileList: the most recently used files, kept in the profile and shown in a menu
-// in place of the item with the first recent-file command.
+// CRecentFileList: the most recently used files, kept in the profile (REG_SZ, read and
+// written as UTF-16) and shown in a menu in place of the item with the first recent-file command.
 #pragma once
 
 #include <vector>
@@ -14,10 +14,10 @@ public:
 
     void ReadList(CWinApp& app);
     void WriteList(CWinApp& app) const;
-    void Add(const char* path);
+    void Add(const wchar_t* path);
     void Remove(int index);
     int GetSize() const { return static_cast<int>(m_files.size()); }
-    const CString& operator[](int i) const { return m_files[static_cast<size_t>(i)]; }
+    const std::wstring& operator[](int i) const { return m_files[static_cast<size_t>(i)]; }
     // Rebuilds the menu items from the item that `ui` stands for.
     void UpdateMenu(CCmdUI* ui) const;
 
@@ -26,5 +26,5 @@ private:
     CString m_section;
     CString m_entryFormat;
     int m_size;
-    std::vector<CString> m_files;
+    std::vector<std::wstring> m_files;
 };

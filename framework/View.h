@@ -20,8 +20,10 @@ protected:
     CDocument* m_pDocument = nullptr;
 };
 
+// A list control; a Unicode window, so its in-place editor takes any character typed.
 class CListView : public CView {
 public:
+    CListView() { m_bUnicode = TRUE; }
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 };
 

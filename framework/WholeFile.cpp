@@ -7,7 +7,6 @@
 #include <new>
 
 #include "framework/Handles.h"
-#include "text/CodePageText.h"
 
 namespace {
 
@@ -19,6 +18,18 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
 }
 
+HANDLE WINAPI SystemCreateFile(const wchar_t* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
+                               DWORD disposition, DWORD flags, HANDLE templateFile) {
+    return CreateFileW(path, access, share, security, disposition, flags, templateFile);
+}
+
+BOOL WINAPI SystemWriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, OVERLAPPED* overlapped) {
+    return WriteFile(file, data, size, written, overlapped);
+}
+
+const AfxFileSystem kSystem = {&SystemCreateFile, &SystemWriteFile};
+const AfxFileSystem* g_files = &kSystem;
+
 // A path as GetFinalPathNameByHandleW gives it ("\\?\C:\...", "\\?\UNC\server\...") in
 // the plain form, which every call takes, when it fits that form.
 std::wstring PlainPath(const std::wstring& path) {
@@ -26,6 +37,19 @@ std::wstring PlainPath(const std::wstring& path) {
     if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) plain = L"\\\\" + path.substr(8);
     else if (path.compare(0, 4, L"\\\\?\\") == 0) plain = path.substr(4);
     return plain.size() < MAX_PATH ? plain : path;
+}
+
+// The path of the open `file` after every link, or `fallback` when the system cannot tell.
+std::wstring FinalPathOf(HANDLE file, const std::wstring& fallback) {
+    std::wstring resolved(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, &resolved[0], static_cast<DWORD>(resolved.size()), 0);
+    if (length >= resolved.size()) {
+        resolved.resize(length);
+        length = GetFinalPathNameByHandleW(file, &resolved[0], static_cast<DWORD>(resolved.size()), 0);
+    }
+    if (length == 0 || length >= resolved.size()) return fallback;
+    resolved.resize(length);
+    return PlainPath(resolved);
 }
 
 // The file a save writes: through symbolic links and junctions, the file they name, whose
@@ -39,26 +63,17 @@ struct SaveTarget {
 SaveTarget FindSaveTarget(const std::wstring& path) {
     SaveTarget target;
     target.path = path;
-    UniqueHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueHandle file(CreateFileW(AfxLongPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) {
-        target.attributes = GetFileAttributesW(path.c_str());
+        target.attributes = GetFileAttributesW(AfxLongPath(path).c_str());
         target.exists = target.attributes != INVALID_FILE_ATTRIBUTES;
         return target;
     }
     target.exists = true;
     BY_HANDLE_FILE_INFORMATION info = {};
     if (GetFileInformationByHandle(file.Get(), &info)) target.attributes = info.dwFileAttributes;
-    std::wstring resolved(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(file.Get(), &resolved[0], static_cast<DWORD>(resolved.size()), 0);
-    if (length >= resolved.size()) {
-        resolved.resize(length);
-        length = GetFinalPathNameByHandleW(file.Get(), &resolved[0], static_cast<DWORD>(resolved.size()), 0);
-    }
-    if (length > 0 && length < resolved.size()) {
-        resolved.resize(length);
-        target.path = PlainPath(resolved);
-    }
+    target.path = FinalPathOf(file.Get(), path);
     return target;
 }
 
@@ -67,7 +82,7 @@ DWORD WriteAll(HANDLE file, std::string_view bytes) {
     while (done < bytes.size()) {
         DWORD wrote = 0;
         const DWORD want = static_cast<DWORD>(std::min(bytes.size() - done, kChunk));
-        if (!WriteFile(file, bytes.data() + done, want, &wrote, nullptr) || wrote == 0)
+        if (!g_files->writeFile(file, bytes.data() + done, want, &wrote, nullptr) || wrote == 0)
             return GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
         done += wrote;
     }
@@ -85,7 +100,8 @@ bool SetFileSize(HANDLE file, size_t size) {
 // is (links, attributes, permissions), and room for the new contents is taken before a byte
 // of the old is overwritten, so a full disk fails without harm.
 DWORD WriteInPlace(const std::wstring& path, std::string_view bytes) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(g_files->createFile(AfxLongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return GetLastError();
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file.Get(), &size)) return GetLastError();
@@ -108,7 +124,8 @@ DWORD WriteInPlace(const std::wstring& path, std::string_view bytes) {
 void CopyOwnPermissions(const std::wstring& from, HANDLE to) {
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR sd = nullptr;
-    if (GetNamedSecurityInfoW(const_cast<wchar_t*>(from.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+    std::wstring named = AfxLongPath(from);
+    if (GetNamedSecurityInfoW(&named[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                               nullptr, &dacl, nullptr, &sd) != ERROR_SUCCESS)
         return;
     struct LocalFreer {
@@ -144,8 +161,23 @@ void KeepWhatTheFileIs(const SaveTarget& target, const wchar_t* temp, HANDLE fil
 
 }  // namespace
 
-DWORD AfxReadWholeFile(const char* path, std::string& bytes) {
-    UniqueHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+std::wstring AfxLongPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    if (path.size() > 2 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/')) return L"\\\\?\\" + path;
+    return path;  // a relative path has no long form
+}
+
+std::wstring AfxFinalPath(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(AfxLongPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file ? FinalPathOf(file.Get(), path) : path;
+}
+
+void AfxSetFileSystem(const AfxFileSystem* system) { g_files = system ? system : &kSystem; }
+
+DWORD AfxReadWholeFile(const wchar_t* path, std::string& bytes) {
+    UniqueHandle file(CreateFileW(AfxLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return GetLastError();
     LARGE_INTEGER size = {};
@@ -170,28 +202,35 @@ DWORD AfxReadWholeFile(const char* path, std::string& bytes) {
     return ERROR_SUCCESS;
 }
 
-DWORD AfxWriteFileSafely(const char* path, std::string_view bytes) {
-    const SaveTarget target = FindSaveTarget(ToWide(path, CP_ACP));
-    wchar_t temp[MAX_PATH] = {};
+DWORD AfxWriteFileSafely(const wchar_t* path, std::string_view bytes) {
+    const SaveTarget target = FindSaveTarget(path);
+    // The temporary file's name: the folder's, a fixed start and a unique number, as
+    // GetTempFileNameW makes it, without its limit of MAX_PATH for the folder.
+    std::wstring temp;
     UniqueHandle file;
-    // (Wine's GetTempFileNameW gives a name even when it could create no file there.)
-    if (GetTempFileNameW(FolderOf(target.path).c_str(), L"MFC", 0, temp))
-        file = UniqueHandle(
-            CreateFileW(temp, GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring folder = FolderOf(target.path);
+    for (unsigned tries = 0; tries < 16 && !file; ++tries) {
+        wchar_t name[32] = {};
+        wsprintfW(name, L"MFC%04X.tmp", (GetTickCount() + tries * 7919 + GetCurrentProcessId()) & 0xFFFF);
+        temp = folder + name;
+        file = UniqueHandle(g_files->createFile(AfxLongPath(temp).c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr,
+                                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
     if (!file) {
         const DWORD error = GetLastError();
-        if (temp[0]) DeleteFileW(temp);
         return target.exists ? WriteInPlace(target.path, bytes) : error;
     }
     DWORD error = WriteAll(file.Get(), bytes);
-    if (error == ERROR_SUCCESS) KeepWhatTheFileIs(target, temp, file.Get());
+    if (error == ERROR_SUCCESS) KeepWhatTheFileIs(target, AfxLongPath(temp).c_str(), file.Get());
     if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
     if (error == ERROR_SUCCESS && !CloseHandle(file.Release())) error = GetLastError();
     file.Reset();
     // A rename replaces the old file in one step: a crash leaves the one or the other whole.
     // (Not ReplaceFileW, which Wine carries out as two renames, with no file between them.)
-    if (error == ERROR_SUCCESS && !MoveFileExW(temp, target.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (error == ERROR_SUCCESS && !MoveFileExW(AfxLongPath(temp).c_str(), AfxLongPath(target.path).c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
-    if (error != ERROR_SUCCESS) DeleteFileW(temp);
+    if (error != ERROR_SUCCESS) DeleteFileW(AfxLongPath(temp).c_str());
     return error;
 }

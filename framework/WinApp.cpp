@@ -40,6 +40,17 @@ CString AfxFormatString1(UINT id, const CString& arg) {
     return text;
 }
 
+CString AfxFormatPath(UINT id, const std::wstring& path) {
+    CString text = Recode(AfxLoadString(id), CP_ACP, CP_UTF8);
+    const size_t at = text.find("%1");
+    if (at != CString::npos) text.replace(at, 2, FromWide(path, CP_UTF8));
+    return text;
+}
+
+int AfxMessageBoxPath(UINT idText, const std::wstring& path, UINT type) {
+    return AfxMessageBox(AfxFormatPath(idText, path), type, CP_UTF8);
+}
+
 int AfxMessageBox(const CString& text, UINT type, UINT codePage) {
     if ((type & MB_ICONMASK) == 0) {
         switch (type & MB_TYPEMASK) {
@@ -90,11 +101,13 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg) {
 int CWinApp::Run() {
     MSG msg = {};
     for (;;) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        // Wide: a character typed into a Unicode window arrives whole, whatever the code page;
+        // an ANSI window still gets its messages converted by the system.
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
         if (PreTranslateMessage(&msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return ExitInstance();
 }
@@ -173,6 +186,33 @@ CString CWinApp::GetProfileString(const char* section, const char* entry, const 
     return value;
 }
 
+std::wstring CWinApp::GetProfileStringW(const char* section, const char* entry) {
+    RegKey key = OpenSection(*this, section);
+    if (!key) return std::wstring();
+    const std::wstring name = ToWide(entry, CP_ACP);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return std::wstring();
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value[0]), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::wstring();
+    value.resize(wcsnlen(value.c_str(), size / sizeof(wchar_t)));  // the stored value may lack its zero
+    return value;
+}
+
+BOOL CWinApp::WriteProfileStringW(const char* section, const char* entry, const wchar_t* value) {
+    RegKey key = OpenSection(*this, section);
+    if (!key) return FALSE;
+    const std::wstring name = ToWide(entry, CP_ACP);
+    if (!value) return RegDeleteValueW(key.Get(), name.c_str()) == ERROR_SUCCESS;
+    return RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                          static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value) {
     RegKey key = OpenSection(*this, section);
     if (!key) return FALSE;
@@ -199,10 +239,10 @@ void CWinApp::LoadStdProfileSettings(UINT maxMru, const char* section, const cha
 void CWinApp::AddDocTemplate(CDocTemplate* docTemplate) { m_pDocTemplate.reset(docTemplate); }
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
-    for (int i = 1; i < m_argc; ++i) {
-        const char* arg = m_argv[i];
-        const BOOL isFlag = (arg[0] == '/' || arg[0] == '-');
-        info.ParseParam(isFlag ? arg + 1 : arg, isFlag, i == m_argc - 1);
+    for (size_t i = 1; i < m_args.size(); ++i) {
+        const wchar_t* arg = m_args[i].c_str();
+        const BOOL isFlag = (arg[0] == L'/' || arg[0] == L'-');
+        info.ParseParam(isFlag ? arg + 1 : arg, isFlag, i + 1 == m_args.size());
     }
 }
 
@@ -218,11 +258,11 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
     }
 }
 
-CDocument* CWinApp::OpenDocumentFile(const char* path) {
+CDocument* CWinApp::OpenDocumentFile(const wchar_t* path) {
     return m_pDocTemplate ? m_pDocTemplate->OpenDocumentFile(path) : nullptr;
 }
 
-void CWinApp::AddToRecentFileList(const char* path) {
+void CWinApp::AddToRecentFileList(const wchar_t* path) {
     if (m_pRecentFileList) m_pRecentFileList->Add(path);
 }
 
@@ -251,7 +291,7 @@ BOOL CWinApp::OnOpenRecentFile(UINT id) {
     if (!m_pRecentFileList) return FALSE;
     const int index = static_cast<int>(id - ID_FILE_MRU_FILE1);
     if (index >= m_pRecentFileList->GetSize()) return FALSE;
-    const CString path = (*m_pRecentFileList)[index];
+    const std::wstring path = (*m_pRecentFileList)[index];
     if (!OpenDocumentFile(path.c_str())) m_pRecentFileList->Remove(index);
     return TRUE;
 }
@@ -260,8 +300,11 @@ int AfxWinMain(HINSTANCE instance, int) {
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
     app->m_hInstance = instance;
-    app->m_argc = __argc;
-    app->m_argv = __argv;
+    int argc = 0;
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+        app->m_args.assign(argv, argv + argc);
+        LocalFree(argv);
+    }
     CString name = AfxLoadString(AFX_IDS_APP_TITLE);
     if (name.empty()) name = app->m_pszAppName;
     app->m_pszAppName = name;

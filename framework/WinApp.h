@@ -29,8 +29,13 @@ public:
     void SetRegistryKey(const char* company);
     UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
     CString GetProfileString(const char* section, const char* entry, const char* defaultValue = "");
+    // A REG_SZ value as UTF-16 (a path, which may hold any character); empty when missing.
+    // Values written the ANSI way read the same: the registry keeps every string as UTF-16.
+    std::wstring GetProfileStringW(const char* section, const char* entry);
     BOOL WriteProfileInt(const char* section, const char* entry, int value);
     BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+    // Stores `value` as REG_SZ; null deletes the value.
+    BOOL WriteProfileStringW(const char* section, const char* entry, const wchar_t* value);
     // The application's key, created when missing; null without a registry key.
     HKEY GetAppRegistryKey();
 
@@ -40,8 +45,8 @@ public:
     void AddDocTemplate(CDocTemplate* docTemplate);
     void ParseCommandLine(CCommandLineInfo& info);
     BOOL ProcessShellCommand(CCommandLineInfo& info);
-    virtual CDocument* OpenDocumentFile(const char* path);
-    virtual void AddToRecentFileList(const char* path);
+    virtual CDocument* OpenDocumentFile(const wchar_t* path);
+    virtual void AddToRecentFileList(const wchar_t* path);
     const CDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
 
     CWnd* m_pMainWnd = nullptr;
@@ -50,8 +55,7 @@ public:
     CString m_pszFrameClassName;  // window class of the frames; the framework's own when empty
     CString m_pszRegistryKey;
     CString m_pszProfileName;
-    int m_argc = 0;
-    char** m_argv = nullptr;
+    std::vector<std::wstring> m_args;  // the command line's arguments, the program's name first
 
 protected:
     void OnFileNew();

@@ -5,6 +5,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
+#include "text/CodePageText.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ private:
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
-    if (!wnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (!wnd) return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
     const CurrentMessageScope current(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         const LRESULT result = wnd->Default();
@@ -101,13 +102,18 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
     HandleMap()[hwnd] = this;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    const LONG_PTR proc = reinterpret_cast<LONG_PTR>(&AfxWndProc);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(m_bUnicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc)
+                                                      : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc));
 }
 
 void CWnd::Detach() {
     if (!m_hWnd) return;
-    if (m_pfnSuper) SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (m_pfnSuper) {
+        const LONG_PTR proc = reinterpret_cast<LONG_PTR>(m_pfnSuper);
+        if (m_bUnicode) SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, proc);
+        else SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, proc);
+    }
     HandleMap().erase(m_hWnd);
     m_hWnd = nullptr;
 }
@@ -134,9 +140,15 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWO
     const bool ownsHook = (t_hook == nullptr);
     if (ownsHook) t_hook = SetWindowsHookExA(WH_CBT, &AfxCbtHook, nullptr, GetCurrentThreadId());
     t_creating = this;
-    HWND hwnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
-                                cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
-                                cs.lpCreateParams);
+    HWND hwnd = nullptr;
+    if (m_bUnicode) {
+        const std::wstring windowClass = ToWide(cs.lpszClass, CP_ACP), name = ToWide(cs.lpszName ? cs.lpszName : "", CP_ACP);
+        hwnd = CreateWindowExW(cs.dwExStyle, windowClass.c_str(), name.c_str(), static_cast<DWORD>(cs.style), cs.x, cs.y,
+                               cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    } else {
+        hwnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                               cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    }
     t_creating = nullptr;
     if (ownsHook) {
         UnhookWindowsHookEx(t_hook);
@@ -169,9 +181,12 @@ CFrameWnd* CWnd::GetParentFrame() const {
 }
 
 LRESULT CWnd::Default() {
-    if (m_pfnSuper)
-        return CallWindowProcA(m_pfnSuper, m_hWnd, t_current.msg, t_current.wParam, t_current.lParam);
-    return DefWindowProcA(m_hWnd, t_current.msg, t_current.wParam, t_current.lParam);
+    const CurrentMessage& m = t_current;
+    if (m_bUnicode)
+        return m_pfnSuper ? CallWindowProcW(m_pfnSuper, m_hWnd, m.msg, m.wParam, m.lParam)
+                          : DefWindowProcW(m_hWnd, m.msg, m.wParam, m.lParam);
+    return m_pfnSuper ? CallWindowProcA(m_pfnSuper, m_hWnd, m.msg, m.wParam, m.lParam)
+                      : DefWindowProcA(m_hWnd, m.msg, m.wParam, m.lParam);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -74,6 +74,10 @@ protected:
     virtual BOOL OnNotify(WPARAM wParam, NMHDR* nm, LRESULT* result) { return FALSE; }
 
     WNDPROC m_pfnSuper = nullptr;  // the class's own procedure, for Default
+    // A Unicode window (set before creation): created with CreateWindowExW and subclassed
+    // with the wide procedure, so text typed into it arrives in UTF-16 whatever the code
+    // page. Its messages come in their wide form (WM_CREATE's strings too).
+    BOOL m_bUnicode = FALSE;
 
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);

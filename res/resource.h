@@ -54,6 +54,8 @@
 #define IDS_RECOVERY_FILE_KEPT          57362
 #define IDS_KEEP_AS_UTF8                57363
 #define IDS_FILE_CHANGED_UNREADABLE     57364
+#define IDS_SAVE_FAILED_SAVE_AGAIN      57365   // %1: the path
+#define IDS_RECOVERY_FILE_FAILED        57366
 // A list whose file is in no known encoding.
 #define IDS_UNKNOWN_ENCODING            57380
 #define IDS_READ_ONLY_LIST              57381

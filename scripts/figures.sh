@@ -7,7 +7,7 @@
 # shown (bench/wine/hotkey_figures.sh), and the DevTools runs
 # (bench/wine/devtools_figures.sh, skipped without Chromium).
 # Usage: scripts/figures.sh   (JOTWELL_FIGURE_DROPS: drops per method, JOTWELL_FIGURE_CALLS:
-# hotkey calls, 20 each unless set)
+# hotkey calls, 20 each unless set; JOTWELL_FIGURE_BEFORE: see the list figures below)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -28,7 +28,16 @@ jotwell_wine_build "$jobs"
 bin=$PWD/$JOTWELL_WINE_BUILD
 
 step "figures: the list of 100,000 entries inside the program, and its file changed on disk"
-bash cmake/wine-run.sh "$bin/jotwell_list_figures.exe"
+# JOTWELL_FIGURE_BEFORE: the folder of an earlier build's jotwell_list_figures.exe; the two
+# then run by turns, three times each, so a change is seen against the same machine's load.
+if [ -n "${JOTWELL_FIGURE_BEFORE:-}" ]; then
+  for round in 1 2 3; do
+    echo "-- before (round $round)"; bash cmake/wine-run.sh "$JOTWELL_FIGURE_BEFORE/jotwell_list_figures.exe"
+    echo "-- now (round $round)"; bash cmake/wine-run.sh "$bin/jotwell_list_figures.exe"
+  done
+else
+  bash cmake/wine-run.sh "$bin/jotwell_list_figures.exe"
+fi
 
 step "figures: the drop's own steps, inside the program"
 bash cmake/wine-run.sh "$bin/jotwell_drop_step_figures.exe"

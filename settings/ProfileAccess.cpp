@@ -1,6 +1,7 @@
 #include "settings/ProfileAccess.h"
 
 #include "framework/WinApp.h"
+#include "text/CodePageText.h"
 
 int ReadSetting(const IntSetting& setting) {
     CWinApp* app = AfxGetApp();
@@ -28,4 +29,14 @@ void WriteSetting(const IntSetting& setting, int value) {
 
 void WriteSetting(const TextSetting& setting, const char* value) {
     if (CWinApp* app = AfxGetApp()) app->WriteProfileString(setting.section, setting.key, value);
+}
+
+std::wstring ReadPathSetting(const TextSetting& setting) {
+    CWinApp* app = AfxGetApp();
+    std::wstring value = app ? app->GetProfileStringW(setting.section, setting.key) : std::wstring();
+    return value.empty() ? ToWide(setting.defaultValue, CP_ACP) : value;
+}
+
+void WritePathSetting(const TextSetting& setting, const wchar_t* value) {
+    if (CWinApp* app = AfxGetApp()) app->WriteProfileStringW(setting.section, setting.key, value);
 }

@@ -65,6 +65,9 @@ inline constexpr IntSetting kWindowHeight{"Pos", "h", -1, INT_MIN, INT_MAX};
 // The file a session's end wrote an unsaved list to, told at the next start and then
 // cleared; empty = none.
 inline constexpr TextSetting kRecoveryFile{"Option", "RecoveryFile", ""};
+// 1 when a session's end could neither save the list nor write its recovery file: told at
+// the next start, then cleared.
+inline constexpr IntSetting kRecoveryFailed{"Option", "RecoveryFailed", 0, 0, 1};
 
 // Full path of the web input setting file; empty = none.
 inline constexpr TextSetting kWebInputFile{"WebInput", "File", ""};

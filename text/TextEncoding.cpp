@@ -92,6 +92,21 @@ std::size_t Utf8Length(std::string_view bytes, std::size_t i) {
 
 }  // namespace
 
+std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& c) {
+    const std::size_t length = i < bytes.size() ? Utf8Length(bytes, i) : 0;
+    if (length == 0) return 0;
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
+    char32_t value = length == 1 ? b(0) : b(0) & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) value = (value << 6) | (b(k) & 0x3F);
+    c = value;
+    return length;
+}
+
+void AppendUtf8(char32_t c, std::string& out) {
+    char bytes[4] = {};
+    out.append(bytes, PutUtf8(bytes, c));
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {

@@ -39,6 +39,12 @@ inline constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
 // above U+10FFFF, no character cut off at the end.
 bool IsValidUtf8(std::string_view bytes);
 
+// The well-formed UTF-8 character at `i` (as IsValidUtf8 takes it): its code point in `c` and
+// its length; 0 when there is none there (`c` is then left as it was).
+std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& c);
+// Appends code point `c` (at most U+10FFFF) to `out` as UTF-8.
+void AppendUtf8(char32_t c, std::string& out);
+
 FileEncoding DetectFileEncoding(std::string_view bytes);
 
 // The file's text as the program holds it, without its byte-order mark: a view of `bytes`

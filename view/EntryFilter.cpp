@@ -1,5 +1,7 @@
 #include "view/EntryFilter.h"
 
+#include "text/TextEncoding.h"
+
 #include <cstring>
 
 namespace {
@@ -29,42 +31,6 @@ char32_t FoldCodePoint(char32_t c) {
     if (c >= 0x24B6 && c <= 0x24CF) return c + 0x1A;  // circled letters
     if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;  // full-width letters
     return c;
-}
-
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// A well-formed UTF-8 character at `i`: its code point and length; else length 0.
-size_t DecodeUtf8(std::string_view s, size_t i, char32_t& c) {
-    const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char first = b(i);
-    size_t n = 0;
-    if (first >= 0xC2 && first <= 0xDF) n = 2;
-    else if (first >= 0xE0 && first <= 0xEF) n = 3;
-    else if (first >= 0xF0 && first <= 0xF4) n = 4;
-    if (n == 0 || i + n > s.size()) return 0;
-    char32_t value = first & (0x7F >> n);
-    for (size_t k = 1; k < n; ++k) {
-        if ((b(i + k) & 0xC0) != 0x80) return 0;
-        value = (value << 6) | (b(i + k) & 0x3F);
-    }
-    c = value;
-    return n;
 }
 
 // The folded form of a Shift-JIS double-byte character (lead, trail).

@@ -274,7 +274,7 @@ BOOL CJotwellView::PreTranslateMessage(MSG* msg) {
     // Insert inserts no entry): the frame's accelerators never see them.
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && ::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) {
         ::TranslateMessage(msg);
-        ::DispatchMessageA(msg);
+        ::DispatchMessageW(msg);
         return TRUE;
     }
     return CListView::PreTranslateMessage(msg);

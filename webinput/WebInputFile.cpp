@@ -3,7 +3,7 @@
 #include "framework/WholeFile.h"
 #include "text/EncodingCodePage.h"
 
-bool LoadWebInputFile(const std::string& path, WebInputSettings& settings) {
+bool LoadWebInputFile(const std::wstring& path, WebInputSettings& settings) {
     settings.Clear();
     settings.Encoding = TextEncoding::Ansi;
     std::string bytes;

@@ -120,8 +120,30 @@ TEST(TextEncodingTest, Utf16AndUtf8RoundTrip) {
             const std::string utf8 = Utf16ToUtf8(utf16, bigEndian);
             ASSERT_TRUE(IsValidUtf8(utf8));
             ASSERT_EQ(utf16, Utf8ToUtf16(utf8, bigEndian));
+            // The character coder agrees with the UTF-16 conversion, both ways.
+            std::string appended;
+            std::u32string decoded;
+            for (const char32_t c : chars) AppendUtf8(c, appended);
+            ASSERT_EQ(utf8, appended);
+            for (std::size_t i = 0; i < utf8.size();) {
+                char32_t c = 0;
+                const std::size_t length = DecodeUtf8(utf8, i, c);
+                ASSERT_GT(length, 0u);
+                decoded.push_back(c);
+                i += length;
+            }
+            ASSERT_EQ(chars, decoded);
         }
     }
+}
+
+TEST(TextEncodingTest, DecodeUtf8RefusesWhatIsNotWellFormed) {
+    char32_t c = U'x';
+    for (const std::string_view broken : {"\x80", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC5"}) {
+        EXPECT_EQ(0u, DecodeUtf8(broken, 0, c)) << broken;
+        EXPECT_EQ(U'x', c);
+    }
+    EXPECT_EQ(0u, DecodeUtf8("a", 1, c));  // past the end
 }
 
 TEST(TextEncodingTest, BrokenInputConvertsToReplacementCharacters) {

@@ -108,6 +108,38 @@ jw_log "3. Save writes the UTF-8 file back byte for byte"
 saves_same "$utf8" "$JW_TMP/utf8.original" || jw_fail "the UTF-8 file did not save as it was"
 jwd_exit
 
+jw_log "3b. letters the code page lacks, typed: into the filter, and into the in-place editor"
+polish=$JW_TMP/polish.txt
+write_lines "$polish" 'Łódź' 'Kraków' 'zwykły'
+jwd_start "$polish"
+jwd_select 0
+xdotool key ctrl+f
+xdotool type --delay 50 'Łó'
+start=$SECONDS
+until [ "$(jwd_listinfo | cut -d' ' -f1)" = "count=2" ]; do
+    [ $((SECONDS - start)) -lt 10 ] || jw_fail "typing Łó did not narrow the rows: $(jwd_listinfo)"
+    sleep 0.2
+done
+rows_are 0 'Łódź' '' || jw_fail "the filter Łó shows the wrong rows"
+filter_shows '' 4 || jw_fail "clearing the filter did not show every row"
+jwd_select 2
+p=$(jwd_row_point 2)
+# shellcheck disable=SC2086
+xdotool mousemove $p click 1  # a click on the selected row opens its label editor
+start=$SECONDS
+until jwd_listinfo | grep -q 'editing=1'; do
+    [ $((SECONDS - start)) -lt 10 ] || jw_fail "the label editor did not open: $(jwd_listinfo)"
+    sleep 0.2
+done
+xdotool type --delay 50 'Żółw'
+xdotool key Return
+start=$SECONDS
+until [ "$(cat "$polish")" = $'Łódź\r\nKraków\r\nŻółw' ]; do
+    [ $((SECONDS - start)) -lt 10 ] || jw_fail "the typed Żółw was saved as:$(od -An -c "$polish" | tr -s ' \n' ' ')"
+    sleep 0.2
+done
+jwd_exit
+
 jw_log "4. a file with the mark keeps it and shows no stray character"
 marked=$JW_TMP/marked.txt
 write_lines "$marked" $'\xEF\xBB\xBF''Ünïcödé first\tmit Erklärung' 'ζ second'

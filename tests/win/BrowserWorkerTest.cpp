@@ -10,6 +10,7 @@
 #include "framework/Handles.h"
 #include "framework/WholeFile.h"
 #include "res/resource.h"
+#include "text/CodePageText.h"
 #include "text/SystemCodePage.h"
 
 #include <gtest/gtest.h>
@@ -78,15 +79,12 @@ protected:
     FakeNotifications notify;
 };
 
-std::string WriteTempFile(const char* name, const std::string& text) {
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    const std::string path = std::string(dir) + name;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
+// A file in the temporary folder, under a name of letters of no single code page.
+std::wstring WriteTempFile(const char* name, const std::string& text) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    const std::wstring path = std::wstring(dir) + L"\u0141\u00f3d\u017a \u6771\u4eac " + ToWide(name, CP_ACP);
+    AfxWriteFileSafely(path.c_str(), text);
     return path;
 }
 
@@ -209,7 +207,7 @@ TEST(BrowserWorkerSettings, LoadingSetsTheLoadedFlagByTheFieldsStored) {
     doc.LoadWebInputSettings();
     EXPECT_TRUE(doc.m_bWebInputLoaded);
 
-    doc.m_strWebInputFile = "C:\\no such folder\\none.txt";
+    doc.m_strWebInputFile = L"C:\\no such folder\\none.txt";
     doc.LoadWebInputSettings();
     EXPECT_FALSE(doc.m_bWebInputLoaded);
     EXPECT_TRUE(doc.m_webInput.Pages.empty());
@@ -235,7 +233,7 @@ std::string Filled(UINT id, const std::string& first, const std::string& second 
     return text;
 }
 
-std::string FileText(const std::string& path) {
+std::string FileText(const std::wstring& path) {
     std::string bytes;
     AfxReadWholeFile(path.c_str(), bytes);
     return bytes;
@@ -257,21 +255,21 @@ TEST(BrowserWorkerSettings, AnElementNumberThatIsNoneIsToldWithItsLineAndNotStor
 }
 
 TEST(BrowserWorkerSettings, AReportThatCannotBeWrittenSaysSoAndLeavesTheOldFile) {
-    const std::string path = WriteTempFile("jw_report_old.txt", "old report\r\n");
+    const std::wstring path = WriteTempFile("jw_report_old.txt", "old report\r\n");
     FakeNotifications notify;
     {
         // Another program holds the old file open without sharing it: it cannot be replaced.
-        UniqueHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueHandle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         EXPECT_FALSE(SaveTagIndexReport(path, "\n\n**** IE[1/1] TITLE:New ****\n", notify));
     }
     EXPECT_EQ("old report\r\n", FileText(path));
-    EXPECT_EQ(std::vector<std::string>{Filled(IDS_REPORT_WRITE_FAILED, path)}, notify.messages);
+    EXPECT_EQ(std::vector<std::string>{Filled(IDS_REPORT_WRITE_FAILED, FromWide(path, CP_ACP))}, notify.messages);
 
     EXPECT_TRUE(SaveTagIndexReport(path, "\nnew\n", notify));
     EXPECT_EQ("\r\nnew\r\n", FileText(path));
     EXPECT_EQ(1u, notify.messages.size());
-    DeleteFileA(path.c_str());
+    DeleteFileW(path.c_str());
 }
 
 TEST(BrowserWorkerSettings, TheApplicationOffersTheBrowserCommandsAndTheDocumentHasNone) {

@@ -127,10 +127,11 @@ void CALLBACK FakeDialogUser(HWND, UINT, UINT_PTR timer, DWORD) {
     PostMessageW(GetParent(edit), WM_COMMAND, IDOK, 0);
 }
 
-std::string TempPath(const char* name) {
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
+// A file in the temporary folder; its name holds letters of no single code page.
+std::wstring TempPath(const wchar_t* name) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + L"\u017b\u00f3\u0142w \u6771\u4eac " + name;
 }
 
 // The clipboard's text in `format`: CF_TEXT bytes or CF_UNICODETEXT units.
@@ -141,7 +142,7 @@ std::basic_string<Char> ClipboardText(UINT format) {
     return lock ? static_cast<const Char*>(lock.Get()) : std::basic_string<Char>();
 }
 
-std::string FileBytes(const std::string& path) {
+std::string FileBytes(const std::wstring& path) {
     std::string bytes;
     AfxReadWholeFile(path.c_str(), bytes);
     return bytes;
@@ -157,7 +158,7 @@ protected:
         m_doc->AddView(m_view);
         ASSERT_TRUE(m_view->Create(&m_host, AFX_IDW_PANE_FIRST));
         m_view->SetWindowPos(nullptr, 0, 0, 380, 260, SWP_NOZORDER);
-        m_path = TempPath("jotwell-view-test.txt");
+        m_path = TempPath(L"jotwell-view-test.txt");
         g_answers.clear();
         g_boxes.clear();
         g_whileAsked = nullptr;
@@ -167,7 +168,7 @@ protected:
         AfxSetMessageBoxHook(nullptr);
         m_host.DestroyWindow();  // the view deletes itself
         delete m_doc;
-        DeleteFileA(m_path.c_str());
+        DeleteFileW(m_path.c_str());
     }
     void Open(const std::string& bytes) {
         ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(m_path.c_str(), bytes));
@@ -228,7 +229,7 @@ protected:
     Host m_host;
     CJotwellDoc* m_doc = nullptr;
     TestView* m_view = nullptr;
-    std::string m_path;
+    std::wstring m_path;
 };
 
 TEST_F(JotwellViewTest, RowsAreTheEntriesPlaceholderIncluded) {
@@ -339,7 +340,7 @@ TEST_F(JotwellViewTest, FailedSaveLeavesTheDocumentModifiedAndCloseAsks) {
     m_host.SetView(m_view);
     {
         // Another program holds the file without sharing: the save after the edit fails.
-        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueHandle holder(CreateFileW(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
         m_view->SelectLine(0);
         m_view->m_dialogText = "changed";
@@ -352,7 +353,7 @@ TEST_F(JotwellViewTest, FailedSaveLeavesTheDocumentModifiedAndCloseAsks) {
     g_answers = {IDCANCEL};
     m_host.SendMessage(WM_CLOSE, 0, 0);
     ASSERT_EQ(2u, g_boxes.size());
-    EXPECT_EQ(AfxFormatString1(AFX_IDP_ASK_TO_SAVE, m_doc->GetPathName()), g_boxes[1]);
+    EXPECT_EQ(AfxFormatPath(AFX_IDP_ASK_TO_SAVE, m_doc->GetPathName()), g_boxes[1]);
     EXPECT_TRUE(IsWindow(m_host.m_hWnd));
     EXPECT_EQ("changed", m_doc->Entries().Text(0));
     // Yes saves, now that the file is free.
@@ -399,8 +400,8 @@ TEST_F(JotwellViewTest, TypedCharactersOutsideTheCodePageAskForUtf8) {
 }
 
 // Another program writes the file as an editor does, in place.
-void WriteInPlace(const std::string& path, const std::string& bytes) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+void WriteInPlace(const std::wstring& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file);
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
@@ -421,7 +422,7 @@ TEST_F(JotwellViewTest, TheFileOnDiskWins) {
     WriteInPlace(m_path, "other\r\nnew\r\nr0\r\nr1\r\nr2");
     m_view->OnInsertLine();
     ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_EQ(AfxFormatPath(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[0]);
     EXPECT_EQ("other\r\nnew\r\nr0\r\nr1\r\nr2", FileBytes(m_path));
     EXPECT_EQ(6, m_view->GetRowCount());
     EXPECT_EQ(3, m_view->GetSelectedLine());
@@ -431,7 +432,7 @@ TEST_F(JotwellViewTest, TheFileOnDiskWins) {
 
     // Holding an edit it could not save, Jotwell asks which to keep: No reads the file again.
     {
-        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueHandle holder(CreateFileW(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         m_view->SelectLine(0);
         m_view->m_dialogText = "mine";
         m_view->OnModifyText();
@@ -442,12 +443,12 @@ TEST_F(JotwellViewTest, TheFileOnDiskWins) {
     WriteInPlace(m_path, "theirs");
     EXPECT_TRUE(PumpUntil([&] { return m_view->GetRowCount() == 2; }, 1000));
     ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_KEEP_WHICH, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_EQ(AfxFormatPath(IDS_FILE_CHANGED_KEEP_WHICH, m_doc->GetPathName()), g_boxes[0]);
     EXPECT_FALSE(m_doc->IsModified());
     EXPECT_EQ("theirs", FileBytes(m_path));
     // Yes keeps Jotwell's list and saves it over the file.
     {
-        UniqueHandle holder(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueHandle holder(CreateFileW(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         m_view->SelectLine(0);
         m_view->m_dialogText = "mine";
         m_view->OnModifyText();
@@ -458,7 +459,7 @@ TEST_F(JotwellViewTest, TheFileOnDiskWins) {
     EXPECT_FALSE(m_doc->IsModified());
 
     // A file deleted while open is not written again without a name being asked for.
-    DeleteFileA(m_path.c_str());
+    DeleteFileW(m_path.c_str());
     PumpMessages(200);
     EXPECT_EQ("mine", Cell(0, 0));
 }
@@ -493,7 +494,7 @@ TEST_F(JotwellViewTest, AnEditWhoseQuestionOutlivedAReloadIsNotApplied) {
         PumpMessages(50);
         EXPECT_EQ("above\r\nr0\r\nr1", FileBytes(m_path));
         ASSERT_EQ(2u, g_boxes.size());
-        EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[1]);
+        EXPECT_EQ(AfxFormatPath(IDS_FILE_CHANGED_RELOADED, m_doc->GetPathName()), g_boxes[1]);
     }
     // The Delete question.
     Open("r0\r\nr1");
@@ -513,13 +514,13 @@ TEST_F(JotwellViewTest, AnEditWhoseQuestionOutlivedAReloadIsNotApplied) {
 TEST_F(JotwellViewTest, AnEditOnAFileThatCannotBeReadYetSaysSo) {
     Open("r0");
     WriteInPlace(m_path, "r0\r\nr1");
-    UniqueHandle writer(CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHandle writer(CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
     m_view->SelectLine(0);
     m_view->OnInsertLine();
     writer.Reset();
     ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(AfxFormatString1(IDS_FILE_CHANGED_UNREADABLE, m_doc->GetPathName()), g_boxes[0]);
+    EXPECT_EQ(AfxFormatPath(IDS_FILE_CHANGED_UNREADABLE, m_doc->GetPathName()), g_boxes[0]);
     EXPECT_EQ("r0\r\nr1", FileBytes(m_path));
 }
 

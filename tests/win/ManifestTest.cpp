@@ -23,8 +23,8 @@ TEST(Manifest, CommonControlsComeFromTheVersion6Assembly) {
     EXPECT_NE(lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::string::npos) << path;
 }
 
-// The manifest as linked: per-monitor DPI awareness with its fallbacks, and the systems
-// Jotwell is made for, so that Windows neither stretches it nor runs it as an old program.
+// The manifest as linked: per-monitor DPI awareness with its fallbacks, long paths, and the
+// systems Jotwell is made for, so that Windows neither stretches it nor runs it as an old program.
 TEST(Manifest, DeclaresPerMonitorDpiAwarenessAndTheSupportedSystems) {
     HMODULE self = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
@@ -33,7 +33,7 @@ TEST(Manifest, DeclaresPerMonitorDpiAwarenessAndTheSupportedSystems) {
     ASSERT_NE(nullptr, data);
     const std::string manifest(data, SizeofResource(self, found));
     for (const char* expected :
-         {">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
+         {">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>", ">true</longPathAware>",
           "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(std::string::npos, manifest.find(expected)) << expected;

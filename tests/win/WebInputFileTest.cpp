@@ -7,26 +7,26 @@
 
 namespace {
 
-std::string TempPath(const char* name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "jotwell-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+std::wstring TempPath(const wchar_t* name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"jotwell-\u0141\u00f3d\u017a-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
 }
 
 }  // namespace
 
 TEST(WebInputFile, LoadReadsAFileAndAReloadReplacesTheModel) {
-    const std::string path = TempPath("webinput.txt");
+    const std::wstring path = TempPath(L"webinput.txt");
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), "[P]\r\na=1\r\n"));
     WebInputSettings s;
     EXPECT_TRUE(LoadWebInputFile(path, s));
     EXPECT_EQ(1u, s.Pages.size());
-    EXPECT_FALSE(LoadWebInputFile(path + ".missing", s));
+    EXPECT_FALSE(LoadWebInputFile(path + L".missing", s));
     EXPECT_TRUE(s.Pages.empty());
     EXPECT_TRUE(LoadWebInputFile(path, s));
-    EXPECT_FALSE(LoadWebInputFile("", s));
+    EXPECT_FALSE(LoadWebInputFile(L"", s));
     EXPECT_TRUE(s.Pages.empty());
-    DeleteFileA(path.c_str());
+    DeleteFileW(path.c_str());
 }
 
 TEST(WebInputFile, TheFileKeepsItsEncoding) {
@@ -44,7 +44,7 @@ TEST(WebInputFile, TheFileKeepsItsEncoding) {
         {"ASCII", "[P]\na=1\n", TextEncoding::Ansi, "P"},
         {"UTF-16 LE, held as UTF-8", std::string("\xFF\xFE[\0\xE9\0]\0\n\0a\0=\0" "1\0\n\0", 18), TextEncoding::Utf8, "\xC3\xA9"},
     };
-    const std::string path = TempPath("webinput-encoding.txt");
+    const std::wstring path = TempPath(L"webinput-encoding.txt");
     for (const Case& c : cases) {
         ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxWriteFileSafely(path.c_str(), c.bytes));
         WebInputSettings s;
@@ -53,5 +53,5 @@ TEST(WebInputFile, TheFileKeepsItsEncoding) {
         ASSERT_EQ(1u, s.Pages.size()) << c.name;
         EXPECT_EQ(c.title, s.Pages[0].TitlePrefix) << c.name;
     }
-    DeleteFileA(path.c_str());
+    DeleteFileW(path.c_str());
 }

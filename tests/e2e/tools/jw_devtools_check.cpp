@@ -24,6 +24,7 @@
 #include "browser/TagIndexReport.h"
 #include "browser/UserBrowsers.h"
 #include "framework/WholeFile.h"
+#include "text/CodePageText.h"
 #include "text/SystemCodePage.h"
 #include "webinput/WebInputFile.h"
 
@@ -66,7 +67,7 @@ double PeakMegabytes() {
 int ThroughBrowserEndpoint(std::uint16_t port, const std::string& path, const char* settingFile, const char* outFile,
                            PrintingNotifications& notify) {
     WebInputSettings settings;
-    if (!LoadWebInputFile(settingFile, settings)) return 3;
+    if (!LoadWebInputFile(ToWide(settingFile, CP_ACP), settings)) return 3;
     auto connections = std::make_shared<DevToolsConnections>();
     const FoundBrowser browser{"Chromium", {port, path}};
     DevToolsEndpointAccess browsers([&] { return connections->Connect(browser, notify); }, TextEncoding::Ansi);
@@ -86,7 +87,7 @@ int ThroughBrowserEndpoint(std::uint16_t port, const std::string& path, const ch
     WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report, settings.Pages);
     std::printf("TIME report %.1f ms\n", Milliseconds(start));
     std::printf("CONNECTIONS %d\n", connections->Opened());
-    return AfxWriteFileSafely(outFile, ToTextModeLineEnds(report)) == ERROR_SUCCESS ? 0 : 3;
+    return AfxWriteFileSafely(ToWide(outFile, CP_ACP).c_str(), ToTextModeLineEnds(report)) == ERROR_SUCCESS ? 0 : 3;
 }
 
 }  // namespace
@@ -112,14 +113,14 @@ int main(int argc, char** argv) {
 
     if (command == "report") {
         WebInputSettings named;
-        if (argc == 5 && !LoadWebInputFile(argv[4], named) && named.Pages.empty()) return 3;
+        if (argc == 5 && !LoadWebInputFile(ToWide(argv[4], CP_ACP), named) && named.Pages.empty()) return 3;
         std::string report;
         WriteTagIndexReport(browsers, notify, SystemLeadBytes(), report, named.Pages);
         std::printf("TIME report %.1f ms\n", Milliseconds(start));
-        if (AfxWriteFileSafely(argv[3], ToTextModeLineEnds(report)) != ERROR_SUCCESS) return 3;
+        if (AfxWriteFileSafely(ToWide(argv[3], CP_ACP).c_str(), ToTextModeLineEnds(report)) != ERROR_SUCCESS) return 3;
     } else if (command == "fill") {
         BrowserWorkerJob job;
-        if (!LoadWebInputFile(argv[3], job.settings)) return 3;
+        if (!LoadWebInputFile(ToWide(argv[3], CP_ACP), job.settings)) return 3;
         job.devToolsPort = static_cast<unsigned>(port);
         job.devToolsPortSet = true;  // named on the command line, as a port the user stored
         job.notify = &notify;
