@@ -61,7 +61,9 @@ struct DestinationMatch {
 class DestinationRuleTable {
 public:
     // Appends the rules stored in the registry, writing the two default rules first
-    // when the key has no subkeys at all. Silent on every registry failure.
+    // when the key has no subkeys at all: every rule key named by an index, in the order
+    // of the indices (gaps passed over); a key with values but no readable "ClassName"
+    // is recorded as unreadable. Silent on every registry failure.
     // Defined in the Windows layer (DestinationRuleTableLoad.cpp).
     void Load();
 
