@@ -314,11 +314,22 @@ BOOL DeliverByUser(HWND window, DWORD offset, DWORD wParam) {
     return DeliverByUser(SystemDelivery(), window, offset, wParam) == Sent::Ok ? TRUE : FALSE;
 }
 
-BOOL DeliverByKeybd() {
-    PressKey(VK_CONTROL, 0);
-    PressKey('V', 0);
-    PressKey('V', KEYEVENTF_KEYUP);
-    PressKey(VK_CONTROL, KEYEVENTF_KEYUP);
+BOOL DeliverByKeybd(DWORD key) {
+    const std::uint32_t typed = KeybdKey(key);
+    const struct {
+        std::uint32_t Flag;
+        BYTE Key;
+    } modifiers[] = {{kKeyControl, VK_CONTROL}, {kKeyAlt, VK_MENU}, {kKeyShift, VK_SHIFT}};
+    for (const auto& modifier : modifiers) {
+        if (typed & modifier.Flag) PressKey(modifier.Key, 0);
+    }
+    const BYTE virtualKey = static_cast<BYTE>(typed & 0xFF);
+    const DWORD extended = (typed & kKeyExtended) ? KEYEVENTF_EXTENDEDKEY : 0;
+    PressKey(virtualKey, extended);
+    PressKey(virtualKey, extended | KEYEVENTF_KEYUP);
+    for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier) {
+        if (typed & modifier->Flag) PressKey(modifier->Key, KEYEVENTF_KEYUP);
+    }
     return TRUE;
 }
 
@@ -472,7 +483,7 @@ DropResult DeliverEntry(HWND target, POINT screen, const DestinationMatch& match
     case DeliveryMethod::Keybd:
         EnsureForegroundInput(top);
         ReleaseHeldModifiers();
-        DeliverByKeybd();
+        DeliverByKeybd(match.Rule.Param1);
         break;
     }
     if (sent != Sent::Ok) return stop(FailedOutcome(sent, target));

@@ -135,5 +135,6 @@ BOOL DeliverByCtrlV(HWND window, DWORD command);
 // Sends WM_USER + offset with wParam. FALSE when the window no longer exists or did not answer.
 BOOL DeliverByUser(HWND window, DWORD offset, DWORD wParam);
 
-// Ctrl+V as system keyboard input, to whatever has the keyboard focus. Always TRUE.
-BOOL DeliverByKeybd();
+// A key as system keyboard input, to whatever has the keyboard focus: key in the hotkey
+// control's form (a Keybd rule's Param1, KeybdKey), Ctrl+V for 0. Always TRUE.
+BOOL DeliverByKeybd(DWORD key = 0);
