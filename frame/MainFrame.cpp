@@ -2,6 +2,7 @@
 
 #include "settings/ProfileAccess.h"
 #include "frame/ClipboardConversions.h"
+#include "frame/DeliveryRulesDlg.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/View.h"
@@ -175,6 +176,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* ui) {
         {ID_CONVERT_HALF_WIDTH, &CMainFrame::OnConvertHalfWidth, nullptr},
         {ID_PREFIX_LINES, &CMainFrame::OnPrefixLines, nullptr},
         {ID_HOT_KEY, &CMainFrame::OnHotKeySetting, nullptr},
+        {ID_DELIVERY_RULES, &CMainFrame::OnDeliveryRules, nullptr},
         {ID_RESTORE_CLIPBOARD, &CMainFrame::OnRestoreClipboard, &CMainFrame::OnUpdateRestoreClipboard},
         {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
         {ID_FILTER_FOCUS, &CMainFrame::OnFilterFocus, nullptr},
@@ -225,6 +227,10 @@ void CMainFrame::OnHotKeySetting() {
     if (answer == IDOK) WriteSetting(Profile::kHotKey, dialog.m_nHotKey);
     m_nTakenKeyTold = 0;  // a key chosen again is told again
     RegisterCallKey();
+}
+
+void CMainFrame::OnDeliveryRules() {
+    if (auto* doc = static_cast<CJotwellDoc*>(GetActiveDocument())) EditDeliveryRules(this, doc->m_rules);
 }
 
 void CMainFrame::OnRestoreClipboard() {

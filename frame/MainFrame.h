@@ -53,6 +53,7 @@ protected:
     void OnViewToolBar();
     void OnUpdateViewToolBar(CCmdUI* ui);
     void OnHotKeySetting();
+    void OnDeliveryRules();
     // "Restore Clipboard after Drop": read by each drop.
     void OnRestoreClipboard();
     void OnUpdateRestoreClipboard(CCmdUI* ui);
