@@ -2,6 +2,7 @@
 
 #include "settings/ProfileAccess.h"
 #include "frame/ClipboardConversions.h"
+#include "frame/DeliveryRulesDlg.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/View.h"
@@ -180,6 +181,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* ui) {
         {ID_PREFIX_LINES, &CMainFrame::OnPrefixLines, nullptr},
         {ID_HOT_KEY, &CMainFrame::OnHotKeySetting, nullptr},
         {ID_ALWAYS_ON_TOP, &CMainFrame::OnAlwaysOnTop, &CMainFrame::OnUpdateAlwaysOnTop},
+        {ID_DELIVERY_RULES, &CMainFrame::OnDeliveryRules, nullptr},
         {ID_RESTORE_CLIPBOARD, &CMainFrame::OnRestoreClipboard, &CMainFrame::OnUpdateRestoreClipboard},
         {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, &CMainFrame::OnUpdateViewToolBar},
         {ID_FILTER_FOCUS, &CMainFrame::OnFilterFocus, nullptr},
@@ -240,6 +242,10 @@ void CMainFrame::OnAlwaysOnTop() {
 
 void CMainFrame::ApplyAlwaysOnTop() {
     SetWindowPos(m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CMainFrame::OnDeliveryRules() {
+    if (auto* doc = static_cast<CJotwellDoc*>(GetActiveDocument())) EditDeliveryRules(this, doc->m_rules);
 }
 
 void CMainFrame::OnRestoreClipboard() {

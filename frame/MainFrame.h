@@ -59,6 +59,7 @@ protected:
     void OnUpdateAlwaysOnTop(CCmdUI* ui) { ui->SetCheck(m_bAlwaysOnTop ? 1 : 0); }
     // Puts the window in the topmost band or back in the normal one, by m_bAlwaysOnTop.
     void ApplyAlwaysOnTop();
+    void OnDeliveryRules();
     // "Restore Clipboard after Drop": read by each drop.
     void OnRestoreClipboard();
     void OnUpdateRestoreClipboard(CCmdUI* ui);

@@ -4,6 +4,7 @@ list(APPEND JOTWELL_CORE_SOURCES
 )
 list(APPEND JOTWELL_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ClipboardConversions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DeliveryRulesDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HotKey.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TrayIcon.cpp

@@ -13,12 +13,28 @@
 #define IDD_MODIFY                      131
 #define IDC_DRAG                        105   // drag cursor
 #define IDD_HOTKEY                      140   // the hotkey dialog
+#define IDD_DELIVERY_RULES              170   // "Delivery Rules..."
 
 // Controls.
 #define IDC_MODIFY_TEXT                 1000
 #define IDC_ABOUT_UPDATE                1037
 #define IDC_HOTKEY                      1160  // the hotkey dialog's hotkey control
 #define IDC_FILTER                      1140  // the filter field above the list
+// The delivery rules dialog.
+#define IDC_RULES_LIST                  1270
+#define IDC_RULE_METHOD                 1271
+#define IDC_RULE_CLASS                  1272
+#define IDC_RULE_FINDER                 1273  // the icon dragged over a window
+#define IDC_RULE_PARAM1                 1274
+#define IDC_RULE_PARAM2                 1275
+#define IDC_RULE_KEY                    1276  // the Keybd rule's key (hotkey control)
+#define IDC_RULE_POINTED                1277  // the window under the finder: class, program, rule
+#define IDC_RULE_ADD                    1278
+#define IDC_RULE_CHANGE                 1279
+#define IDC_RULE_REMOVE                 1280
+#define IDC_RULE_UP                     1281
+#define IDC_RULE_DOWN                   1282
+#define IDC_RULE_TRY                    1283
 
 // The program's own commands.
 #define ID_ALWAYS_ON_TOP                32771
@@ -40,6 +56,7 @@
 #define ID_WEB_SETTING_ERRORS           32820   // posted: tells of the setting file's first bad line
 #define ID_HOT_KEY                      32840
 #define ID_RESTORE_CLIPBOARD            32841
+#define ID_DELIVERY_RULES               32870
 #define ID_FILTER_FOCUS                 32830  // Ctrl+F: to the filter field
 
 // Strings of the program.
@@ -85,3 +102,8 @@
 #define IDS_FILTER_CUE                  57440
 // Text dropped on the list that an entry could not give back exactly.
 #define IDS_DROP_BACKSLASH_N            57441
+// The delivery rules dialog.
+#define IDS_RULE_UNREADABLE             57570   // %1: the rule's key
+#define IDS_RULE_NOT_NUMBER             57571
+#define IDS_RULE_TRY_TEXT               57572
+#define IDS_RULES_NOT_SAVED             57573

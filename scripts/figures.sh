@@ -4,7 +4,8 @@
 # 100,000 entries inside the program and changed on disk by another program
 # (bench/wine/large_list_figures.cpp), the drop timings
 # and a big file seen from outside (bench/wine/drop_figures.sh), the hotkey to the window
-# shown (bench/wine/hotkey_figures.sh), and the DevTools runs
+# shown (bench/wine/hotkey_figures.sh), the delivery rules dialog (bench/wine/rules_figures.sh),
+# and the DevTools runs
 # (bench/wine/devtools_figures.sh, skipped without Chromium).
 # Usage: scripts/figures.sh   (JOTWELL_FIGURE_DROPS: drops per method, JOTWELL_FIGURE_CALLS:
 # hotkey calls, 20 each unless set; JOTWELL_FIGURE_BEFORE: see the list figures below)
@@ -47,6 +48,9 @@ bash bench/wine/drop_figures.sh "$bin" "${JOTWELL_FIGURE_DROPS:-20}"
 
 step "figures: the hotkey that calls the window"
 bash bench/wine/hotkey_figures.sh "$bin" "${JOTWELL_FIGURE_CALLS:-20}"
+
+step "figures: the delivery rules dialog's finder and OK"
+bash bench/wine/rules_figures.sh "$bin" "${JOTWELL_FIGURE_RULES:-10}"
 
 step "figures: DevTools runs"
 bash bench/wine/devtools_figures.sh "$bin"

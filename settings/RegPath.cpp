@@ -135,3 +135,32 @@ DWORD RegPathCountSubkeys(const char* path) {
                                      nullptr, nullptr, nullptr, nullptr);
     return rc == ERROR_SUCCESS ? subkeys : 0;
 }
+
+std::vector<std::string> RegPathSubkeyNames(const char* path) {
+    std::vector<std::string> names;
+    RegKey key(RegPathOpen(path));
+    if (!key) return names;
+    for (DWORD i = 0;; ++i) {
+        char name[256] = {};  // the longest key name the registry allows, and its zero
+        DWORD length = sizeof(name);
+        if (RegEnumKeyExA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+DWORD RegPathCountValues(const char* path) {
+    RegKey key(RegPathOpen(path));
+    if (!key) return 0;
+    DWORD values = 0;
+    const LONG rc = RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                                     nullptr, nullptr, nullptr, nullptr);
+    return rc == ERROR_SUCCESS ? values : 0;
+}
+
+bool RegPathDeleteSubkey(const char* path, const char* name) {
+    RegKey key(RegPathOpen(path));
+    if (!key || !name || !*name) return false;
+    const LONG rc = RegDeleteTreeA(key.Get(), name);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}

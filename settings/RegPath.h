@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 // An open key, or null. `disposition` (optional) receives REG_CREATED_NEW_KEY,
 // REG_OPENED_EXISTING_KEY, or 0 when no key was opened.
 HKEY RegPathOpen(const char* path, DWORD* disposition = nullptr);
@@ -27,3 +30,13 @@ bool RegPathWriteString(const char* path, const char* valueName, const char* tex
 
 // Number of direct subkeys; 0 on any failure.
 DWORD RegPathCountSubkeys(const char* path);
+
+// Names of the direct subkeys, in the registry's order; empty on any failure.
+std::vector<std::string> RegPathSubkeyNames(const char* path);
+
+// Number of values of the key; 0 on any failure.
+DWORD RegPathCountValues(const char* path);
+
+// Deletes the subkey `name` of the key at path with everything below it. True when it
+// is gone (also when it was not there).
+bool RegPathDeleteSubkey(const char* path, const char* name);

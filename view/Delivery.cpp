@@ -302,12 +302,24 @@ BOOL DeliverByPaste(HWND window) {
     return TRUE;
 }
 
-// Ctrl+V as system keyboard input, to whatever has the keyboard focus.
-void DeliverByKeybd() {
-    PressKey(VK_CONTROL, 0);
-    PressKey('V', 0);
-    PressKey('V', KEYEVENTF_KEYUP);
-    PressKey(VK_CONTROL, KEYEVENTF_KEYUP);
+// A key as system keyboard input, to whatever has the keyboard focus: key in the hotkey
+// control's form (a Keybd rule's Param1, KeybdKey), Ctrl+V for 0.
+void DeliverByKeybd(DWORD key) {
+    const std::uint32_t typed = KeybdKey(key);
+    const struct {
+        std::uint32_t Flag;
+        BYTE Key;
+    } modifiers[] = {{kKeyControl, VK_CONTROL}, {kKeyAlt, VK_MENU}, {kKeyShift, VK_SHIFT}};
+    for (const auto& modifier : modifiers) {
+        if (typed & modifier.Flag) PressKey(modifier.Key, 0);
+    }
+    const BYTE virtualKey = static_cast<BYTE>(typed & 0xFF);
+    const DWORD extended = (typed & kKeyExtended) ? KEYEVENTF_EXTENDEDKEY : 0;
+    PressKey(virtualKey, extended);
+    PressKey(virtualKey, extended | KEYEVENTF_KEYUP);
+    for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier) {
+        if (typed & modifier->Flag) PressKey(modifier->Key, KEYEVENTF_KEYUP);
+    }
 }
 
 // The point under the pointer in target's client coordinates, as target reads them: in
@@ -416,6 +428,8 @@ void ReleaseHeldModifiers() {
     if (released) Sleep(10);
 }
 
+}  // namespace
+
 // The file name of the program that owns window ("notepad.exe"), or its title.
 std::wstring ProgramName(HWND window) {
     DWORD processId = 0;
@@ -431,8 +445,6 @@ std::wstring ProgramName(HWND window) {
     GetWindowTextW(GetAncestor(window, GA_ROOT), title, 256);
     return title;
 }
-
-}  // namespace
 
 const DeliverySystem& SystemDelivery() {
     static const DeliverySystem system = MakeSystemDelivery();
@@ -485,7 +497,7 @@ DropResult DeliverEntry(HWND target, POINT screen, const DestinationMatch& match
     case DeliveryMethod::Keybd:
         EnsureForegroundInput(top);
         ReleaseHeldModifiers();
-        DeliverByKeybd();
+        DeliverByKeybd(match.Rule.Param1);
         break;
     }
     if (sent != Sent::Ok) return stop(FailedOutcome(sent, target));

@@ -84,3 +84,6 @@ constexpr UINT kDeliverySendTimeoutMs = 3000;
 
 // How long a window the system calls hung has to answer before it counts as stopped.
 constexpr UINT kHungConfirmTimeoutMs = 1000;
+
+// The file name of the program that owns window ("notepad.exe"), or its title.
+std::wstring ProgramName(HWND window);

@@ -148,3 +148,16 @@ jwd_wait_notepad_text() {
     echo "notepad holds:$got" >&2
     return 1
 }
+
+# The delivery rules dialog's title (English session).
+JWD_RULES="Delivery Rules"
+# jwd_open_rules: Menu > Delivery Rules... (by its command), the dialog waited for and put at (0, 0).
+jwd_open_rules() {
+    jw_tool jw_menu command "$JWD_TITLE" 32870 || jw_fail "no window '$JWD_TITLE'"  # ID_DELIVERY_RULES
+    jw_tool jw_window wait "$JWD_RULES" shown 20 || jw_fail "the Delivery Rules dialog did not open"
+    local r w h
+    r=$(jw_tool jw_window rect "$JWD_RULES" | tr -d '\r') || jw_fail "the dialog has no place"
+    read -r _ _ w h <<<"$r"
+    jw_tool jw_window move "$JWD_RULES" 0 0 "$w" "$h" || jw_fail "cannot move the dialog"
+    sleep 0.3
+}

@@ -250,4 +250,81 @@ jw_tool jw_window wait class:tooltips_class32 shown 5 || jw_fail "no notice says
 sleep 4
 [ -z "$(since "$m" "RichEdit20W$filter")" ] || { since "$m" "RichEdit20W$filter" >&2; jw_fail "the field received something while the clipboard was busy"; }
 [ "$(jw_tool jw_gettext clip)" = "OLD CONTENTS" ] || jw_fail "the clipboard holds $(jw_tool jw_gettext clip)"
+
+jw_log "14. Menu > Delivery Rules...: the rules listed in the order of lookup"
+jwd_open_rules
+rows=$(jw_tool jw_dialog lbitems "$JWD_RULES" 1270 | tr -d '\r')
+jw_log "rows: $(echo "$rows" | tr '\n\t' '| ')"
+expect_lines "the dialog's rows" "$(echo "$rows" | head -n 2)" "$(printf '%s\n' \
+    $'Paste\tEdit\t0\t0' $'Paste\tJwPastePane\t0\t0')"
+echo "$rows" | grep -qx $'CtrlV\tInternet Explorer_Server\t26\t0' || jw_fail "the default CtrlV rule is not listed"
+echo "$rows" | grep -qx $'User\tJwUserPane\t3\t9' || jw_fail "the User rule is not listed"
+# The key by the system's name ("Ctrl+V"; Wine says "Control+V").
+echo "$rows" | grep -qE $'^Keybd\tJwNamedKeybd\tC[a-z]*\\+V$' || jw_fail "the Keybd rule is not listed with its key"
+
+jw_log "15. the finder dragged over a target shows its class live, puts it in the rule on release, touches nothing"
+before=$(jw_tool jw_dialog item "$JWD_RULES" 1272)  # the selected rule's class
+m=$(mark)
+# shellcheck disable=SC2086
+xdotool mousemove $(jw_tool jw_dialog itempos "$JWD_RULES" 1273 | tr -d '\r') mousedown 1
+sleep 0.2
+read -r tx ty <<<"$(jwd_window_point "JW Target Keybd" 0 10)"
+xdotool mousemove $((tx - 40)) $((ty - 20))
+sleep 0.2
+xdotool mousemove "$tx" "$ty"
+jw_tool jw_dialog waittext "$JWD_RULES" 1277 JwKeybdPane 10 >/dev/null || jw_fail "the finder did not show the class under the pointer"
+pointed=$(jw_tool jw_dialog item "$JWD_RULES" 1277)
+jw_log "while dragging: $pointed"
+[[ "$pointed" == *jw_target.exe* ]] || jw_fail "the finder does not name the program: $pointed"
+[[ "$pointed" =~ Keybd\ \ C[a-z]*\+V ]] || jw_fail "the finder does not show the rule in effect: $pointed"
+[ "$(jw_tool jw_dialog item "$JWD_RULES" 1272)" = "$before" ] || jw_fail "the class was set before the release"
+xdotool mouseup 1
+jw_tool jw_dialog waittext "$JWD_RULES" 1272 JwKeybdPane 10 >/dev/null || jw_fail "the release did not put the class into the rule"
+sleep 0.3
+[ -z "$(since "$m" "JwKeybdPane$filter")" ] || jw_fail "the finder delivered something: $(since "$m" "JwKeybdPane$filter")"
+jw_log "16. Try: a Keybd rule with Shift+Insert delivers to the picked window as a drop would, and is not saved"
+jw_tool jw_dialog cbsel "$JWD_RULES" 1271 3
+jw_tool jw_dialog sethotkey "$JWD_RULES" 1276 0x092D  # Shift+Insert (an extended key)
+m=$(mark)
+jw_tool jw_dialog press "$JWD_RULES" 1283
+wait_since "$m" "LL-KEY -2D" || { tail -n +$((m + 1)) "$log" >&2; jw_fail "Try typed no Insert"; }
+sleep 0.3
+got=$(keys_since "$m")
+jw_log "key events: $got"
+[[ "$got" =~ ^\+(10|A0)\ \+2D\ -2D\ -(10|A0)\ $ ]] || jw_fail "Try did not type Shift+Insert: $got"
+since "$m" "JwKeybdPane S 0x0201 " | grep -q . || jw_fail "Try did not click the picked window"
+[ "$(jw_tool jw_dialog lbitems "$JWD_RULES" 1270 | tr -d '\r')" = "$rows" ] || jw_fail "Try changed the rules"
+[ -z "$(jw_reg_value "$K\\Keybd\\1" ClassName)" ] || jw_fail "Try saved a rule"
+
+jw_log "17. Add, then OK: the rule is written under the next index and the next drop types Shift+Insert"
+jw_tool jw_dialog press "$JWD_RULES" 1278
+sleep 0.5
+jw_tool jw_dialog lbitems "$JWD_RULES" 1270 | tr -d '\r' | grep -qx $'Keybd\tJwKeybdPane\t.*Ins.*' ||
+    jw_fail "the added rule is not listed: $(jw_tool jw_dialog lbitems "$JWD_RULES" 1270)"
+jw_tool jw_dialog okwait "$JWD_RULES" "$JWD_TITLE" >/dev/null || jw_fail "the dialog did not close on OK"
+[ "$(jw_reg_value "$K\\Keybd\\1" ClassName)" = JwKeybdPane ] || jw_fail "the rule was not written as Keybd\\1"
+[ "$(jw_reg_value "$K\\Keybd\\1" Param1)" = 0x92d ] || jw_fail "the key was not written as Param1: $(jw_reg_value "$K\\Keybd\\1" Param1)"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 1 $(jwd_window_point "JW Target Keybd" 0 10)  # not the row selected last
+wait_since "$m" "LL-KEY -2D" || { tail -n +$((m + 1)) "$log" >&2; jw_fail "the drop typed no Insert"; }
+sleep 0.3
+got=$(keys_since "$m")
+jw_log "key events: $got"
+[[ "$got" =~ \+(10|A0)\ \+2D\ -2D\ -(10|A0)\ $ ]] || jw_fail "the drop did not type Shift+Insert: $got"
+[[ "$got" == *"+56"* ]] && jw_fail "the drop typed V as well: $got"
+
+jw_log "18. Remove in the dialog: the next drop types Ctrl+V again, no restart"
+jwd_open_rules
+n=$(jw_tool jw_dialog lbitems "$JWD_RULES" 1270 | tr -d '\r' | grep -n $'^Keybd\tJwKeybdPane' | cut -d: -f1)
+[ -n "$n" ] || jw_fail "the saved rule is not listed"
+jw_tool jw_dialog lbsel "$JWD_RULES" 1270 $((n - 1)) || jw_fail "cannot select the rule"
+jw_tool jw_dialog press "$JWD_RULES" 1280
+sleep 0.3
+jw_tool jw_dialog okwait "$JWD_RULES" "$JWD_TITLE" >/dev/null || jw_fail "the dialog did not close on OK"
+[ -z "$(jw_reg_value "$K\\Keybd\\1" ClassName)" ] || jw_fail "the removed rule is still in the registry"
+m=$(mark)
+# shellcheck disable=SC2086
+jwd_drag 2 $(jwd_window_point "JW Target Keybd" 0 10)
+wait_since "$m" "JwKeybdPane P 0x0101 WM_KEYUP 0x11" || jw_fail "the drop typed no Ctrl+V after the rule was removed"
 echo "PASS drop_rules_test"

@@ -600,6 +600,27 @@ TEST_F(DropTest, ShiftAndWindowsKeysAreReleasedBeforeKeysAreSent) {
     }
 }
 
+TEST_F(DropTest, KeybdRuleTypesItsOwnKey) {
+    KeyEventLog keys;
+    if (!keys.Hooked()) GTEST_SKIP() << "no low-level keyboard hook here";
+    const struct {
+        DWORD param1;
+        const char* expected;
+    } cases[] = {
+        {0, "+11 +56 -56 -11 "},                       // the default: Ctrl+V
+        {kShiftInsertKey, "+10 +2D -2D -10 "},         // terminals
+        {kKeyControl | kKeyAlt | 'P', "+11 +12 +50 -50 -12 -11 "},
+        {kKeyShift, "+11 +56 -56 -11 "},               // modifiers without a key: Ctrl+V
+    };
+    for (const auto& c : cases) {
+        keys.Take();
+        MessageLog::Clear();
+        EXPECT_EQ(DropOutcome::Delivered, Drop(Target(), DeliveryMethod::Keybd, c.param1).Outcome);
+        EXPECT_EQ(c.expected, keys.Take()) << std::hex << c.param1;
+        EXPECT_SEQUENCE(Target(), DropSequence(false, {}).data(), "keyboard drop");
+    }
+}
+
 TEST_F(DropTest, BlockedOrHungTargetGetsNothingAndTheTextStaysOnTheClipboard) {
     const ExpectedMessage nothing[] = {{0}};
     const struct {

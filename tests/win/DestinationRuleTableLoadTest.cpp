@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -133,28 +134,28 @@ TEST_F(DestinationRuleTableLoadTest, DefaultsReturnOnlyWhenDestWndHasNoSubkeys) 
     EXPECT_EQ(1u, Loaded().Count(DeliveryMethod::Paste));
 }
 
-TEST_F(DestinationRuleTableLoadTest, RuleKeysAreTriedByIndexUpToTheSubkeyCount) {
+TEST_F(DestinationRuleTableLoadTest, EveryIndexKeyLoadsInOrderGapsAndAll) {
+    SetString("Paste\\10", "ClassName", "Ten");
     SetString("Paste\\0", "ClassName", "Zero");
     SetString("Paste\\2", "ClassName", "Two");
-    const DestinationRuleTable first = Loaded();
-    ASSERT_EQ(1u, first.Count(DeliveryMethod::Paste));
-    ExpectRule(first, DeliveryMethod::Paste, 0, "Zero", 0, 0);
-    EXPECT_EQ(std::make_pair(0, 0), Counts("Paste\\1"));  // tried, left behind empty
-
-    const DestinationRuleTable second = Loaded();  // now N = 3
-    ASSERT_EQ(2u, second.Count(DeliveryMethod::Paste));
-    ExpectRule(second, DeliveryMethod::Paste, 0, "Zero", 0, 0);
-    ExpectRule(second, DeliveryMethod::Paste, 1, "Two", 0, 0);
+    const DestinationRuleTable table = Loaded();
+    ASSERT_EQ(3u, table.Count(DeliveryMethod::Paste));
+    ExpectRule(table, DeliveryMethod::Paste, 0, "Zero", 0, 0);
+    ExpectRule(table, DeliveryMethod::Paste, 1, "Two", 0, 0);
+    ExpectRule(table, DeliveryMethod::Paste, 2, "Ten", 0, 0);
+    EXPECT_FALSE(KeyExists("Paste\\1"));  // reading creates no key in a gap
 }
 
-TEST_F(DestinationRuleTableLoadTest, NonNumericRuleKeyCountsButIsNeverRead) {
+TEST_F(DestinationRuleTableLoadTest, KeysNotNamedByAnIndexAreNoRules) {
     SetString("User\\first", "ClassName", "Named");
+    SetString("User\\01", "ClassName", "Leading");
     SetString("User\\0", "ClassName", "Zero");
     const DestinationRuleTable table = Loaded();
     ASSERT_EQ(1u, table.Count(DeliveryMethod::User));
     ExpectRule(table, DeliveryMethod::User, 0, "Zero", 0, 0);
-    EXPECT_TRUE(KeyExists("User\\1"));
+    EXPECT_FALSE(KeyExists("User\\1"));
     EXPECT_EQ(DeliveryMethod::Keybd, table.Find("Named").Method);
+    EXPECT_TRUE(table.Unreadable(DeliveryMethod::User).empty());
 }
 
 TEST_F(DestinationRuleTableLoadTest, UnreadableClassNameSkipsOnlyThatRule) {
@@ -169,6 +170,7 @@ TEST_F(DestinationRuleTableLoadTest, UnreadableClassNameSkipsOnlyThatRule) {
     ASSERT_EQ(2u, table.Count(DeliveryMethod::CtrlV));
     ExpectRule(table, DeliveryMethod::CtrlV, 0, std::string(259, 'M'), 8, 0);
     ExpectRule(table, DeliveryMethod::CtrlV, 1, "After", 0, 0);
+    EXPECT_EQ((std::vector<unsigned>{0, 1, 2, 3}), table.Unreadable(DeliveryMethod::CtrlV));
 }
 
 TEST_F(DestinationRuleTableLoadTest, ParametersOfAnotherTypeReadAsZero) {
@@ -212,4 +214,66 @@ TEST_F(DestinationRuleTableLoadTest, LookupOverALoadedLayout) {
     EXPECT_EQ(9u, custom.Rule.Param2);
     EXPECT_EQ(1u, table.Count(DeliveryMethod::Keybd));
     EXPECT_EQ(DeliveryMethod::Keybd, table.Find("Typed").Method);
+}
+
+TEST_F(DestinationRuleTableLoadTest, SaveRenumbersAndTheNextLoadReadsTheSameTable) {
+    // Hand-written: gaps, a value of the wrong type, an unreadable rule, a key with another name.
+    SetString("CtrlV\\0", "ClassName", "Internet Explorer_Server");
+    SetDword("CtrlV\\0", "Param1", 26);
+    SetString("CtrlV\\3", "ClassName", "Pane");
+    SetString("CtrlV\\3", "Param1", "7");
+    SetString("CtrlV\\5", "ClassName", "Expand", REG_EXPAND_SZ);
+    SetString("CtrlV\\notes", "ClassName", "Kept");
+    CreateKey("CtrlV\\4");  // an empty gap
+    SetString("Paste\\7", "ClassName", "Edit");
+    DestinationRuleTable table = Loaded();
+    ASSERT_EQ(2u, table.Count(DeliveryMethod::CtrlV));
+    EXPECT_EQ(std::vector<unsigned>{5}, table.Unreadable(DeliveryMethod::CtrlV));
+
+    DestinationRule putty;
+    putty.ClassName = "PuTTY";
+    putty.Param1 = kShiftInsertKey;
+    ASSERT_TRUE(table.Insert(DeliveryMethod::Keybd, 0, putty));
+    DestinationRule added;
+    added.ClassName = "Added";
+    added.Param1 = 3;
+    added.Param2 = 9;
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(table.Insert(DeliveryMethod::CtrlV, 2, added));
+    ASSERT_TRUE(table.MoveUp(DeliveryMethod::CtrlV, 1));  // Pane first
+    ASSERT_TRUE(table.Save());
+
+    // Pane 0, Internet Explorer_Server 1, Added 2, 3, 4, the unreadable rule kept at 5, Added 6.
+    DWORD type = 0;
+    EXPECT_EQ("Pane", ReadString("CtrlV\\0", "ClassName", &type));
+    EXPECT_EQ("Internet Explorer_Server", ReadString("CtrlV\\1", "ClassName", &type));
+    EXPECT_EQ("Expand", ReadString("CtrlV\\5", "ClassName", &type));
+    EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), type);
+    EXPECT_EQ("Added", ReadString("CtrlV\\6", "ClassName", &type));
+    EXPECT_EQ("Kept", ReadString("CtrlV\\notes", "ClassName", &type));
+    EXPECT_EQ(std::make_pair(8, 0), Counts("CtrlV"));
+    EXPECT_EQ("Edit", ReadString("Paste\\0", "ClassName", &type));
+    EXPECT_FALSE(KeyExists("Paste\\7"));
+    EXPECT_EQ(std::make_pair(0, 3), Counts("Keybd\\0"));
+
+    const DestinationRuleTable again = Loaded();
+    ASSERT_EQ(6u, again.Count(DeliveryMethod::CtrlV));
+    ExpectRule(again, DeliveryMethod::CtrlV, 0, "Pane", 0, 0);  // the string Param1 became 0
+    ExpectRule(again, DeliveryMethod::CtrlV, 1, "Internet Explorer_Server", 26, 0);
+    ExpectRule(again, DeliveryMethod::CtrlV, 5, "Added", 3, 9);
+    EXPECT_EQ(std::vector<unsigned>{5}, again.Unreadable(DeliveryMethod::CtrlV));
+    ExpectRule(again, DeliveryMethod::Keybd, 0, "PuTTY", kShiftInsertKey, 0);
+    EXPECT_EQ(kShiftInsertKey, KeybdKey(again.Find("PuTTY").Rule.Param1));
+    ExpectRule(again, DeliveryMethod::Paste, 0, "Edit", 0, 0);
+}
+
+TEST_F(DestinationRuleTableLoadTest, SavingAnEmptyTableBringsNoDefaultsBack) {
+    DestinationRuleTable table = Loaded();
+    ASSERT_TRUE(table.Remove(DeliveryMethod::Paste, 0));
+    ASSERT_TRUE(table.Remove(DeliveryMethod::CtrlV, 0));
+    ASSERT_TRUE(table.Save());
+    const DestinationRuleTable again = Loaded();
+    for (DeliveryMethod method :
+         {DeliveryMethod::Paste, DeliveryMethod::CtrlV, DeliveryMethod::User, DeliveryMethod::Keybd})
+        EXPECT_EQ(0u, again.Count(method)) << DeliveryMethodKeyName(method);
+    EXPECT_EQ(std::make_pair(4, 0), Counts(""));
 }

@@ -64,7 +64,7 @@ TEST(Resources, MainMenuHasItsPopupsCommandsAndSeparators) {
 
     HMENU file = GetSubMenu(main.menu, 0);
     const std::vector<int> fileLayout = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
-                                         ID_FILE_MRU_FILE1, 0, -1, ID_HOT_KEY, ID_RESTORE_CLIPBOARD, 0,
+                                         ID_FILE_MRU_FILE1, 0, -1, ID_HOT_KEY, ID_DELIVERY_RULES, ID_RESTORE_CLIPBOARD, 0,
                                          ID_CLOSE_WINDOW};
     EXPECT_EQ(Layout(file), fileLayout);
     EXPECT_EQ(TextAt(file, ID_FILE_MRU_FILE1, MF_BYCOMMAND), "Recent File");
@@ -84,6 +84,7 @@ TEST(Resources, MainMenuHasItsPopupsCommandsAndSeparators) {
         EXPECT_EQ(TextAt(main.menu, ID_CONVERT_HALF_WIDTH, MF_BYCOMMAND), "&Convert Ascii Char.");
         EXPECT_EQ(TextAt(file, 7, MF_BYPOSITION), "&Others");
         EXPECT_EQ(TextAt(file, ID_HOT_KEY, MF_BYCOMMAND), "&Hot Key...");
+        EXPECT_EQ(TextAt(file, ID_DELIVERY_RULES, MF_BYCOMMAND), "&Delivery Rules...");
         EXPECT_EQ(TextAt(file, ID_RESTORE_CLIPBOARD, MF_BYCOMMAND), "Restore Clipboard after Drop");
     }
 }
