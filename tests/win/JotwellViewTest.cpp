@@ -490,7 +490,7 @@ TEST_F(JotwellViewTest, AnEditWhoseQuestionOutlivedAReloadIsNotApplied) {
             WriteInPlace(m_path, "above\r\nr0\r\nr1");
             PumpUntil([&] { return m_view->GetRowCount() == 4; }, 1000);
         };
-        Edit(1, L"\u6771\u4EAC", inDialog);  // outside the code page: the UTF-8 question
+        Edit(1, L"\u0141\u00F3d\u017A", inDialog);  // outside 1252 and 932: the UTF-8 question
         PumpMessages(50);
         EXPECT_EQ("above\r\nr0\r\nr1", FileBytes(m_path));
         ASSERT_EQ(2u, g_boxes.size());
@@ -917,11 +917,11 @@ TEST_F(JotwellViewTest, CopyPutsTheEntryInTheDocumentsEncoding) {
     EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\u03B1\r\n\u03B2");
     m_view->CopyEntryToClipboard(0, TRUE);
     EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"\U0001F600");
-    Open("\xE9t\xE9\\nx");  // not UTF-8: the code page's bytes
+    Open("\xC9t\xC9\\nx");  // not UTF-8: single bytes of the code page (1252 and 932)
     ASSERT_EQ(TextEncoding::Ansi, m_doc->Encoding().Encoding);
     m_view->SelectLine(0);
     m_view->OnEditCopy();
-    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "\xE9t\xE9\r\nx");
+    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "\xC9t\xC9\r\nx");
 }
 
 // Where two file contents first differ, for checks on files too big for a printed diff.
