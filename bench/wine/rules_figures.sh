@@ -46,8 +46,9 @@ for _ in $(seq "$runs"); do
     xdotool mousemove "$tx" "$ty"
     jw_tool jw_dialog waittext "$JWD_RULES" 1277 JwKeybdPane 10 >/dev/null || jw_fail "the finder showed no class"
     ( sleep 0.3; xdotool mouseup 1 ) &
+    release=$!
     shown=$(jw_tool jw_dialog waittext "$JWD_RULES" 1272 JwKeybdPane 10) || jw_fail "the release put no class in the rule"
-    wait
+    wait "$release"  # only the release: Jotwell and the target run in the background too
     sleep 0.2
     up=$(tail -n +$((m + 1)) "$log" | tr -d '\r' | awk '/ LL-LBUTTONUP / { t = $1 } END { print t }')
     [ -n "$up" ] || jw_fail "jw_target saw no release"
