@@ -24,23 +24,25 @@ MarkedRows MarkedRowsOf(HWND list) {
     return marked;
 }
 
+// Sets the states in mask of row (-1: of every row) to those in state; a selected row
+// becomes the selection mark.
+void SetRowState(HWND list, int row, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (state & LVIS_SELECTED) ::SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
+}
+
 // Only the marked rows are cleared: clearing item -1 walks every row (tens of
 // milliseconds for 100,000 rows under Wine).
 void ClearMarks(HWND list, MarkedRows marked) {
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     for (const int row : {marked.selected, marked.focused})
-        if (row >= 0) ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&clear));
+        if (row >= 0) SetRowState(list, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 // Selects and focuses row, and makes it the selection mark.
-void MarkRow(HWND list, int row) {
-    LVITEMA select = {};
-    select.state = LVIS_SELECTED | LVIS_FOCUSED;
-    select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&select));
-    ::SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
-}
+void MarkRow(HWND list, int row) { SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED); }
 
 }  // namespace
 
@@ -138,21 +140,9 @@ void CJotwellView::OnUpdate(CView*, LPARAM hint, CObject* hintObject) {
         if (moved) ClearMarks(m_hWnd, marked);
         ::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
         if (moved) {
-            if (newFocused >= 0 && newFocused < rowCount) {
-                LVITEMA focus = {};
-                focus.state = LVIS_FOCUSED;
-                focus.stateMask = LVIS_FOCUSED;
-                ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newFocused),
-                               reinterpret_cast<LPARAM>(&focus));
-            }
-            if (newSelected >= 0 && newSelected < rowCount) {
-                LVITEMA select = {};
-                select.state = LVIS_SELECTED;
-                select.stateMask = LVIS_SELECTED;
-                ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(newSelected),
-                               reinterpret_cast<LPARAM>(&select));
-                ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, newSelected);
-            }
+            if (newFocused >= 0 && newFocused < rowCount) SetRowState(m_hWnd, newFocused, LVIS_FOCUSED, LVIS_FOCUSED);
+            if (newSelected >= 0 && newSelected < rowCount)
+                SetRowState(m_hWnd, newSelected, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
     m_nTipLine = -1;
@@ -202,15 +192,9 @@ int CJotwellView::GetSelectedLine() const {
 
 void CJotwellView::SelectLine(int entry) {
     const int row = RowOfEntry(entry);
-    LVITEMA clear = {};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+    SetRowState(m_hWnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (row < 0 || row >= GetRowCount()) return;
-    LVITEMA item = {};
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    ::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, row);
+    MarkRow(m_hWnd, row);
 }
 
 int CJotwellView::RowAt(POINT client) const {
